@@ -30,7 +30,7 @@ function(lyr_tests name)
   endif()
   add_executable(${name} ${srcs})
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
-  target_link_libraries(${name} PRIVATE ${A_DEPS} GTest::gtest GTest::gmock)
+  target_link_libraries(${name} PRIVATE ${A_DEPS} GTest::gtest GTest::gmock GTest::gtest_main)
   add_test(NAME ${name} COMMAND ${name} --gtest_color=no)
   set_tests_properties(${name} PROPERTIES LABELS ${A_LABEL} TIMEOUT 900
     ENVIRONMENT "LYRICS_DISPLAY=headless;LYRICS_TEST_DATA=${CMAKE_SOURCE_DIR}/tests/data")
