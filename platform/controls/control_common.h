@@ -1,0 +1,120 @@
+// Helpers shared by the control window procedures: per-window state, notifications to the
+// parent, colours asked of the parent, and the 3-D face of push buttons.
+#pragma once
+
+#include <memory>
+#include <mutex>
+#include <string>
+#include <unordered_map>
+
+#include "platform/api.h"
+
+namespace platform::controls {
+
+// The state of every window of one control class, keyed by window handle. A control attaches
+// its state on WM_NCCREATE and detaches it on WM_NCDESTROY. Lookups after a message was sent
+// out (which may have destroyed the window) must be repeated, never cached.
+template <class State>
+class StateTable {
+ public:
+  State* attach(HWND hwnd) {
+    std::lock_guard lock(mutex_);
+    auto& slot = states_[hwnd];
+    slot = std::make_unique<State>();
+    return slot.get();
+  }
+  State* find(HWND hwnd) {
+    std::lock_guard lock(mutex_);
+    auto it = states_.find(hwnd);
+    return it == states_.end() ? nullptr : it->second.get();
+  }
+  void detach(HWND hwnd) {
+    std::unique_ptr<State> gone;
+    std::lock_guard lock(mutex_);
+    auto it = states_.find(hwnd);
+    if (it == states_.end()) return;
+    gone = std::move(it->second);
+    states_.erase(it);
+  }
+
+ private:
+  std::mutex mutex_;
+  std::unordered_map<HWND, std::unique_ptr<State>> states_;
+};
+
+// Selects a GDI object into a DC for the scope and puts the previous one back.
+class ScopedSelect {
+ public:
+  ScopedSelect(HDC dc, HGDIOBJ object) : dc_(dc), previous_(object ? SelectObject(dc, object) : nullptr) {}
+  ~ScopedSelect() {
+    if (previous_) SelectObject(dc_, previous_);
+  }
+  ScopedSelect(const ScopedSelect&) = delete;
+  ScopedSelect& operator=(const ScopedSelect&) = delete;
+
+ private:
+  HDC dc_;
+  HGDIOBJ previous_;
+};
+
+// Owns a GDI object created for one drawing step.
+class OwnedGdiObject {
+ public:
+  explicit OwnedGdiObject(HGDIOBJ object) : object_(object) {}
+  ~OwnedGdiObject() {
+    if (object_) DeleteObject(object_);
+  }
+  OwnedGdiObject(const OwnedGdiObject&) = delete;
+  OwnedGdiObject& operator=(const OwnedGdiObject&) = delete;
+  HGDIOBJ get() const { return object_; }
+
+ private:
+  HGDIOBJ object_;
+};
+
+// Saves the whole DC state for the scope (clip, colours, selected objects).
+class ScopedDcState {
+ public:
+  explicit ScopedDcState(HDC dc) : dc_(dc), saved_(SaveDC(dc)) {}
+  ~ScopedDcState() {
+    if (saved_) RestoreDC(dc_, saved_);
+  }
+  ScopedDcState(const ScopedDcState&) = delete;
+  ScopedDcState& operator=(const ScopedDcState&) = delete;
+
+ private:
+  HDC dc_;
+  int saved_;
+};
+
+RECT client_rect(HWND hwnd);
+std::string window_text(HWND hwnd);
+DWORD window_style(HWND hwnd);
+bool point_in(const RECT& r, POINT p);
+
+// Sends WM_COMMAND(id, code) to the parent (or owner). May run any code of the program: the
+// control can be gone afterwards.
+void notify_parent(HWND control, WORD code);
+
+// Prepares `dc` with the classic defaults (button text colour, button face background,
+// transparent text), asks the parent with `ctlcolor_message` (WM_CTLCOLORBTN,
+// WM_CTLCOLORSTATIC) and returns the brush to fill the background with: the parent's answer,
+// or the button face brush when the parent has none.
+HBRUSH parent_colours(HWND control, HDC dc, UINT ctlcolor_message);
+
+// The font to draw a control's text with: its own or the stock GUI font.
+HFONT font_or_default(HFONT font);
+
+// The classic push button face over `rect`: a black frame for the default button, then raised
+// edges (sunken when pressed) around the button face colour. Returns the inside of the frame.
+struct FaceLook {
+  bool pressed = false;
+  bool is_default = false;
+  bool flat = false;
+  bool checked = false;  // push-like check boxes: a lighter, sunken face
+};
+RECT draw_push_face(HDC dc, RECT rect, const FaceLook& look);
+
+void fill_rect(HDC dc, const RECT& rect, COLORREF colour);
+
+}  // namespace platform::controls

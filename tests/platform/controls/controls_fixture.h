@@ -1,0 +1,145 @@
+// A top-level test window that records what its controls tell it, plus pixel helpers.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/api.h"
+#include "platform/display/headless.h"
+#include "platform/kernel/codepage.h"
+
+namespace controls_test {
+
+struct Command {
+  int id;
+  int code;
+  HWND from;
+  bool operator==(const Command&) const = default;
+};
+
+// What the test parent window received; one instance for the test process (tests run on
+// one thread).
+struct ParentLog {
+  std::vector<Command> commands;
+  std::vector<DRAWITEMSTRUCT> draw_items;
+  HBRUSH static_brush = nullptr;      // answer to WM_CTLCOLORSTATIC when set
+  COLORREF static_text = 0xFFFFFFFF;  // text colour set on WM_CTLCOLORSTATIC when not CLR_INVALID
+};
+
+inline ParentLog& parent_log() {
+  static ParentLog log;
+  return log;
+}
+
+inline LRESULT CALLBACK test_parent_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  ParentLog& log = parent_log();
+  switch (msg) {
+    case WM_COMMAND:
+      log.commands.push_back({LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp)});
+      return 0;
+    case WM_DRAWITEM: {
+      auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lp);
+      log.draw_items.push_back(*item);
+      FillRect(item->hDC, &item->rcItem, GetSysColorBrush(COLOR_HIGHLIGHT));
+      return TRUE;
+    }
+    case WM_CTLCOLORSTATIC:
+      if (log.static_text != 0xFFFFFFFF) SetTextColor(reinterpret_cast<HDC>(wp), log.static_text);
+      if (log.static_brush) return reinterpret_cast<LRESULT>(log.static_brush);
+      break;
+    case WM_ERASEBKGND: {
+      RECT r;
+      GetClientRect(hwnd, &r);
+      FillRect(reinterpret_cast<HDC>(wp), &r, GetSysColorBrush(COLOR_BTNFACE));
+      return 1;
+    }
+    default:
+      break;
+  }
+  return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+inline const char* test_parent_class() {
+  static const bool registered = [] {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = test_parent_proc;
+    wc.lpszClassName = "ControlsTestParent";
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    return RegisterClassA(&wc) != 0;
+  }();
+  (void)registered;
+  return "ControlsTestParent";
+}
+
+inline std::string ansi(std::string_view utf8) {
+  return platform::codepage::utf8_to_ansi(utf8);
+}
+
+class ControlsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(platform::headless::active()) << "these tests need LYRICS_DISPLAY=headless";
+    platform::headless::reset_input();
+    parent_log() = ParentLog{};
+    parent_ = CreateWindowExA(0, test_parent_class(), "controls", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50,
+                              480, 360, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(parent_, nullptr);
+    SetActiveWindow(parent_);
+    idle();
+  }
+  void TearDown() override {
+    if (IsWindow(parent_)) DestroyWindow(parent_);
+    idle();
+  }
+
+  HWND make_button(DWORD style, std::string_view utf8_text, RECT r, int id) {
+    std::string text = ansi(utf8_text);
+    HWND b = CreateWindowExA(0, "BUTTON", text.c_str(), WS_CHILD | WS_VISIBLE | style, r.left, r.top,
+                             r.right - r.left, r.bottom - r.top, parent_,
+                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
+    EXPECT_NE(b, nullptr);
+    return b;
+  }
+
+  static void idle() { platform::headless::run_until_idle(); }
+
+  std::vector<Command> clicks_from(HWND b) const {
+    std::vector<Command> out;
+    for (const auto& c : parent_log().commands)
+      if (c.from == b && c.code == BN_CLICKED) out.push_back(c);
+    return out;
+  }
+
+  HWND parent_ = nullptr;
+};
+
+inline int luminance(COLORREF c) {
+  return (GetRValue(c) * 30 + GetGValue(c) * 59 + GetBValue(c) * 11) / 100;
+}
+
+// The darkest pixel of a client rectangle of `hwnd`.
+inline COLORREF darkest(HWND hwnd, RECT r) {
+  COLORREF best = RGB(255, 255, 255);
+  for (int y = r.top; y < r.bottom; ++y)
+    for (int x = r.left; x < r.right; ++x) {
+      COLORREF c = platform::headless::read_pixel(hwnd, x, y);
+      if (c != 0xFFFFFFFF && luminance(c) < luminance(best)) best = c;
+    }
+  return best;
+}
+
+// How many pixels of a client rectangle are darker than `threshold`.
+inline int dark_pixels(HWND hwnd, RECT r, int threshold) {
+  int n = 0;
+  for (int y = r.top; y < r.bottom; ++y)
+    for (int x = r.left; x < r.right; ++x) {
+      COLORREF c = platform::headless::read_pixel(hwnd, x, y);
+      if (c != 0xFFFFFFFF && luminance(c) < threshold) ++n;
+    }
+  return n;
+}
+
+}  // namespace controls_test
