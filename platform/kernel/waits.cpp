@@ -35,8 +35,17 @@ class EventObject final : public KernelObject {
 
 using Clock = std::chrono::steady_clock;
 
-DWORD wait_for(std::span<const HANDLE> handles, bool wait_all, DWORD milliseconds) {
-  if (handles.empty() || handles.size() > MAXIMUM_WAIT_OBJECTS) {
+bool all_signaled(const std::vector<std::shared_ptr<KernelObject>>& objects) {
+  for (auto& o : objects)
+    if (!o->signaled()) return false;
+  return true;
+}
+
+}  // namespace
+
+DWORD wait_for_objects(std::span<const HANDLE> handles, bool wait_all, DWORD milliseconds,
+                       WaitInterrupt interrupted, void* context) {
+  if (handles.size() > MAXIMUM_WAIT_OBJECTS || (handles.empty() && !interrupted)) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return WAIT_FAILED;
   }
@@ -55,37 +64,39 @@ DWORD wait_for(std::span<const HANDLE> handles, bool wait_all, DWORD millisecond
   const auto deadline = Clock::now() + std::chrono::milliseconds(forever ? 0 : milliseconds);
   std::unique_lock lock(table.lock());
   for (;;) {
-    if (wait_all) {
-      bool all = true;
-      for (auto& o : objects) all = all && o->signaled();
-      if (all) {
-        for (auto& o : objects) o->acquire();
-        return WAIT_OBJECT_0;
-      }
-    } else {
-      for (std::size_t i = 0; i < objects.size(); ++i) {
-        if (objects[i]->signaled()) {
-          objects[i]->acquire();
-          return WAIT_OBJECT_0 + static_cast<DWORD>(i);
+    if (!objects.empty()) {
+      if (wait_all) {
+        if (all_signaled(objects)) {
+          for (auto& o : objects) o->acquire();
+          return WAIT_OBJECT_0;
+        }
+      } else {
+        for (std::size_t i = 0; i < objects.size(); ++i) {
+          if (objects[i]->signaled()) {
+            objects[i]->acquire();
+            return WAIT_OBJECT_0 + static_cast<DWORD>(i);
+          }
         }
       }
     }
-    if (!forever && Clock::now() >= deadline) return WAIT_TIMEOUT;
-    if (WaitHook hook = wait_hook().load()) {
+    WaitHook hook = wait_hook().load();
+    if (hook || interrupted) {
+      // Both run without the kernel lock: they may call back into the kernel.
       std::uint64_t seen = table.generation();
       lock.unlock();
-      hook();
+      if (hook) hook();
+      bool stop = interrupted && interrupted(context);
       lock.lock();
+      if (stop) return WAIT_OBJECT_0 + static_cast<DWORD>(objects.size());
       if (table.generation() != seen) continue;
     }
+    if (!forever && Clock::now() >= deadline) return WAIT_TIMEOUT;
     if (forever)
       table.changed().wait(lock);
     else
       table.changed().wait_until(lock, deadline);
   }
 }
-
-}  // namespace
 
 void set_wait_hook(WaitHook hook) {
   wait_hook().store(hook);
@@ -111,7 +122,7 @@ extern "C" BOOL WINAPI CloseHandle(HANDLE handle) {
 }
 
 extern "C" DWORD WINAPI WaitForSingleObject(HANDLE handle, DWORD milliseconds) {
-  return platform::kernel::wait_for(std::span(&handle, 1), false, milliseconds);
+  return platform::kernel::wait_for_objects(std::span(&handle, 1), false, milliseconds);
 }
 
 extern "C" DWORD WINAPI WaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL wait_all,
@@ -120,7 +131,7 @@ extern "C" DWORD WINAPI WaitForMultipleObjects(DWORD count, const HANDLE* handle
     SetLastError(ERROR_INVALID_PARAMETER);
     return WAIT_FAILED;
   }
-  return platform::kernel::wait_for(std::span(handles, count), wait_all != FALSE, milliseconds);
+  return platform::kernel::wait_for_objects(std::span(handles, count), wait_all != FALSE, milliseconds);
 }
 
 // Names are not shared between processes here: a named event is a private event.

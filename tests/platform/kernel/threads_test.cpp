@@ -158,6 +158,7 @@ TEST(Waits, MultipleObjectsAnyAndAll) {
 TEST(Waits, AHookServesTheWaitingThreadUntilTheObjectIsSignaled) {
   static std::atomic<int> served{0};
   static std::atomic<bool> pending{false};
+  served = 0;
   platform::kernel::set_wait_hook([] {
     if (pending.exchange(false)) ++served;
   });
@@ -175,6 +176,28 @@ TEST(Waits, AHookServesTheWaitingThreadUntilTheObjectIsSignaled) {
   poster.join();
   platform::kernel::set_wait_hook(nullptr);
   EXPECT_EQ(served, 3);
+  CloseHandle(e);
+}
+
+TEST(Waits, AnInterruptCheckEndsTheWaitAfterTheObjects) {
+  static std::atomic<bool> input{false};
+  auto has_input = [](void*) -> bool { return input.load(); };
+  HANDLE e = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  EXPECT_EQ(platform::kernel::wait_for_objects(std::span(&e, 1), false, 20, has_input), WAIT_TIMEOUT);
+  EXPECT_EQ(platform::kernel::wait_for_objects({}, false, 20, has_input), WAIT_TIMEOUT);
+  std::thread poster([] {
+    Sleep(20);
+    input = true;
+    platform::kernel::wake_waiters();
+  });
+  EXPECT_EQ(platform::kernel::wait_for_objects(std::span(&e, 1), false, INFINITE, has_input),
+            WAIT_OBJECT_0 + 1);
+  poster.join();
+  // A signaled object is reported before the interrupt.
+  SetEvent(e);
+  EXPECT_EQ(platform::kernel::wait_for_objects(std::span(&e, 1), false, 0, has_input), WAIT_OBJECT_0);
+  input = false;
+  EXPECT_EQ(platform::kernel::wait_for_objects({}, false, 0), WAIT_FAILED);
   CloseHandle(e);
 }
 
