@@ -1,0 +1,223 @@
+// Block transfers: PatBlt, BitBlt, StretchBlt, the DIB-to-device functions, TransparentBlt and
+// AlphaBlend.
+#include <algorithm>
+#include <cstdlib>
+
+#include "platform/gdi/dc.h"
+#include "platform/gdi/handle_table.h"
+#include "platform/gdi/raster.h"
+
+using namespace platform::gdi;
+
+namespace {
+
+// Source rectangle of a DC as an image in the destination's colour model.
+Image source_image(Dc& src, const Dc& dst, int x, int y, int w, int h) {
+  Image img = read_image(src, x, y, w, h, false);
+  to_destination_model(img, src.mono(), src.st.bk_color, dst);
+  return img;
+}
+
+bool smooth_mode(const Dc& dst) {
+  return dst.st.stretch_mode == HALFTONE;
+}
+
+// Scales when the sizes differ; a negative size on either side mirrors.
+Image fit(Image img, int src_w, int src_h, int dst_w, int dst_h, bool smooth) {
+  const bool mirror_x = (src_w < 0) != (dst_w < 0);
+  const bool mirror_y = (src_h < 0) != (dst_h < 0);
+  const int aw = std::abs(dst_w), ah = std::abs(dst_h);
+  if (!mirror_x && !mirror_y && aw == img.width && ah == img.height) return img;
+  return scale_image(img, aw, ah, mirror_x, mirror_y, smooth);
+}
+
+// Normalises a rectangle with a possibly negative size to (left, top, positive size).
+void normalise(int& x, int& y, int& w, int& h) {
+  if (w < 0) {
+    x += w + 1;
+    w = -w;
+  }
+  if (h < 0) {
+    y += h + 1;
+    h = -h;
+  }
+}
+
+Image dib_image(const void* bits, const BITMAPINFO* bmi, UINT usage, int xs, int ys, int ws, int hs) {
+  Image img;
+  auto f = parse_dib(bmi, usage);
+  if (!f || !bits) return img;
+  // Source coordinates count from the top-left of the image as shown.
+  normalise(xs, ys, ws, hs);
+  img.width = ws;
+  img.height = hs;
+  img.px.assign(static_cast<std::size_t>(ws) * hs, 0);
+  img.valid.assign(img.px.size(), 1);
+  img.all_valid = true;
+  std::vector<std::uint32_t> row(f->width);
+  for (int j = 0; j < hs; ++j) {
+    const int y = ys + j;
+    if (y < 0 || y >= f->height) {
+      img.all_valid = false;
+      std::fill_n(img.valid.begin() + static_cast<std::ptrdiff_t>(j) * ws, ws, 0);
+      continue;
+    }
+    decode_row(*f, static_cast<const std::uint8_t*>(bits), stored_row_of(*f, y), row.data());
+    for (int i = 0; i < ws; ++i) {
+      const int x = xs + i;
+      if (x < 0 || x >= f->width) {
+        img.all_valid = false;
+        img.valid[static_cast<std::size_t>(j) * ws + i] = 0;
+        continue;
+      }
+      img.px[static_cast<std::size_t>(j) * ws + i] = row[x];
+    }
+  }
+  return img;
+}
+
+}  // namespace
+
+extern "C" {
+
+BOOL WINAPI PatBlt(HDC hdc, int x, int y, int w, int h, DWORD rop) {
+  auto dc = find<Dc>(hdc);
+  if (!dc || rop_uses_source(rop)) return FALSE;
+  normalise(x, y, w, h);
+  Canvas c(*dc);
+  apply_rop(c, x, y, w, h, nullptr, rop);
+  return TRUE;
+}
+
+BOOL WINAPI BitBlt(HDC hdc, int x, int y, int cx, int cy, HDC hdcSrc, int x1, int y1, DWORD rop) {
+  auto dst = find<Dc>(hdc);
+  if (!dst) return FALSE;
+  if (!rop_uses_source(rop)) return PatBlt(hdc, x, y, cx, cy, rop);
+  auto src = find<Dc>(hdcSrc);
+  if (!src || cx < 0 || cy < 0) return FALSE;
+  // Read first: source and destination may be the same surface.
+  Image img = source_image(*src, *dst, x1, y1, cx, cy);
+  Canvas c(*dst);
+  apply_rop(c, x, y, cx, cy, &img, rop);
+  return TRUE;
+}
+
+BOOL WINAPI StretchBlt(HDC hdcDest, int xDest, int yDest, int wDest, int hDest, HDC hdcSrc, int xSrc,
+                       int ySrc, int wSrc, int hSrc, DWORD rop) {
+  auto dst = find<Dc>(hdcDest);
+  if (!dst) return FALSE;
+  if (!rop_uses_source(rop)) return PatBlt(hdcDest, xDest, yDest, wDest, hDest, rop);
+  auto src = find<Dc>(hdcSrc);
+  if (!src || wSrc == 0 || hSrc == 0) return FALSE;
+  int sx = xSrc, sy = ySrc, sw = wSrc, sh = hSrc;
+  normalise(sx, sy, sw, sh);
+  Image img = source_image(*src, *dst, sx, sy, sw, sh);
+  img = fit(std::move(img), wSrc, hSrc, wDest, hDest, smooth_mode(*dst));
+  int dx = xDest, dy = yDest, dw = wDest, dh = hDest;
+  normalise(dx, dy, dw, dh);
+  Canvas c(*dst);
+  apply_rop(c, dx, dy, dw, dh, &img, rop);
+  return TRUE;
+}
+
+int WINAPI StretchDIBits(HDC hdc, int xDest, int yDest, int DestWidth, int DestHeight, int xSrc, int ySrc,
+                         int SrcWidth, int SrcHeight, const void* lpBits, const BITMAPINFO* lpbmi,
+                         UINT iUsage, DWORD rop) {
+  auto dst = find<Dc>(hdc);
+  if (!dst || SrcWidth == 0 || SrcHeight == 0) return 0;
+  Image img = dib_image(lpBits, lpbmi, iUsage, xSrc, ySrc, SrcWidth, SrcHeight);
+  if (img.px.empty()) return 0;
+  to_destination_model(img, false, 0, *dst);
+  img = fit(std::move(img), SrcWidth, SrcHeight, DestWidth, DestHeight, smooth_mode(*dst));
+  int dx = xDest, dy = yDest, dw = DestWidth, dh = DestHeight;
+  normalise(dx, dy, dw, dh);
+  Canvas c(*dst);
+  apply_rop(c, dx, dy, dw, dh, &img, rop);
+  return std::abs(SrcHeight);
+}
+
+int WINAPI SetDIBitsToDevice(HDC hdc, int xDest, int yDest, DWORD w, DWORD h, int xSrc, int ySrc,
+                             UINT StartScan, UINT cLines, const void* lpvBits, const BITMAPINFO* lpbmi,
+                             UINT ColorUse) {
+  auto dst = find<Dc>(hdc);
+  auto f = parse_dib(lpbmi, ColorUse);
+  if (!dst || !f || !lpvBits || StartScan != 0 || cLines < static_cast<UINT>(f->height)) return 0;
+  Image img = dib_image(lpvBits, lpbmi, ColorUse, xSrc, ySrc, static_cast<int>(w), static_cast<int>(h));
+  if (img.px.empty()) return 0;
+  Canvas c(*dst);
+  apply_rop(c, xDest, yDest, img.width, img.height, &img, SRCCOPY);
+  return static_cast<int>(cLines);
+}
+
+BOOL WINAPI TransparentBlt(HDC hdcDest, int xoriginDest, int yoriginDest, int wDest, int hDest, HDC hdcSrc,
+                           int xoriginSrc, int yoriginSrc, int wSrc, int hSrc, UINT crTransparent) {
+  auto dst = find<Dc>(hdcDest);
+  auto src = find<Dc>(hdcSrc);
+  if (!dst || !src || wDest <= 0 || hDest <= 0 || wSrc <= 0 || hSrc <= 0) return FALSE;
+  Image img = read_image(*src, xoriginSrc, yoriginSrc, wSrc, hSrc, false);
+  const std::uint32_t key = device_pixel(crTransparent, src->mono()) & 0xFFFFFF;
+  // The key is matched in the source's own colours, before any conversion or scaling.
+  std::vector<std::uint8_t> keep(img.px.size());
+  for (std::size_t i = 0; i < img.px.size(); ++i)
+    keep[i] = (img.all_valid || img.valid[i]) && img.px[i] != key;
+  to_destination_model(img, src->mono(), src->st.bk_color, *dst);
+  Image mask;
+  mask.width = img.width;
+  mask.height = img.height;
+  mask.px.assign(keep.begin(), keep.end());
+  img = fit(std::move(img), wSrc, hSrc, wDest, hDest, false);
+  mask = fit(std::move(mask), wSrc, hSrc, wDest, hDest, false);
+  img.all_valid = false;
+  img.valid.assign(img.px.size(), 0);
+  for (std::size_t i = 0; i < img.px.size(); ++i) img.valid[i] = mask.px[i] != 0;
+  Canvas c(*dst);
+  apply_rop(c, xoriginDest, yoriginDest, wDest, hDest, &img, SRCCOPY);
+  return TRUE;
+}
+
+BOOL WINAPI AlphaBlend(HDC hdcDest, int xoriginDest, int yoriginDest, int wDest, int hDest, HDC hdcSrc,
+                       int xoriginSrc, int yoriginSrc, int wSrc, int hSrc, BLENDFUNCTION ftn) {
+  auto dst = find<Dc>(hdcDest);
+  auto src = find<Dc>(hdcSrc);
+  if (!dst || !src || ftn.BlendOp != AC_SRC_OVER || wDest < 0 || hDest < 0 || wSrc < 0 || hSrc < 0)
+    return FALSE;
+  if (wDest == 0 || hDest == 0 || wSrc == 0 || hSrc == 0) return TRUE;
+  const bool per_pixel = (ftn.AlphaFormat & AC_SRC_ALPHA) != 0;
+  Image img = read_image(*src, xoriginSrc, yoriginSrc, wSrc, hSrc, per_pixel);
+  if (!per_pixel) {
+    for (auto& v : img.px) v |= 0xFF000000u;
+    img.has_alpha = true;
+  }
+  // Pixels outside the source surface contribute nothing.
+  if (!img.all_valid)
+    for (std::size_t i = 0; i < img.px.size(); ++i)
+      if (!img.valid[i]) img.px[i] = 0;
+  // Premultiplied colours must not exceed their alpha for cairo.
+  for (auto& v : img.px) {
+    const std::uint32_t a = v >> 24;
+    std::uint32_t r = (v >> 16) & 0xFF, g = (v >> 8) & 0xFF, b = v & 0xFF;
+    r = std::min(r, a);
+    g = std::min(g, a);
+    b = std::min(b, a);
+    v = (a << 24) | (r << 16) | (g << 8) | b;
+  }
+  SurfacePtr surface(cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(img.px.data()),
+                                                         CAIRO_FORMAT_ARGB32, img.width, img.height,
+                                                         img.width * 4));
+  Canvas c(*dst);
+  cairo_t* cr = c.cr();
+  cairo_save(cr);
+  cairo_rectangle(cr, xoriginDest, yoriginDest, wDest, hDest);
+  cairo_clip(cr);
+  cairo_translate(cr, xoriginDest, yoriginDest);
+  cairo_scale(cr, static_cast<double>(wDest) / wSrc, static_cast<double>(hDest) / hSrc);
+  cairo_set_source_surface(cr, surface.get(), 0, 0);
+  cairo_pattern_set_filter(cairo_get_source(cr),
+                           (wDest == wSrc && hDest == hSrc) ? CAIRO_FILTER_NEAREST : CAIRO_FILTER_GOOD);
+  cairo_pattern_set_extend(cairo_get_source(cr), CAIRO_EXTEND_PAD);
+  cairo_paint_with_alpha(cr, ftn.SourceConstantAlpha / 255.0);
+  cairo_restore(cr);
+  return TRUE;
+}
+
+}  // extern "C"

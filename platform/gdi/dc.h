@@ -1,0 +1,120 @@
+// Device contexts: a target surface, an origin, clipping and the selected objects and modes.
+#pragma once
+
+#include <memory>
+#include <utility>
+#include <vector>
+
+#include "platform/gdi/font.h"
+#include "platform/gdi/objects.h"
+
+namespace platform::gdi {
+
+using SharedRegion = std::shared_ptr<cairo_region_t>;  // never changed once shared
+SharedRegion share_region(cairo_region_t* r);
+
+struct DcState {
+  std::shared_ptr<Pen> pen;
+  std::shared_ptr<Brush> brush;
+  std::shared_ptr<Font> font;
+  std::shared_ptr<Bitmap> bitmap;  // memory DCs only
+  COLORREF text_color = RGB(0, 0, 0);
+  COLORREF bk_color = RGB(255, 255, 255);
+  int bk_mode = OPAQUE;
+  UINT text_align = TA_LEFT | TA_TOP;
+  int stretch_mode = BLACKONWHITE;
+  int rop2 = R2_COPYPEN;
+  POINT viewport{0, 0};
+  POINT pos{0, 0};
+  POINT brush_org{0, 0};
+  SharedRegion clip;  // device coordinates; null: no application clip
+};
+
+class Dc : public GdiObject {
+ public:
+  static constexpr Kind kKind = Kind::dc;
+  Dc() : GdiObject(kKind) {}
+  ~Dc() override;
+
+  bool memory = true;
+  SurfacePtr window_surface;  // surface DCs
+  POINT origin{0, 0};         // device origin on the surface
+  SharedRegion visible;       // surface coordinates; null: the whole surface
+  HWND owner = nullptr;
+  DcState st;
+  std::vector<DcState> saved;
+
+  cairo_surface_t* surface() const { return memory ? st.bitmap->surface : window_surface.get(); }
+  Bitmap* bitmap() const { return memory ? st.bitmap.get() : nullptr; }
+  bool mono() const { return memory && st.bitmap->mono(); }
+  int surface_width() const { return cairo_image_surface_get_width(surface()); }
+  int surface_height() const { return cairo_image_surface_get_height(surface()); }
+  // Logical to surface coordinates.
+  POINT offset() const { return {origin.x + st.viewport.x, origin.y + st.viewport.y}; }
+  // Where drawing may land, in surface coordinates (never null).
+  RegionPtr clip_region() const;
+
+  // Replace a selected object, keeping the selection counts right.
+  template <class T>
+  void select(std::shared_ptr<T>& slot, std::shared_ptr<T> value) {
+    note_selected_(value.get());
+    auto old = std::move(slot);
+    slot = std::move(value);
+    note_deselected_(old.get());
+  }
+  void release_selections();
+
+ private:
+  static void note_selected_(GdiObject* o);
+  static void note_deselected_(GdiObject* o);
+};
+
+// Colour as a surface pixel; monochrome targets get black or white by brightness.
+std::uint32_t device_pixel(COLORREF c, bool mono);
+COLORREF pixel_to_colorref(std::uint32_t px);
+void set_source_color(cairo_t* cr, COLORREF c, bool mono);
+
+// One drawing operation on a DC: keeps DIB bits in step and manages the cairo context and the
+// direct pixel access.
+class Canvas {
+ public:
+  explicit Canvas(Dc& dc);
+  ~Canvas();
+  Canvas(const Canvas&) = delete;
+  Canvas& operator=(const Canvas&) = delete;
+
+  Dc& dc() { return dc_; }
+  // Clipped, translated to logical coordinates, no antialiasing.
+  cairo_t* cr();
+  // Direct pixels in surface coordinates (flushes cairo first).
+  std::uint32_t* row(int y);
+  const cairo_region_t* clip() const { return clip_.get(); }
+  // Runs `fn(RECT)` for every piece of `surface_rect` inside the clip.
+  template <class F>
+  void for_each_piece(const RECT& surface_rect, F fn) {
+    cairo_rectangle_int_t r{surface_rect.left, surface_rect.top, surface_rect.right - surface_rect.left,
+                            surface_rect.bottom - surface_rect.top};
+    if (r.width <= 0 || r.height <= 0) return;
+    RegionPtr piece(cairo_region_create_rectangle(&r));
+    cairo_region_intersect(piece.get(), clip_.get());
+    const int n = cairo_region_num_rectangles(piece.get());
+    for (int i = 0; i < n; ++i) {
+      cairo_rectangle_int_t p;
+      cairo_region_get_rectangle(piece.get(), i, &p);
+      fn(RECT{p.x, p.y, p.x + p.width, p.y + p.height});
+    }
+  }
+  // Brush as a cairo source on cr(); false for the null brush.
+  bool set_brush_source(const Brush& b);
+
+ private:
+  Dc& dc_;
+  RegionPtr clip_;
+  CairoPtr cr_;
+  bool pixels_touched_ = false;
+};
+
+// Surface-coordinate rectangle from logical coordinates (normalised).
+RECT to_surface(const Dc& dc, RECT logical);
+
+}  // namespace platform::gdi

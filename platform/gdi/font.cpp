@@ -1,0 +1,234 @@
+// Fonts: face resolution through fontconfig, pango descriptions and metrics at 96 dpi.
+#include "platform/gdi/font.h"
+
+#include <fontconfig/fontconfig.h>
+#include <strings.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <map>
+
+#include "platform/gdi/dc.h"
+#include "platform/gdi/handle_table.h"
+#include "platform/gdi/pango_glue.h"
+#include "platform/kernel/codepage.h"
+
+namespace platform::gdi {
+namespace {
+
+constexpr double kDpi = 96.0;
+
+struct ThreadPango {
+  PangoFontMap* map = nullptr;
+  PangoContext* context = nullptr;
+  ThreadPango() {
+    map = pango_cairo_font_map_new();
+    pango_cairo_font_map_set_resolution(PANGO_CAIRO_FONT_MAP(map), kDpi);
+    context = pango_font_map_create_context(map);
+    pango_context_set_language(context, pango_language_from_string("zh-cn"));
+    cairo_font_options_t* opts = cairo_font_options_create();
+    cairo_font_options_set_hint_metrics(opts, CAIRO_HINT_METRICS_ON);
+    cairo_font_options_set_hint_style(opts, CAIRO_HINT_STYLE_SLIGHT);
+    cairo_font_options_set_antialias(opts, CAIRO_ANTIALIAS_GRAY);
+    pango_cairo_context_set_font_options(context, opts);
+    cairo_font_options_destroy(opts);
+  }
+  ~ThreadPango() {
+    g_object_unref(context);
+    g_object_unref(map);
+  }
+  ThreadPango(const ThreadPango&) = delete;
+  ThreadPango& operator=(const ThreadPango&) = delete;
+};
+
+// Whether fontconfig really has a family of this name (not merely a substitute).
+bool fontconfig_has(const std::string& family) {
+  FcPattern* pat = FcPatternCreate();
+  FcPatternAddString(pat, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
+  FcObjectSet* os = FcObjectSetBuild(FC_FAMILY, nullptr);
+  FcFontSet* fs = FcFontList(nullptr, pat, os);
+  const bool found = fs && fs->nfont > 0;
+  if (fs) FcFontSetDestroy(fs);
+  FcObjectSetDestroy(os);
+  FcPatternDestroy(pat);
+  return found;
+}
+
+// Cell height (ascent + descent) per pixel of em for a family.
+double cell_ratio(const std::string& family) {
+  static std::mutex mu;
+  static std::map<std::string, double> cache;
+  std::lock_guard lock(mu);
+  auto it = cache.find(family);
+  if (it != cache.end()) return it->second;
+  PangoFontDescription* d = pango_font_description_new();
+  pango_font_description_set_family(d, family.c_str());
+  pango_font_description_set_absolute_size(d, 1000.0 * PANGO_SCALE);
+  PangoFontMetrics* m = pango_context_get_metrics(thread_pango_context(), d, nullptr);
+  double ratio =
+      (pango_font_metrics_get_ascent(m) + pango_font_metrics_get_descent(m)) / (1000.0 * PANGO_SCALE);
+  pango_font_metrics_unref(m);
+  pango_font_description_free(d);
+  if (!(ratio > 0.5 && ratio < 3)) ratio = 1.0;
+  cache.emplace(family, ratio);
+  return ratio;
+}
+
+int pixels(int pango_units) {
+  return static_cast<int>(std::lround(pango_units / static_cast<double>(PANGO_SCALE)));
+}
+
+}  // namespace
+
+PangoContext* thread_pango_context() {
+  thread_local ThreadPango tp;
+  return tp.context;
+}
+
+std::string resolve_face(const char* ansi_face) {
+  std::string face = ansi_face ? platform::codepage::ansi_to_utf8(ansi_face) : std::string();
+  if (face.empty()) return kFallbackFace;
+  static std::mutex mu;
+  static std::map<std::string, std::string> cache;
+  std::lock_guard lock(mu);
+  auto it = cache.find(face);
+  if (it != cache.end()) return it->second;
+  std::string resolved = fontconfig_has(face) ? face : std::string(kFallbackFace);
+  cache.emplace(face, resolved);
+  return resolved;
+}
+
+namespace {
+std::string bounded_face(const LOGFONTA& lf) {
+  return std::string(lf.lfFaceName, strnlen(lf.lfFaceName, LF_FACESIZE));
+}
+}  // namespace
+
+Font::Font(const LOGFONTA& in) : GdiObject(kKind), lf(in), family(resolve_face(bounded_face(in).c_str())) {
+  const double ratio = cell_ratio(family);
+  // Negative heights are character (em) heights, positive ones cell heights, 0 the default.
+  if (lf.lfHeight < 0) {
+    em_px_ = -static_cast<double>(lf.lfHeight);
+  } else if (lf.lfHeight > 0) {
+    em_px_ = std::max(1.0, std::round(lf.lfHeight / ratio));
+  } else {
+    em_px_ = 12;
+  }
+  em_px_ = std::min(em_px_, 2000.0);
+  desc_ = pango_font_description_new();
+  pango_font_description_set_family(desc_, family.c_str());
+  pango_font_description_set_absolute_size(desc_, em_px_ * PANGO_SCALE);
+  const int weight = lf.lfWeight <= 0 ? 400 : std::clamp<int>(lf.lfWeight, 100, 1000);
+  pango_font_description_set_weight(desc_, static_cast<PangoWeight>(weight));
+  pango_font_description_set_style(desc_, lf.lfItalic ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL);
+}
+
+Font::~Font() {
+  pango_font_description_free(desc_);
+}
+
+const FontMetrics& Font::metrics() const {
+  std::call_once(metrics_once_, [this] {
+    PangoContext* ctx = thread_pango_context();
+    PangoFontMetrics* m = pango_context_get_metrics(ctx, desc_, pango_language_from_string("zh-cn"));
+    metrics_.ascent = pixels(pango_font_metrics_get_ascent(m));
+    metrics_.descent = pixels(pango_font_metrics_get_descent(m));
+    metrics_.height = metrics_.ascent + metrics_.descent;
+    metrics_.internal_leading = std::max(0, metrics_.height - static_cast<int>(std::lround(em_px_)));
+    pango_font_metrics_unref(m);
+    // Average width: the mean advance of the Latin letters, as the platform reports it.
+    PangoLayout* layout = pango_layout_new(ctx);
+    pango_layout_set_font_description(layout, desc_);
+    const char* sample = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
+    pango_layout_set_text(layout, sample, -1);
+    int w = 0, h = 0;
+    pango_layout_get_size(layout, &w, &h);
+    metrics_.ave_char_width = std::max(1, static_cast<int>(std::lround(w / 52.0 / PANGO_SCALE)));
+    int widest = 0;
+    for (const char* s : {"W", "M", "\xE5\x9B\xBD", "\xE9\xBE\x98"}) {  // W, M, 国, 龘
+      pango_layout_set_text(layout, s, -1);
+      pango_layout_get_size(layout, &w, &h);
+      widest = std::max(widest, pixels(w));
+    }
+    metrics_.max_char_width = widest;
+    g_object_unref(layout);
+  });
+  return metrics_;
+}
+
+}  // namespace platform::gdi
+
+using namespace platform::gdi;
+
+extern "C" {
+
+HFONT WINAPI CreateFontIndirectA(const LOGFONTA* lplf) {
+  if (!lplf) return nullptr;
+  return issue<HFONT>(std::make_shared<Font>(*lplf));
+}
+
+HFONT WINAPI CreateFontA(int cHeight, int cWidth, int cEscapement, int cOrientation, int cWeight,
+                         DWORD bItalic, DWORD bUnderline, DWORD bStrikeOut, DWORD iCharSet,
+                         DWORD iOutPrecision, DWORD iClipPrecision, DWORD iQuality, DWORD iPitchAndFamily,
+                         LPCSTR pszFaceName) {
+  LOGFONTA lf{};
+  lf.lfHeight = cHeight;
+  lf.lfWidth = cWidth;
+  lf.lfEscapement = cEscapement;
+  lf.lfOrientation = cOrientation;
+  lf.lfWeight = cWeight;
+  lf.lfItalic = static_cast<BYTE>(bItalic != 0);
+  lf.lfUnderline = static_cast<BYTE>(bUnderline != 0);
+  lf.lfStrikeOut = static_cast<BYTE>(bStrikeOut != 0);
+  lf.lfCharSet = static_cast<BYTE>(iCharSet);
+  lf.lfOutPrecision = static_cast<BYTE>(iOutPrecision);
+  lf.lfClipPrecision = static_cast<BYTE>(iClipPrecision);
+  lf.lfQuality = static_cast<BYTE>(iQuality);
+  lf.lfPitchAndFamily = static_cast<BYTE>(iPitchAndFamily);
+  if (pszFaceName) std::strncpy(lf.lfFaceName, pszFaceName, LF_FACESIZE - 1);
+  return CreateFontIndirectA(&lf);
+}
+
+BOOL WINAPI GetTextMetricsA(HDC hdc, LPTEXTMETRICA lptm) {
+  auto dc = find<Dc>(hdc);
+  if (!dc || !lptm) return FALSE;
+  const Font& f = *dc->st.font;
+  const FontMetrics& m = f.metrics();
+  TEXTMETRICA tm{};
+  tm.tmHeight = m.height;
+  tm.tmAscent = m.ascent;
+  tm.tmDescent = m.descent;
+  tm.tmInternalLeading = m.internal_leading;
+  tm.tmExternalLeading = 0;
+  tm.tmAveCharWidth = m.ave_char_width;
+  tm.tmMaxCharWidth = m.max_char_width;
+  tm.tmWeight = f.lf.lfWeight <= 0 ? FW_NORMAL : f.lf.lfWeight;
+  tm.tmDigitizedAspectX = 96;
+  tm.tmDigitizedAspectY = 96;
+  tm.tmFirstChar = 0x20;
+  tm.tmLastChar = 0xFF;
+  tm.tmDefaultChar = '?';
+  tm.tmBreakChar = ' ';
+  tm.tmItalic = f.lf.lfItalic;
+  tm.tmUnderlined = f.lf.lfUnderline;
+  tm.tmStruckOut = f.lf.lfStrikeOut;
+  tm.tmPitchAndFamily = 0x06;  // variable pitch, TrueType
+  tm.tmCharSet = f.lf.lfCharSet == DEFAULT_CHARSET ? GB2312_CHARSET : f.lf.lfCharSet;
+  *lptm = tm;
+  return TRUE;
+}
+
+int WINAPI GetTextFaceA(HDC hdc, int c, LPSTR lpName) {
+  auto dc = find<Dc>(hdc);
+  if (!dc) return 0;
+  const std::string face = platform::codepage::utf8_to_ansi(dc->st.font->family);
+  if (!lpName) return static_cast<int>(face.size()) + 1;
+  if (c <= 0) return 0;
+  const std::size_t n = std::min<std::size_t>(face.size(), static_cast<std::size_t>(c - 1));
+  std::memcpy(lpName, face.data(), n);
+  lpName[n] = '\0';
+  return static_cast<int>(n) + 1;
+}
+
+}  // extern "C"

@@ -1,0 +1,198 @@
+#include "platform/gdi/raster.h"
+
+#include <algorithm>
+
+#include "platform/gdi/bitmap_store.h"
+
+namespace platform::gdi {
+namespace {
+
+std::uint32_t rop3(unsigned code, std::uint32_t p, std::uint32_t s, std::uint32_t d) {
+  switch (code) {
+    case 0x00:
+      return 0;
+    case 0xFF:
+      return 0xFFFFFF;
+    case 0xCC:
+      return s;
+    case 0xF0:
+      return p;
+    case 0x55:
+      return ~d;
+    case 0x88:
+      return s & d;
+    case 0xEE:
+      return s | d;
+    case 0x66:
+      return s ^ d;
+    case 0x44:
+      return s & ~d;
+    case 0x33:
+      return ~s;
+    case 0x11:
+      return ~(s | d);
+    case 0x22:
+      return ~s & d;
+    case 0xC0:
+      return p & s;
+    case 0xBB:
+      return ~s | d;
+    case 0x5A:
+      return p ^ d;
+    default:
+      break;
+  }
+  // Any other code: its bit i gives the result for pattern, source, destination bits
+  // (i >> 2, i >> 1, i) & 1.
+  std::uint32_t r = 0;
+  for (unsigned i = 0; i < 8; ++i)
+    if ((code >> i) & 1) r |= ((i & 4) ? p : ~p) & ((i & 2) ? s : ~s) & ((i & 1) ? d : ~d);
+  return r;
+}
+
+// The destination DC's brush as a pattern value per surface pixel.
+class PatternSource {
+ public:
+  explicit PatternSource(const Dc& dc) : dc_(dc), brush_(*dc.st.brush) {
+    if (brush_.style == BS_SOLID) solid_ = device_pixel(brush_.color, dc.mono());
+    fg_ = device_pixel(dc.st.text_color, dc.mono());
+    bg_ = device_pixel(dc.st.bk_color, dc.mono());
+  }
+  std::uint32_t at(int sx, int sy) const {
+    if (brush_.style != BS_PATTERN || brush_.pattern.pixels.empty()) return solid_;
+    const PatternPixels& p = brush_.pattern;
+    const POINT off{dc_.origin.x + dc_.st.brush_org.x, dc_.origin.y + dc_.st.brush_org.y};
+    int px = (sx - off.x) % p.width, py = (sy - off.y) % p.height;
+    if (px < 0) px += p.width;
+    if (py < 0) py += p.height;
+    const std::uint32_t v = p.pixels[static_cast<std::size_t>(py) * p.width + px];
+    return p.mono ? (mono_bit(v) ? bg_ : fg_) : v;
+  }
+
+ private:
+  const Dc& dc_;
+  const Brush& brush_;
+  std::uint32_t solid_ = 0;
+  std::uint32_t fg_ = 0, bg_ = 0;
+};
+
+}  // namespace
+
+Image read_image(Dc& src, int x, int y, int w, int h, bool keep_alpha) {
+  Image img;
+  img.has_alpha = keep_alpha;
+  img.width = std::max(0, w);
+  img.height = std::max(0, h);
+  img.px.assign(static_cast<std::size_t>(img.width) * img.height, 0);
+  if (img.px.empty()) return img;
+  Canvas c(src);
+  const POINT off = src.offset();
+  const int sw = src.surface_width(), sh = src.surface_height();
+  const std::uint32_t mask = keep_alpha ? 0xFFFFFFFFu : 0x00FFFFFFu;
+  for (int j = 0; j < img.height; ++j) {
+    const int sy = y + j + off.y;
+    for (int i = 0; i < img.width; ++i) {
+      const int sx = x + i + off.x;
+      if (sx < 0 || sy < 0 || sx >= sw || sy >= sh) {
+        if (img.all_valid) {
+          img.valid.assign(img.px.size(), 1);
+          img.all_valid = false;
+        }
+        img.valid[static_cast<std::size_t>(j) * img.width + i] = 0;
+        continue;
+      }
+      img.px[static_cast<std::size_t>(j) * img.width + i] = c.row(sy)[sx] & mask;
+    }
+  }
+  return img;
+}
+
+void to_destination_model(Image& img, bool src_mono, COLORREF src_bk, const Dc& dst) {
+  const bool dst_mono = dst.mono();
+  if (src_mono && !dst_mono) {
+    // Monochrome to colour: 0 bits take the text colour, 1 bits the background colour.
+    const std::uint32_t fg = device_pixel(dst.st.text_color, false) & 0xFFFFFF;
+    const std::uint32_t bg = device_pixel(dst.st.bk_color, false) & 0xFFFFFF;
+    for (auto& v : img.px) v = mono_bit(v) ? bg : fg;
+  } else if (!src_mono && dst_mono) {
+    // Colour to monochrome: the source's background colour becomes white, all else black.
+    const std::uint32_t bk = device_pixel(src_bk, false) & 0xFFFFFF;
+    for (auto& v : img.px) v = (v & 0xFFFFFF) == bk ? 0xFFFFFF : 0;
+  }
+}
+
+Image scale_image(const Image& img, int dw, int dh, bool mirror_x, bool mirror_y, bool smooth) {
+  Image out;
+  out.has_alpha = img.has_alpha;
+  out.width = dw;
+  out.height = dh;
+  out.px.assign(static_cast<std::size_t>(dw) * dh, 0);
+  if (img.px.empty() || dw <= 0 || dh <= 0) return out;
+  if (!smooth) {
+    for (int j = 0; j < dh; ++j) {
+      int sj = static_cast<int>((static_cast<long long>(j) * img.height) / dh);
+      if (mirror_y) sj = img.height - 1 - sj;
+      for (int i = 0; i < dw; ++i) {
+        int si = static_cast<int>((static_cast<long long>(i) * img.width) / dw);
+        if (mirror_x) si = img.width - 1 - si;
+        out.px[static_cast<std::size_t>(j) * dw + i] = img.px[static_cast<std::size_t>(sj) * img.width + si];
+      }
+    }
+    return out;
+  }
+  // Area averaging: every destination pixel is the mean of the source area it covers,
+  // weighted by coverage (bilinear when enlarging).
+  const cairo_format_t format = img.has_alpha ? CAIRO_FORMAT_ARGB32 : CAIRO_FORMAT_RGB24;
+  SurfacePtr src(cairo_image_surface_create_for_data(
+      reinterpret_cast<unsigned char*>(const_cast<std::uint32_t*>(img.px.data())), format, img.width,
+      img.height, img.width * 4));
+  SurfacePtr dst(cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(out.px.data()), format,
+                                                     dw, dh, dw * 4));
+  {
+    CairoPtr cr(cairo_create(dst.get()));
+    cairo_set_operator(cr.get(), CAIRO_OPERATOR_SOURCE);
+    cairo_translate(cr.get(), mirror_x ? dw : 0, mirror_y ? dh : 0);
+    cairo_scale(cr.get(), (mirror_x ? -1.0 : 1.0) * dw / img.width,
+                (mirror_y ? -1.0 : 1.0) * dh / img.height);
+    cairo_set_source_surface(cr.get(), src.get(), 0, 0);
+    cairo_pattern_set_filter(cairo_get_source(cr.get()), CAIRO_FILTER_GOOD);
+    cairo_pattern_set_extend(cairo_get_source(cr.get()), CAIRO_EXTEND_PAD);
+    cairo_paint(cr.get());
+  }
+  cairo_surface_flush(dst.get());
+  if (!img.has_alpha)
+    for (auto& v : out.px) v &= 0x00FFFFFF;
+  return out;
+}
+
+void apply_rop(Canvas& dst, int x, int y, int w, int h, const Image* src, DWORD rop) {
+  Dc& dc = dst.dc();
+  if (src) {
+    w = src->width;
+    h = src->height;
+  }
+  if (w <= 0 || h <= 0) return;
+  const unsigned code = (rop >> 16) & 0xFF;
+  const POINT off = dc.offset();
+  const RECT area{x + off.x, y + off.y, x + off.x + w, y + off.y + h};
+  const PatternSource pattern(dc);
+  const bool needs_pattern = rop_uses_pattern(rop);
+  dst.for_each_piece(area, [&](const RECT& piece) {
+    for (int sy = piece.top; sy < piece.bottom; ++sy) {
+      std::uint32_t* row = dst.row(sy);
+      const std::size_t src_row = static_cast<std::size_t>(sy - area.top) * w;
+      for (int sx = piece.left; sx < piece.right; ++sx) {
+        std::uint32_t s = 0;
+        if (src) {
+          const std::size_t k = src_row + (sx - area.left);
+          if (!src->all_valid && !src->valid[k]) continue;
+          s = src->px[k];
+        }
+        const std::uint32_t p = needs_pattern ? pattern.at(sx, sy) : 0;
+        row[sx] = (rop3(code, p, s, row[sx]) & 0x00FFFFFFu) | 0xFF000000u;
+      }
+    }
+  });
+}
+
+}  // namespace platform::gdi

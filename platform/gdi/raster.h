@@ -1,0 +1,40 @@
+// Raster operations for blits: source images in the destination's colour model, scaling, and
+// the ternary raster operations applied pixel by pixel.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/gdi/dc.h"
+
+namespace platform::gdi {
+
+// Pixels 0x00RRGGBB (alpha in the top byte when asked for), top row first; `valid` marks
+// pixels that came from inside the source surface.
+struct Image {
+  int width = 0;
+  int height = 0;
+  std::vector<std::uint32_t> px;
+  std::vector<std::uint8_t> valid;
+  bool all_valid = true;
+  bool has_alpha = false;  // premultiplied alpha in the top byte
+};
+
+// Reads a logical rectangle of a DC (flushes it first).
+Image read_image(Dc& src, int x, int y, int w, int h, bool keep_alpha);
+// Applies the platform's monochrome conversion rules between source and destination.
+void to_destination_model(Image& img, bool src_mono, COLORREF src_bk, const Dc& dst);
+// Scales to dw x dh (positive), mirrored when asked, smooth (area-filtered) or nearest.
+Image scale_image(const Image& img, int dw, int dh, bool mirror_x, bool mirror_y, bool smooth);
+
+inline bool rop_uses_source(DWORD rop) {
+  return (((rop >> 2) ^ rop) & 0x330000) != 0;
+}
+inline bool rop_uses_pattern(DWORD rop) {
+  return (((rop >> 4) ^ rop) & 0x0F0000) != 0;
+}
+
+// Applies `rop` over the destination rectangle (logical x, y, size of src or w x h).
+void apply_rop(Canvas& dst, int x, int y, int w, int h, const Image* src, DWORD rop);
+
+}  // namespace platform::gdi
