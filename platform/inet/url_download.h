@@ -1,0 +1,22 @@
+// Downloading a URL into a file (the platform's URLDownloadToFileA), on libcurl.
+// Contract:
+// - url: ANSI (GB18030) text, http:// or https:// only (any other scheme answers
+//   INET_E_UNKNOWN_PROTOCOL); bytes outside printable ASCII are sent UTF-8 and percent-encoded.
+//   Redirects are followed (http and https only).
+// - file: program-form path (backslashes, GB18030). The body is written to a new file beside
+//   it and renamed into place only when the transfer completed with a 2xx status, so the
+//   target is either the whole body or untouched (an existing file survives any failure).
+// - Answers S_OK only when the file was fully written; otherwise an HRESULT:
+//   E_INVALIDARG (null or empty url/file, reserved not 0), INET_E_UNKNOWN_PROTOCOL,
+//   INET_E_INVALID_URL, INET_E_RESOURCE_NOT_FOUND (host unknown, HTTP 404 or 410),
+//   INET_E_CANNOT_CONNECT, INET_E_CONNECTION_TIMEOUT, INET_E_DOWNLOAD_FAILURE (other HTTP
+//   errors, broken transfers), E_ACCESSDENIED (the directory can't be written).
+// - caller and callback are accepted and not used.
+#pragma once
+
+#include "platform/api/types.h"
+#include "platform/com/hresult.h"
+
+extern "C" {
+HRESULT URLDownloadToFileA(void* caller, LPCSTR url, LPCSTR file, DWORD reserved, void* callback);
+}
