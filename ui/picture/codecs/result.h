@@ -1,0 +1,74 @@
+// Result<T>: a decoded value or the reason it could not be produced.
+// Contract: exactly one of value() and error() is meaningful; value() on an error is a
+// programming fault (asserted). Errors are short English phrases for logs and tests; they
+// never reach the application, which only learns "no picture".
+#pragma once
+
+#include <cassert>
+#include <string>
+#include <utility>
+#include <variant>
+
+namespace lyr::picture {
+
+struct Error {
+  std::string what;
+};
+
+template <class T>
+class [[nodiscard]] Result {
+ public:
+  Result(T value) : state_(std::move(value)) {}
+  Result(Error error) : state_(std::move(error)) {}
+
+  bool ok() const { return state_.index() == 0; }
+  explicit operator bool() const { return ok(); }
+
+  T& value() & {
+    assert(ok());
+    return std::get<0>(state_);
+  }
+  const T& value() const& {
+    assert(ok());
+    return std::get<0>(state_);
+  }
+  T&& value() && {
+    assert(ok());
+    return std::get<0>(std::move(state_));
+  }
+  const std::string& error() const {
+    assert(!ok());
+    return std::get<1>(state_).what;
+  }
+  Error take_error() && { return std::get<1>(std::move(state_)); }
+
+ private:
+  std::variant<T, Error> state_;
+};
+
+inline Error fail(std::string what) {
+  return Error{std::move(what)};
+}
+
+// A step that produced nothing but may fail.
+struct Done {};
+using Status = Result<Done>;
+inline Status done() {
+  return Done{};
+}
+
+}  // namespace lyr::picture
+
+// Propagates the error of an expression yielding Result<...>; otherwise binds its value.
+#define LYR_PIC_TRY_CONCAT2(a, b) a##b
+#define LYR_PIC_TRY_CONCAT(a, b) LYR_PIC_TRY_CONCAT2(a, b)
+#define LYR_PIC_TRY_ASSIGN(decl, expr)                                     \
+  auto LYR_PIC_TRY_CONCAT(lyr_try_, __LINE__) = (expr);                    \
+  if (!LYR_PIC_TRY_CONCAT(lyr_try_, __LINE__).ok())                        \
+    return std::move(LYR_PIC_TRY_CONCAT(lyr_try_, __LINE__)).take_error(); \
+  decl = std::move(LYR_PIC_TRY_CONCAT(lyr_try_, __LINE__)).value()
+#define LYR_PIC_TRY(expr)                                                    \
+  do {                                                                       \
+    auto lyr_try_status = (expr);                                            \
+    if (!lyr_try_status.ok()) return std::move(lyr_try_status).take_error(); \
+  } while (0)
