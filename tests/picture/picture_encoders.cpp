@@ -9,8 +9,10 @@
 #include <utility>
 
 // libjpeg needs FILE declared first.
+// clang-format off
 #include <jpeglib.h>
 #include <png.h>
+// clang-format on
 
 namespace lyr::picture::test {
 namespace {

@@ -1,11 +1,15 @@
 // JPEG through IJG libjpeg. Library errors return to the caller through longjmp; warnings
 // that mean corrupt data are errors too; a progress monitor bounds the number of scans, so
 // a progressive file with thousands of scans cannot keep the decoder busy.
+#include <csetjmp>
+#include <cstddef>
+#include <cstdio>
+
+// libjpeg's headers need size_t and FILE declared before them.
+// clang-format off
 #include <jerror.h>
 #include <jpeglib.h>
-
-#include <csetjmp>
-#include <cstdio>
+// clang-format on
 
 #include "ui/picture/codecs/codec.h"
 
