@@ -1,0 +1,240 @@
+// Text layout and output: wrapping, alignment, measured heights, fonts.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "gdi_fixture.h"
+#include "platform/gdi/font.h"
+#include "platform/gdi/handle_table.h"
+
+namespace {
+
+using gdi_test::Surface;
+
+// "歌词 lyrics 搜索 finder" in GB18030.
+const char kMixed[] = "\xB8\xE8\xB4\xCA lyrics \xCB\xD1\xCB\xF7 finder";
+
+class TextTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SelectObject(s.dc(), GetStockObject(DEFAULT_GUI_FONT));
+    SetBkMode(s.dc(), TRANSPARENT);
+    TEXTMETRICA tm{};
+    ASSERT_TRUE(GetTextMetricsA(s.dc(), &tm));
+    line = tm.tmHeight;
+  }
+  Surface s{300, 200};
+  int line = 0;
+};
+
+TEST_F(TextTest, DefaultGuiFontIsTwelvePixelCjkFace) {
+  TEXTMETRICA tm{};
+  ASSERT_TRUE(GetTextMetricsA(s.dc(), &tm));
+  EXPECT_EQ(tm.tmHeight - tm.tmInternalLeading, 12);
+  EXPECT_EQ(tm.tmAscent + tm.tmDescent, tm.tmHeight);
+  EXPECT_GT(tm.tmAveCharWidth, 3);
+  EXPECT_GE(tm.tmMaxCharWidth, 12);  // a CJK character is a full em wide
+  LOGFONTA lf{};
+  ASSERT_EQ(GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf), static_cast<int>(sizeof(lf)));
+  EXPECT_EQ(lf.lfHeight, -12);
+  char face[64] = {};
+  GetTextFaceA(s.dc(), sizeof(face), face);
+  EXPECT_STREQ(face, "WenQuanYi Micro Hei");
+}
+
+TEST_F(TextTest, FaceNamesResolveToInstalledFaces) {
+  EXPECT_EQ(platform::gdi::resolve_face("\xCB\xCE\xCC\xE5"), "WenQuanYi Micro Hei");  // 宋体
+  EXPECT_EQ(platform::gdi::resolve_face("Tahoma"), "WenQuanYi Micro Hei");
+  EXPECT_EQ(platform::gdi::resolve_face(""), "WenQuanYi Micro Hei");
+  EXPECT_EQ(platform::gdi::resolve_face("DejaVu Sans"), "DejaVu Sans");
+}
+
+TEST_F(TextTest, HeightSignSelectsCharacterOrCellHeight) {
+  HFONT chars =
+      CreateFontA(-20, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "\xCB\xCE\xCC\xE5");
+  HFONT cell = CreateFontA(20, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "\xCB\xCE\xCC\xE5");
+  TEXTMETRICA a{}, b{};
+  HGDIOBJ old = SelectObject(s.dc(), chars);
+  GetTextMetricsA(s.dc(), &a);
+  SelectObject(s.dc(), cell);
+  GetTextMetricsA(s.dc(), &b);
+  SelectObject(s.dc(), old);
+  EXPECT_EQ(a.tmHeight - a.tmInternalLeading, 20);
+  EXPECT_NEAR(b.tmHeight, 20, 1);
+  EXPECT_LT(b.tmHeight, a.tmHeight);
+  DeleteObject(chars);
+  DeleteObject(cell);
+}
+
+TEST_F(TextTest, WordBreakWrapsMixedTextIntoSeveralLines) {
+  RECT r{0, 0, 50, 200};
+  const int h = DrawTextA(s.dc(), kMixed, -1, &r, DT_WORDBREAK | DT_LEFT | DT_NOPREFIX);
+  EXPECT_GE(h, 3 * line);
+  EXPECT_EQ(h % line, 0);
+  const RECT ink = s.Ink();
+  EXPECT_LE(ink.right, 50);
+  EXPECT_GT(ink.bottom, 2 * line);
+  // Latin words stay whole: "lyrics" and "finder" never split across lines, so every line
+  // fits the rectangle.
+  RECT calc{0, 0, 50, 0};
+  EXPECT_EQ(DrawTextA(s.dc(), kMixed, -1, &calc, DT_WORDBREAK | DT_CALCRECT), h);
+  EXPECT_EQ(calc.bottom, h);
+  EXPECT_LE(calc.right, 50);
+}
+
+TEST_F(TextTest, CjkTextBreaksBetweenCharacters) {
+  // Eight CJK characters without spaces in a rect four characters wide: two lines.
+  const char text[] = "\xB8\xE8\xB4\xCA\xCB\xD1\xCB\xF7\xB8\xE8\xB4\xCA\xCB\xD1\xCB\xF7";
+  RECT r{0, 0, 4 * 12 + 2, 0};
+  EXPECT_EQ(DrawTextA(s.dc(), text, -1, &r, DT_WORDBREAK | DT_CALCRECT), 2 * line);
+}
+
+TEST_F(TextTest, CalcRectOfSingleLineGivesExtent) {
+  RECT r{10, 20, 10, 20};
+  EXPECT_EQ(DrawTextA(s.dc(), "finder", -1, &r, DT_SINGLELINE | DT_CALCRECT), line);
+  SIZE sz{};
+  GetTextExtentPoint32A(s.dc(), "finder", 6, &sz);
+  EXPECT_EQ(r.right - r.left, sz.cx);
+  EXPECT_EQ(r.bottom - r.top, line);
+  EXPECT_EQ(s.Ink().right, 0) << "DT_CALCRECT draws nothing";
+}
+
+TEST_F(TextTest, LineBreaksStartNewLines) {
+  RECT a{0, 0, 300, 0};
+  EXPECT_EQ(DrawTextA(s.dc(), "one\r\ntwo", -1, &a, DT_CALCRECT), 2 * line);
+  RECT b{0, 0, 300, 0};
+  EXPECT_EQ(DrawTextA(s.dc(), "one\ntwo\nthree", -1, &b, DT_CALCRECT), 3 * line);
+  RECT c{0, 0, 300, 0};
+  EXPECT_EQ(DrawTextA(s.dc(), "one\r\ntwo", -1, &c, DT_CALCRECT | DT_SINGLELINE), line);
+  RECT d{0, 0, 300, 100};
+  DrawTextA(s.dc(), "one\r\ntwo", -1, &d, DT_WORDBREAK);
+  EXPECT_GT(s.Ink().bottom, line);
+}
+
+TEST_F(TextTest, HorizontalAlignmentMovesInk) {
+  RECT r{0, 0, 300, 40};
+  DrawTextA(s.dc(), "finder", -1, &r, DT_SINGLELINE | DT_LEFT);
+  const RECT left = s.Ink();
+  s.Fill(RGB(255, 255, 255));
+  DrawTextA(s.dc(), "finder", -1, &r, DT_SINGLELINE | DT_CENTER);
+  const RECT centre = s.Ink();
+  s.Fill(RGB(255, 255, 255));
+  DrawTextA(s.dc(), "finder", -1, &r, DT_SINGLELINE | DT_RIGHT);
+  const RECT right = s.Ink();
+  EXPECT_LT(left.left, 3);
+  EXPECT_NEAR((centre.left + centre.right) / 2, 150, 3);
+  EXPECT_GT(right.right, 296);
+  EXPECT_EQ(centre.right - centre.left, left.right - left.left);
+}
+
+TEST_F(TextTest, VerticalCentreAndBottomOfSingleLine) {
+  RECT r{0, 0, 300, 100};
+  DrawTextA(s.dc(), "\xB8\xE8\xB4\xCA", -1, &r, DT_SINGLELINE | DT_VCENTER);
+  const RECT mid = s.Ink();
+  EXPECT_NEAR((mid.top + mid.bottom) / 2.0, 50, 3);
+  s.Fill(RGB(255, 255, 255));
+  DrawTextA(s.dc(), "\xB8\xE8\xB4\xCA", -1, &r, DT_SINGLELINE | DT_BOTTOM);
+  const RECT low = s.Ink();
+  EXPECT_GT(low.bottom, 100 - line);
+  EXPECT_LE(low.bottom, 100);
+}
+
+TEST_F(TextTest, ClippingUnlessNoClip) {
+  RECT r{0, 0, 20, 40};
+  DrawTextA(s.dc(), "lyrics finder", -1, &r, DT_SINGLELINE);
+  EXPECT_LE(s.Ink().right, 20);
+  s.Fill(RGB(255, 255, 255));
+  DrawTextA(s.dc(), "lyrics finder", -1, &r, DT_SINGLELINE | DT_NOCLIP);
+  EXPECT_GT(s.Ink().right, 40);
+}
+
+TEST_F(TextTest, PrefixIsRemovedAndUnderlined) {
+  RECT a{0, 0, 300, 0}, b{0, 0, 300, 0}, c{0, 0, 300, 0};
+  DrawTextA(s.dc(), "&File", -1, &a, DT_SINGLELINE | DT_CALCRECT);
+  DrawTextA(s.dc(), "File", -1, &b, DT_SINGLELINE | DT_CALCRECT);
+  DrawTextA(s.dc(), "&File", -1, &c, DT_SINGLELINE | DT_CALCRECT | DT_NOPREFIX);
+  EXPECT_EQ(a.right, b.right);
+  EXPECT_GT(c.right, b.right);
+  RECT r{0, 0, 300, 40};
+  DrawTextA(s.dc(), "File", -1, &r, DT_SINGLELINE);
+  const RECT plain = s.Ink();
+  s.Fill(RGB(255, 255, 255));
+  DrawTextA(s.dc(), "&File", -1, &r, DT_SINGLELINE);
+  EXPECT_GT(s.Ink().bottom, plain.bottom) << "the underline sits below the letters";
+}
+
+TEST_F(TextTest, EndEllipsisFitsTheRectangle) {
+  RECT r{0, 0, 50, 40};
+  DrawTextA(s.dc(), "lyrics finder lyrics finder", -1, &r, DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOCLIP);
+  EXPECT_LE(s.Ink().right, 50);
+}
+
+TEST_F(TextTest, OpaqueBackgroundAndTextColour) {
+  SetBkMode(s.dc(), OPAQUE);
+  SetBkColor(s.dc(), RGB(0, 0, 255));
+  SetTextColor(s.dc(), RGB(255, 0, 0));
+  TextOutA(s.dc(), 10, 10, "W", 1);
+  SIZE sz{};
+  GetTextExtentPoint32A(s.dc(), "W", 1, &sz);
+  EXPECT_EQ(s.At(10, 10), RGB(0, 0, 255));
+  EXPECT_EQ(s.At(10 + sz.cx - 1, 10 + line - 1), RGB(0, 0, 255));
+  EXPECT_EQ(s.At(10 + sz.cx, 10), RGB(255, 255, 255));
+  bool red = false;
+  for (int y = 10; y < 10 + line; ++y)
+    for (int x = 10; x < 10 + sz.cx; ++x) red |= GetRValue(s.At(x, y)) > 150 && GetBValue(s.At(x, y)) < 100;
+  EXPECT_TRUE(red);
+}
+
+TEST_F(TextTest, TextAlignReferencePoints) {
+  TEXTMETRICA tm{};
+  GetTextMetricsA(s.dc(), &tm);
+  SetTextAlign(s.dc(), TA_RIGHT | TA_BASELINE);
+  TextOutA(s.dc(), 200, 100, "finder", 6);
+  const RECT ink = s.Ink();
+  EXPECT_LE(ink.right, 200);
+  EXPECT_GT(ink.right, 195);
+  EXPECT_LE(ink.bottom, 100 + tm.tmDescent);
+  EXPECT_GE(ink.top, 100 - tm.tmAscent);
+}
+
+TEST_F(TextTest, EscapementRotatesText) {
+  LOGFONTA lf{};
+  lf.lfHeight = -16;
+  lf.lfEscapement = 900;  // straight up
+  std::strcpy(lf.lfFaceName, "\xCB\xCE\xCC\xE5");
+  HFONT f = CreateFontIndirectA(&lf);
+  HGDIOBJ old = SelectObject(s.dc(), f);
+  TextOutA(s.dc(), 50, 150, "lyrics finder", 13);
+  SelectObject(s.dc(), old);
+  const RECT ink = s.Ink();
+  EXPECT_GT(ink.bottom - ink.top, 3 * (ink.right - ink.left));
+  EXPECT_LE(ink.bottom, 151);
+  DeleteObject(f);
+}
+
+TEST_F(TextTest, ExtentsPerByteOfDoubleByteText) {
+  const char text[] =
+      "a\xB8\xE8"
+      "b";  // a 歌 b
+  int dx[4] = {};
+  int fit = -1;
+  SIZE sz{};
+  ASSERT_TRUE(GetTextExtentExPointA(s.dc(), text, 4, 1000, &fit, dx, &sz));
+  EXPECT_EQ(fit, 4);
+  EXPECT_EQ(dx[1], dx[2]);
+  EXPECT_LT(dx[0], dx[1]);
+  EXPECT_EQ(dx[3], sz.cx);
+  ASSERT_TRUE(GetTextExtentExPointA(s.dc(), text, 4, dx[1] - 1, &fit, nullptr, nullptr));
+  EXPECT_EQ(fit, 1);
+}
+
+TEST_F(TextTest, BadArgumentsFail) {
+  RECT r{0, 0, 10, 10};
+  EXPECT_EQ(DrawTextA(nullptr, "x", 1, &r, 0), 0);
+  EXPECT_EQ(DrawTextA(s.dc(), "x", 1, nullptr, 0), 0);
+  EXPECT_FALSE(TextOutA(reinterpret_cast<HDC>(0x1234), 0, 0, "x", 1));
+  EXPECT_FALSE(GetTextMetricsA(s.dc(), nullptr));
+  EXPECT_EQ(DrawTextA(s.dc(), "", 0, &r, DT_CALCRECT), 0);
+}
+
+}  // namespace
