@@ -1,3 +1,4 @@
+#include <atomic>
 #include <mutex>
 
 #include "platform/api/kernel.h"
@@ -12,8 +13,13 @@ HANDLE self() {
   return reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(GetCurrentThreadId()));
 }
 
+// Read by any thread (to refuse a leave by a non-owner), written only by the owner.
+std::atomic_ref<HANDLE> owner(LPCRITICAL_SECTION section) {
+  return std::atomic_ref<HANDLE>(section->OwningThread);
+}
+
 void note_entered(LPCRITICAL_SECTION section) {
-  section->OwningThread = self();
+  owner(section).store(self(), std::memory_order_relaxed);
   ++section->RecursionCount;
   ++section->LockCount;
 }
@@ -45,9 +51,9 @@ extern "C" BOOL WINAPI TryEnterCriticalSection(LPCRITICAL_SECTION section) {
 // not hold would corrupt it).
 extern "C" void WINAPI LeaveCriticalSection(LPCRITICAL_SECTION section) {
   std::recursive_mutex* m = mutex_of(section);
-  if (!m || section->RecursionCount <= 0 || section->OwningThread != self()) return;
+  if (!m || owner(section).load(std::memory_order_relaxed) != self() || section->RecursionCount <= 0) return;
   --section->LockCount;
-  if (--section->RecursionCount == 0) section->OwningThread = nullptr;
+  if (--section->RecursionCount == 0) owner(section).store(nullptr, std::memory_order_relaxed);
   m->unlock();
 }
 
@@ -55,7 +61,7 @@ extern "C" void WINAPI DeleteCriticalSection(LPCRITICAL_SECTION section) {
   std::recursive_mutex* m = mutex_of(section);
   if (!m) return;
   // Deleting a held mutex is undefined; the owner's own locks are released first.
-  if (section->OwningThread == self())
+  if (owner(section).load(std::memory_order_relaxed) == self())
     for (LONG i = 0; i < section->RecursionCount; ++i) m->unlock();
   delete m;
   *section = CRITICAL_SECTION{};

@@ -1,26 +1,64 @@
-// The process heap on malloc. Each block carries a 16-byte header (its size and a tag) in
-// front of the caller's bytes, which keeps malloc's alignment and lets HeapSize, HeapReAlloc and
-// HeapFree recognise blocks that are not theirs.
+// The process heap on malloc. Each block carries a 16-byte header (its size) in front of the
+// caller's bytes, which keeps malloc's alignment. Live blocks are also registered, so HeapFree,
+// HeapReAlloc and HeapSize recognise a pointer that is not a live block of this heap (a double
+// free, a foreign pointer) and refuse it without touching its memory.
 #include <malloc.h>
 
+#include <array>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
+#include <unordered_set>
 
 #include "platform/api/kernel.h"
 
 namespace {
 
-constexpr std::uint64_t kLiveTag = 0x4C59524845415021ull;  // marks a live block
-constexpr std::uint64_t kFreedTag = 0x4652454544424C4Bull;
-
 struct alignas(16) Header {
   std::uint64_t size;
-  std::uint64_t tag;
+  std::uint64_t reserved;
 };
 static_assert(sizeof(Header) == 16);
 
 constexpr SIZE_T kMaxBytes = (SIZE_MAX >> 1) - sizeof(Header);
+
+// The registry is split by address so that threads allocating at once rarely meet on a lock.
+struct Shard {
+  std::mutex mutex;
+  std::unordered_set<const void*> live;
+};
+constexpr std::size_t kShards = 32;
+
+std::array<Shard, kShards>& shards() {
+  static auto* all = new std::array<Shard, kShards>();  // never destroyed: late frees stay safe
+  return *all;
+}
+
+Shard& shard_for(const void* block) {
+  auto v = reinterpret_cast<std::uintptr_t>(block) >> 4;
+  v ^= v >> 9;
+  return shards()[v % kShards];
+}
+
+void register_block(const void* block) {
+  Shard& s = shard_for(block);
+  std::lock_guard guard(s.mutex);
+  s.live.insert(block);
+}
+
+// Removes the block from the registry; false when it was not a live block.
+bool unregister_block(const void* block) {
+  Shard& s = shard_for(block);
+  std::lock_guard guard(s.mutex);
+  return s.live.erase(block) == 1;
+}
+
+bool is_live(const void* block) {
+  Shard& s = shard_for(block);
+  std::lock_guard guard(s.mutex);
+  return s.live.count(block) == 1;
+}
 
 // The one heap handle; its address is the handle value.
 struct ProcessHeap {
@@ -37,8 +75,7 @@ bool is_process_heap(HANDLE heap) {
 }
 
 Header* header_of(LPCVOID block) {
-  auto* h = reinterpret_cast<Header*>(const_cast<char*>(static_cast<const char*>(block)) - sizeof(Header));
-  return h->tag == kLiveTag ? h : nullptr;
+  return reinterpret_cast<Header*>(const_cast<char*>(static_cast<const char*>(block)) - sizeof(Header));
 }
 
 void* user_of(Header* h) {
@@ -72,8 +109,9 @@ extern "C" LPVOID WINAPI HeapAlloc(HANDLE heap, DWORD flags, SIZE_T bytes) {
   }
   auto* h = static_cast<Header*>(raw);
   h->size = bytes;
-  h->tag = kLiveTag;
-  return user_of(h);
+  void* block = user_of(h);
+  register_block(block);
+  return block;
 }
 
 extern "C" LPVOID WINAPI HeapReAlloc(HANDLE heap, DWORD flags, LPVOID block, SIZE_T bytes) {
@@ -81,8 +119,7 @@ extern "C" LPVOID WINAPI HeapReAlloc(HANDLE heap, DWORD flags, LPVOID block, SIZ
     SetLastError(ERROR_INVALID_HANDLE);
     return nullptr;
   }
-  Header* h = block ? header_of(block) : nullptr;
-  if (!h) {
+  if (!block || !is_live(block)) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return nullptr;
   }
@@ -90,6 +127,7 @@ extern "C" LPVOID WINAPI HeapReAlloc(HANDLE heap, DWORD flags, LPVOID block, SIZ
     SetLastError(ERROR_NOT_ENOUGH_MEMORY);
     return nullptr;
   }
+  Header* h = header_of(block);
   const std::size_t old_size = h->size;
   if (flags & HEAP_REALLOC_IN_PLACE_ONLY) {
     // The block may only change size within what malloc already gave it.
@@ -98,12 +136,18 @@ extern "C" LPVOID WINAPI HeapReAlloc(HANDLE heap, DWORD flags, LPVOID block, SIZ
       return nullptr;
     }
   } else {
+    if (!unregister_block(block)) {  // freed by another thread meanwhile
+      SetLastError(ERROR_INVALID_PARAMETER);
+      return nullptr;
+    }
     auto* moved = static_cast<Header*>(std::realloc(h, sizeof(Header) + bytes));
     if (!moved) {
-      SetLastError(ERROR_NOT_ENOUGH_MEMORY);  // the old block stays valid
+      register_block(block);  // the old block stays valid
+      SetLastError(ERROR_NOT_ENOUGH_MEMORY);
       return nullptr;
     }
     h = moved;
+    register_block(user_of(h));
   }
   h->size = bytes;
   if ((flags & HEAP_ZERO_MEMORY) && bytes > old_size)
@@ -117,21 +161,18 @@ extern "C" BOOL WINAPI HeapFree(HANDLE heap, DWORD, LPVOID block) {
     return FALSE;
   }
   if (!block) return TRUE;
-  Header* h = header_of(block);
-  if (!h) {
+  if (!unregister_block(block)) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
-  h->tag = kFreedTag;
-  std::free(h);
+  std::free(header_of(block));
   return TRUE;
 }
 
 extern "C" SIZE_T WINAPI HeapSize(HANDLE heap, DWORD, LPCVOID block) {
-  Header* h = is_process_heap(heap) && block ? header_of(block) : nullptr;
-  if (!h) {
+  if (!is_process_heap(heap) || !block || !is_live(block)) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return static_cast<SIZE_T>(-1);
   }
-  return h->size;
+  return header_of(block)->size;
 }

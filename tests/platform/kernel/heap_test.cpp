@@ -40,6 +40,22 @@ TEST(Heap, FailuresReturnNullWithAnError) {
   EXPECT_EQ(HeapReAlloc(heap, 0, nullptr, 8), nullptr);
 }
 
+TEST(Heap, DoubleFreeAndForeignPointersAreRefused) {
+  HANDLE heap = GetProcessHeap();
+  void* p = HeapAlloc(heap, 0, 32);
+  ASSERT_TRUE(HeapFree(heap, 0, p));
+  SetLastError(0);
+  EXPECT_FALSE(HeapFree(heap, 0, p));
+  EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+  EXPECT_EQ(HeapReAlloc(heap, 0, p, 64), nullptr);
+  EXPECT_EQ(HeapSize(heap, 0, p), static_cast<SIZE_T>(-1));
+  char local[32];
+  EXPECT_FALSE(HeapFree(heap, 0, local + 16));
+  void* q = HeapAlloc(heap, 0, 32);
+  EXPECT_FALSE(HeapFree(heap, 0, static_cast<char*>(q) + 1));  // inside a block is no block
+  EXPECT_TRUE(HeapFree(heap, 0, q));
+}
+
 TEST(Heap, ReAllocKeepsContentAndZeroesGrowth) {
   HANDLE heap = GetProcessHeap();
   auto* p = static_cast<char*>(HeapAlloc(heap, 0, 10));
