@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "ui/picture/display_geometry.h"
+
+#include <gtest/gtest.h>
 
 namespace lyr::picture {
 namespace {

@@ -15,18 +15,18 @@ constexpr std::size_t kXMax = 8, kYMax = 10, kPlanes = 65, kBytesPerLine = 66;
 
 B three_by_two() {
   B b = {
-      0x0A,        // manufacturer
-      5,           // version
-      1,           // encoding: RLE
-      8,           // bits per pixel
-      0, 0, 0, 0,  // xmin, ymin
-      2, 0,        // xmax 2 (width 3)
-      1, 0,        // ymax 1 (height 2)
+      0x0A,           // manufacturer
+      5,              // version
+      1,              // encoding: RLE
+      8,              // bits per pixel
+      0,    0, 0, 0,  // xmin, ymin
+      2,    0,        // xmax 2 (width 3)
+      1,    0,        // ymax 1 (height 2)
   };
-  b.resize(kPlanes, 0);          // resolution, EGA palette, reserved
-  b.push_back(1);                // planes
-  b.insert(b.end(), {4, 0});     // bytes per line 4
-  b.resize(128, 0);              // palette info and filler
+  b.resize(kPlanes, 0);                   // resolution, EGA palette, reserved
+  b.push_back(1);                         // planes
+  b.insert(b.end(), {4, 0});              // bytes per line 4
+  b.resize(128, 0);                       // palette info and filler
   b.insert(b.end(), {0xC3, 7, 9});        // row 0: run of three 7s, then 9
   b.insert(b.end(), {1, 2, 3, 0xC1, 0});  // row 1: 1 2 3, then a run of one 0
   b.push_back(0x0C);                      // palette marker
@@ -39,7 +39,9 @@ B with_u16(B b, std::size_t offset, std::uint16_t v) {
   return b;
 }
 
-bool decodes(const B& b) { return decode_picture(b).ok(); }
+bool decodes(const B& b) {
+  return decode_picture(b).ok();
+}
 
 TEST(HostilePcx, TheBaseFileIsValid) {
   auto r = decode_picture(three_by_two());
@@ -86,7 +88,8 @@ TEST(HostilePcx, InvertedWindowIsRejected) {
 TEST(HostilePcx, TruncatedDataIsRejected) {
   const B full = three_by_two();
   // Without the palette the RLE data must still be complete.
-  for (std::size_t n = 0; n < 128 + 7; ++n) EXPECT_FALSE(decodes(B(full.begin(), full.begin() + std::ptrdiff_t(n)))) << n;
+  for (std::size_t n = 0; n < 128 + 7; ++n)
+    EXPECT_FALSE(decodes(B(full.begin(), full.begin() + std::ptrdiff_t(n)))) << n;
   EXPECT_TRUE(decodes(B(full.begin(), full.begin() + 128 + 8)));  // greys without the palette
   B run_at_end(full.begin(), full.begin() + 128 + 6);
   run_at_end.push_back(0xC1);  // a run whose value byte is missing

@@ -42,7 +42,8 @@ TEST(PcxDecode, OneBitGivesMonochromeBitsPaddedToWords) {
   ASSERT_EQ(p.pixels.size(), 4u * 2);  // 19 bits -> 2 words a row
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x)
-      ASSERT_EQ(test::argb_at(p, x, y), white[std::size_t(y * w + x)] ? 0xFFFFFFFFu : 0xFF000000u) << x << "," << y;
+      ASSERT_EQ(test::argb_at(p, x, y), white[std::size_t(y * w + x)] ? 0xFFFFFFFFu : 0xFF000000u)
+          << x << "," << y;
   auto bgra = to_bgra_top_down(p, 0);
   EXPECT_EQ(bgra[0], 255);  // pixel 0 is white
   EXPECT_EQ(bgra[4], 0);

@@ -1,0 +1,112 @@
+#include "ui/picture/gif_player.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "tests/picture/picture_encoders.h"
+
+namespace lyr::picture {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using namespace std::chrono_literals;
+
+std::shared_ptr<const GifAnimation> two_frames(int delay_a, int delay_b) {
+  test::GifSpec spec;
+  spec.width = 2, spec.height = 1;
+  spec.global_palette = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF};
+  test::GifFrameSpec a;
+  a.width = 2, a.height = 1, a.indices = {1, 1}, a.delay_cs = delay_a;
+  test::GifFrameSpec b = a;
+  b.indices = {2, 2}, b.delay_cs = delay_b;
+  spec.frames = {a, b};
+  auto gif = decode_gif(test::write_gif(spec), default_limits(), 10);
+  if (!gif.ok()) throw std::runtime_error(gif.error());
+  return std::make_shared<const GifAnimation>(std::move(gif).value());
+}
+
+struct Drawn {
+  std::mutex mutex;
+  std::vector<std::uint8_t> red_channel;  // of pixel 0, per frame drawn
+  std::vector<Clock::time_point> when;
+};
+
+TEST(GifPlayer, ZeroDelaysPlayAtFiftyMillisecondsAndLoop) {
+  Drawn drawn;
+  GifPlayer player(two_frames(0, 0), 0xFF000000, [&](const std::vector<std::uint8_t>& canvas, int w, int h) {
+    EXPECT_EQ(w, 2);
+    EXPECT_EQ(h, 1);
+    std::lock_guard lock(drawn.mutex);
+    drawn.red_channel.push_back(canvas[2]);
+    drawn.when.push_back(Clock::now());
+  });
+  player.start();
+  while (player.frames_drawn() < 5) std::this_thread::sleep_for(10ms);
+  player.stop();
+  EXPECT_EQ(player.state(), GifPlayer::State::stopped);
+  std::lock_guard lock(drawn.mutex);
+  ASSERT_GE(drawn.red_channel.size(), 5u);
+  for (std::size_t i = 0; i < drawn.red_channel.size(); ++i)
+    EXPECT_EQ(drawn.red_channel[i], i % 2 == 0 ? 255 : 0) << i;  // red, green, red, ...
+  // Sleeping can only take longer, so the lower bound is safe on a busy machine.
+  for (std::size_t i = 1; i < drawn.when.size(); ++i) EXPECT_GE(drawn.when[i] - drawn.when[i - 1], 45ms) << i;
+}
+
+TEST(GifPlayer, StopEndsALongDelayAtOnce) {
+  GifPlayer player(two_frames(65535, 65535), 0, [](const std::vector<std::uint8_t>&, int, int) {});
+  player.start();
+  while (player.frames_drawn() < 1) std::this_thread::sleep_for(1ms);
+  const auto start = Clock::now();
+  player.stop();
+  EXPECT_LT(Clock::now() - start, 10s);  // against a 655-second delay
+  EXPECT_EQ(player.frames_drawn(), 1u);
+  player.stop();  // a second stop is harmless
+  EXPECT_EQ(player.state(), GifPlayer::State::stopped);
+}
+
+TEST(GifPlayer, NoFrameIsDrawnWhilePaintingHoldsTheMutex) {
+  std::atomic<bool> drawing{false};
+  std::atomic<bool> overlap{false};
+  GifPlayer player(two_frames(1, 1), 0, [&](const std::vector<std::uint8_t>&, int, int) {
+    drawing = true;
+    std::this_thread::sleep_for(2ms);
+    drawing = false;
+  });
+  player.start();
+  for (int i = 0; i < 50; ++i) {
+    std::lock_guard paint(player.paint_mutex());
+    if (drawing) overlap = true;
+    const auto before = player.frames_drawn();
+    std::this_thread::sleep_for(3ms);
+    if (player.frames_drawn() != before) overlap = true;
+  }
+  player.stop();
+  EXPECT_FALSE(overlap);
+  EXPECT_GT(player.frames_drawn(), 0u);
+}
+
+TEST(GifPlayer, StopFromTheDrawCallbackAndDestructionWhileRunning) {
+  std::unique_ptr<GifPlayer> player;
+  player = std::make_unique<GifPlayer>(two_frames(0, 0), 0,
+                                       [&](const std::vector<std::uint8_t>&, int, int) { player->stop(); });
+  player->start();
+  while (player->state() == GifPlayer::State::running) std::this_thread::sleep_for(1ms);
+  player.reset();  // joins the finished thread
+  GifPlayer running(two_frames(0, 0), 0, [](const std::vector<std::uint8_t>&, int, int) {});
+  running.start();
+  // Leaving the scope stops and joins it.
+}
+
+TEST(GifPlayer, StoppedBeforeStartNeverRuns) {
+  int calls = 0;
+  GifPlayer player(two_frames(0, 0), 0, [&](const std::vector<std::uint8_t>&, int, int) { ++calls; });
+  player.stop();
+  player.start();
+  EXPECT_EQ(player.state(), GifPlayer::State::stopped);
+  EXPECT_EQ(calls, 0);
+}
+
+}  // namespace
+}  // namespace lyr::picture
