@@ -20,6 +20,8 @@
 // - CreateProcessA hands the child its show state (STARTF_USESHOWWINDOW) in the environment
 //   variable LYRICS_SHOW_STATE (decimal wShowWindow); WaitForInputIdle does not wait for a
 //   message loop: it answers 0 at once for any started child.
+// - The heap refuses (ERROR_INVALID_PARAMETER) a double free and any pointer that is not a live
+//   block of it, without touching that memory.
 // - ExitProcess flushes the C stdio streams and ends the process at once (no atexit handlers,
 //   no static destructors).
 #pragma once
