@@ -24,6 +24,11 @@ class KernelObject {
   virtual bool signaled() const { return false; }
   // A satisfied wait consumes the signal (auto-reset events); called under the table lock.
   virtual void acquire() {}
+  // Threads (ours and a child's primary thread) report their exit code; under the table lock.
+  virtual bool thread_exit_code(DWORD& code) const {
+    (void)code;
+    return false;
+  }
 };
 
 class KernelTable {

@@ -44,12 +44,16 @@ class ProcessObject final : public KernelObject {
   std::shared_ptr<ChildState> state;
 };
 
-// The child's primary thread ends with the child.
+// The child's primary thread ends with the child, with its exit code.
 class PrimaryThreadObject final : public KernelObject {
  public:
   explicit PrimaryThreadObject(std::shared_ptr<ChildState> s) : state(std::move(s)) {}
   bool waitable() const override { return true; }
   bool signaled() const override { return state->finished; }
+  bool thread_exit_code(DWORD& code) const override {
+    code = state->exit_code;
+    return true;
+  }
   std::shared_ptr<ChildState> state;
 };
 

@@ -18,6 +18,10 @@ class ThreadObject final : public KernelObject {
       : start_(start), parameter_(parameter), suspended_(suspended) {}
   bool waitable() const override { return true; }
   bool signaled() const override { return finished_; }
+  bool thread_exit_code(DWORD& code) const override {
+    code = exit_code_;
+    return true;
+  }
 
   // All fields below are guarded by the table lock.
   LPTHREAD_START_ROUTINE start_;
@@ -126,12 +130,11 @@ extern "C" BOOL WINAPI GetExitCodeThread(HANDLE handle, LPDWORD exit_code) {
     return TRUE;
   }
   KernelTable& table = KernelTable::instance();
-  auto thread = table.lookup<ThreadObject>(handle);
-  if (!thread) {
+  auto object = table.find(handle);
+  std::lock_guard guard(table.lock());
+  if (!object || !object->thread_exit_code(*exit_code)) {
     SetLastError(ERROR_INVALID_HANDLE);
     return FALSE;
   }
-  std::lock_guard guard(table.lock());
-  *exit_code = thread->exit_code_;
   return TRUE;
 }

@@ -159,6 +159,9 @@ TEST(CreateProcess, RunningChildTerminateAndCurrentDirectory) {
   EXPECT_EQ(WaitForMultipleObjects(2, both, TRUE, 10000), WAIT_OBJECT_0);
   EXPECT_TRUE(GetExitCodeProcess(pi.hProcess, &code));
   EXPECT_EQ(code, 42u);
+  EXPECT_TRUE(GetExitCodeThread(pi.hThread, &code));
+  EXPECT_EQ(code, 42u);
+  EXPECT_FALSE(GetExitCodeThread(pi.hProcess, &code));  // a process is no thread
   EXPECT_FALSE(TerminateProcess(pi.hProcess, 1));
   EXPECT_EQ(kernel_test::read_file(dir.path() / "pwd.txt"), fs::canonical(dir.path()).string() + "\n");
   CloseHandle(pi.hProcess);
