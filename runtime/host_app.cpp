@@ -42,4 +42,9 @@ bool HostApplication::pre_translate(MSG& message) {
   return ws.pre_translate != nullptr && ws.pre_translate(&message);
 }
 
+int run_program(const ImageHeader& image, EntryRoutine entry) {
+  HostApplication host(image, entry);
+  return host.run();
+}
+
 }  // namespace runtime

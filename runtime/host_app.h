@@ -40,4 +40,8 @@ class HostApplication {
   EntryRoutine entry_;
 };
 
+// A program's whole life: construct the host for this image and entry routine, run it, answer
+// the exit code for main() to return.
+int run_program(const ImageHeader& image, EntryRoutine entry);
+
 }  // namespace runtime

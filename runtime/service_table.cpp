@@ -24,11 +24,9 @@ void* dll_command(std::int32_t index) {
   RuntimeState* s = current_state();
   std::string error;
   void* address = nullptr;
-  if (s != nullptr && index >= 0) address = s->dlls.resolve(static_cast<std::uint32_t>(index), &error);
-  if (address == nullptr) {
-    if (error.empty()) error = "";
-    report_runtime_error(error.c_str(), 0);
-  }
+  // A negative number is out of the table like any other unknown number.
+  if (s != nullptr) address = s->dlls.resolve(static_cast<std::uint32_t>(index), &error);
+  if (address == nullptr) report_runtime_error(error.c_str(), 0);
   return address;
 }
 

@@ -61,9 +61,7 @@ TEST_F(CallbackTest, MemoryCodesUseTheRuntimeHeap) {
   EXPECT_STREQ(block, "0123456789");
   cb(callback::kFree, reinterpret_cast<std::intptr_t>(block));
   // With a non-zero second argument an impossible size answers null instead of ending.
-#if !defined(__SANITIZE_ADDRESS__)
-  EXPECT_EQ(cb(callback::kAllocate, std::intptr_t{1} << 62, 1), 0);
-#endif
+  EXPECT_EQ(cb(callback::kAllocate, -100, 1), 0);
 }
 
 TEST_F(CallbackTest, ToIntegerConvertsTheRecord) {

@@ -35,6 +35,7 @@ struct FakeModules {
     exports.clear();
     names.clear();
   }
+  static LONG_PTR some_export() { return 0; }
   static HMODULE load(LPCSTR name) {
     loads.push_back(name);
     for (const std::string& n : loadable) {
@@ -50,7 +51,7 @@ struct FakeModules {
     std::string wanted =
         IS_INTRESOURCE(name) ? "#" + std::to_string(reinterpret_cast<std::uintptr_t>(name)) : name;
     for (auto& [m, e] : exports) {
-      if (m == module_name && e == wanted) return reinterpret_cast<FARPROC>(&find);
+      if (m == module_name && e == wanted) return &some_export;
     }
     return nullptr;
   }
