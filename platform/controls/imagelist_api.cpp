@@ -24,11 +24,31 @@ struct Pixels {
   std::vector<std::uint32_t> data;  // top-down 0xAARRGGBB as GetDIBits gives it
 };
 
+// A 32-bit DIB section is read straight from its memory, so that its alpha survives.
+bool read_dib_section(HBITMAP bitmap, Pixels& out) {
+  DIBSECTION ds{};
+  if (GetObjectA(bitmap, sizeof(ds), &ds) != static_cast<int>(sizeof(ds))) return false;
+  if (ds.dsBm.bmBitsPixel != 32 || !ds.dsBm.bmBits || ds.dsBmih.biCompression != BI_RGB) return false;
+  out.width = ds.dsBm.bmWidth;
+  out.height = ds.dsBm.bmHeight;
+  out.data.assign(static_cast<std::size_t>(out.width) * out.height, 0);
+  const bool top_down = ds.dsBmih.biHeight < 0;
+  const auto* bits = static_cast<const std::uint8_t*>(ds.dsBm.bmBits);
+  for (int y = 0; y < out.height; ++y) {
+    const int stored = top_down ? y : out.height - 1 - y;
+    std::memcpy(&out.data[static_cast<std::size_t>(y) * out.width],
+                bits + static_cast<std::ptrdiff_t>(stored) * ds.dsBm.bmWidthBytes,
+                static_cast<std::size_t>(out.width) * 4);
+  }
+  return true;
+}
+
 // Reads any bitmap as 32-bit top-down pixels.
 bool read_bitmap(HBITMAP bitmap, Pixels& out) {
   BITMAP bm{};
   if (!bitmap || GetObjectA(bitmap, sizeof(bm), &bm) == 0 || bm.bmWidth <= 0 || bm.bmHeight <= 0)
     return false;
+  if (read_dib_section(bitmap, out)) return true;
   out.width = bm.bmWidth;
   out.height = bm.bmHeight;
   out.data.assign(static_cast<std::size_t>(out.width) * out.height, 0);

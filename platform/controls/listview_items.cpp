@@ -389,16 +389,17 @@ void set_checkboxes(State& st, bool on) {
   invalidate_all(st);
 }
 
-void select_only(State& st, int i) {
+void select_only(State& st, int i, bool focus) {
   for (int j = 0; valid_item(st, j); ++j)
     if (j != i && (st.rows[static_cast<std::size_t>(j)].state & LVIS_SELECTED))
       set_state(st, j, 0, LVIS_SELECTED);
-  if (valid_item(st, i)) set_state(st, i, LVIS_SELECTED, LVIS_SELECTED);
+  const UINT bits = LVIS_SELECTED | (focus ? LVIS_FOCUSED : 0);
+  if (valid_item(st, i)) set_state(st, i, bits, bits);
 }
 
 void select_range(State& st, int from, int to, bool keep_others) {
   if (style_of(st) & LVS_SINGLESEL) {
-    select_only(st, to);
+    select_only(st, to, true);
     return;
   }
   const int lo = std::min(from, to);

@@ -69,7 +69,7 @@ void move_to(State& st, int target) {
     select_range(st, anchor, target, ctrl);
     st.mark = anchor;
   } else if (!ctrl || single) {
-    select_only(st, target);
+    select_only(st, target, true);
     st.mark = target;
   }
   set_focus_item(st, target);
@@ -136,7 +136,7 @@ void on_char(State& st, WPARAM ch) {
     const int i = (std::max(st.focus, -1) + k + n) % n;
     const std::string_view text = cell_text(st, i, 0);
     if (!text.empty() && std::tolower(static_cast<unsigned char>(text[0])) == lower) {
-      select_only(st, i);
+      select_only(st, i, true);
       set_focus_item(st, i);
       st.mark = i;
       ensure_visible(st, i, false);

@@ -44,7 +44,7 @@ void click_select(State& st, int item, WPARAM keys) {
     const bool selected = get_state(st, item, LVIS_SELECTED) != 0;
     set_state(st, item, selected ? 0 : LVIS_SELECTED, LVIS_SELECTED);
   } else {
-    select_only(st, item);
+    select_only(st, item, true);
   }
   set_focus_item(st, item);
   st.mark = item;
@@ -99,7 +99,7 @@ void on_button_down(State& st, UINT msg, WPARAM wp, LPARAM lp) {
   }
   // Right button: a click on an unselected row selects it alone; the selection stays otherwise.
   if (item >= 0) {
-    if (!get_state(st, item, LVIS_SELECTED)) select_only(st, item);
+    if (!get_state(st, item, LVIS_SELECTED)) select_only(st, item, true);
     set_focus_item(st, item);
     st.mark = item;
   } else if (!(wp & (MK_CONTROL | MK_SHIFT))) {
@@ -211,7 +211,7 @@ void on_hover_timer(State& st) {
   const int item = st.hover_item;
   if (!valid_item(st, item) || st.lbutton_down) return;
   if ((st.ex_style & LVS_EX_TRACKSELECT) && !get_state(st, item, LVIS_SELECTED)) {
-    select_only(st, item);
+    select_only(st, item, true);
     set_focus_item(st, item);
     st.mark = item;
   }

@@ -146,7 +146,8 @@ void toggle_check(State& st, int i);
 void set_checkboxes(State& st, bool on);
 
 // Selection helpers used by mouse and keyboard.
-void select_only(State& st, int i);
+// Selects `i` alone; with `focus` it also takes the focus, in the same change notification.
+void select_only(State& st, int i, bool focus = false);
 void select_range(State& st, int from, int to, bool keep_others);
 void select_all(State& st, bool on);
 void set_focus_item(State& st, int i);
