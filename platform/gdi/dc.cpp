@@ -67,7 +67,18 @@ Canvas::Canvas(Dc& dc) : dc_(dc), clip_(dc.clip_region()) {
 }
 
 Canvas::~Canvas() {
+  const bool drew_with_cairo = cr_ != nullptr;
   cr_.reset();
+  if (drew_with_cairo && dc_.mono()) {
+    // Antialiased text leaves greys behind; a monochrome bitmap holds black and white only.
+    Bitmap& b = *dc_.bitmap();
+    cairo_surface_flush(b.surface);
+    for (int y = 0; y < b.height; ++y) {
+      std::uint32_t* row = b.row(y);
+      for (int x = 0; x < b.width; ++x) row[x] = device_pixel(pixel_to_colorref(row[x]), true);
+    }
+    pixels_touched_ = true;
+  }
   if (pixels_touched_) cairo_surface_mark_dirty(dc_.surface());
   if (Bitmap* b = dc_.bitmap()) b->sync_out();
 }

@@ -236,5 +236,7 @@ int WINAPI GetTextFaceA(HDC hdc, int c, LPSTR lpName) {
 #if defined(__SANITIZE_ADDRESS__)
 // fontconfig keeps its parsed configuration and the font patterns that pango's per-thread font
 // maps hand it until the process ends; those are the library's caches, not our leaks.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
+extern "C" const char* __lsan_default_suppressions() {
+  return "leak:libfontconfig.so\n";
+}
 #endif

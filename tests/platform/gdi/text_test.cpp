@@ -238,3 +238,27 @@ TEST_F(TextTest, BadArgumentsFail) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(MonoTextTest, TextOnAMonochromeBitmapStaysBlackAndWhite) {
+  HDC dc = CreateCompatibleDC(nullptr);
+  HBITMAP mono = CreateBitmap(60, 20, 1, 1, nullptr);
+  HGDIOBJ old = SelectObject(dc, mono);
+  PatBlt(dc, 0, 0, 60, 20, WHITENESS);
+  SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+  TextOutA(dc, 0, 0, "lyrics", 6);
+  int black = 0;
+  for (int y = 0; y < 20; ++y)
+    for (int x = 0; x < 60; ++x) {
+      const COLORREF c = GetPixel(dc, x, y);
+      ASSERT_TRUE(c == RGB(0, 0, 0) || c == RGB(255, 255, 255)) << x << "," << y;
+      black += c == RGB(0, 0, 0);
+    }
+  EXPECT_GT(black, 10);
+  SelectObject(dc, old);
+  DeleteObject(mono);
+  DeleteDC(dc);
+}
+
+}  // namespace
