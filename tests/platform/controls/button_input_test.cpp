@@ -200,6 +200,21 @@ TEST_F(ButtonInput, StateMessages) {
       << "returns the previous";
 }
 
+TEST_F(ButtonInput, HelpersByControlId) {
+  make_button(BS_RADIOBUTTON, "1", {10, 10, 100, 30}, 201);
+  make_button(BS_RADIOBUTTON, "2", {10, 40, 100, 60}, 202);
+  make_button(BS_RADIOBUTTON, "3", {10, 70, 100, 90}, 203);
+  EXPECT_TRUE(CheckRadioButton(parent_, 201, 203, 202));
+  EXPECT_EQ(IsDlgButtonChecked(parent_, 202), BST_CHECKED);
+  EXPECT_TRUE(CheckRadioButton(parent_, 201, 203, 203));
+  EXPECT_EQ(IsDlgButtonChecked(parent_, 202), BST_UNCHECKED);
+  EXPECT_EQ(IsDlgButtonChecked(parent_, 203), BST_CHECKED);
+  EXPECT_FALSE(CheckRadioButton(parent_, 201, 203, 209)) << "the id to check is outside the range";
+  EXPECT_FALSE(CheckDlgButton(parent_, 999, BST_CHECKED));
+  EXPECT_EQ(IsDlgButtonChecked(parent_, 999), 0u);
+  EXPECT_EQ(IsDlgButtonChecked(nullptr, 201), 0u);
+}
+
 // A subclassing procedure (as a visual style does) sees the state changes a click makes.
 WNDPROC g_previous_proc = nullptr;
 std::vector<UINT> g_subclass_seen;

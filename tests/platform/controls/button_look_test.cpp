@@ -72,7 +72,7 @@ TEST_F(ButtonLook, CheckMarkAppearsWhenChecked) {
   int checked = dark_pixels(box, glyph, 80);
   EXPECT_EQ(unchecked, 0);
   EXPECT_GE(checked, 10);
-  EXPECT_EQ(hl::read_pixel(box, 10, 4), GetSysColor(COLOR_WINDOW)) << "box interior is window-coloured";
+  EXPECT_EQ(hl::read_pixel(box, 9, 12), GetSysColor(COLOR_WINDOW)) << "box interior is window-coloured";
 }
 
 TEST_F(ButtonLook, ParentColoursReachCheckBoxesAndGroupCaptions) {
