@@ -1,57 +1,71 @@
-// Placeholder until the display backends land: a backend with no screen that ignores everything.
-#include <chrono>
-#include <condition_variable>
-#include <mutex>
+// Picks the process's display backend once, on first use.
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
 
 #include "platform/display/backend.h"
+#include "platform/display/headless_backend.h"
+#include "platform/display/sdl_backend.h"
+#include "platform/gdi/screen_info.h"
 
 namespace platform::display {
 namespace {
 
-class NullBackend final : public Backend {
- public:
-  std::string_view name() const override { return "headless"; }
-  SIZE screen_size() const override { return {1280, 800}; }
-  int bits_per_pixel() const override { return 32; }
-  void window_shown(HWND) override {}
-  void window_hidden(HWND) override {}
-  void window_destroyed(HWND) override {}
-  void window_moved(HWND, const RECT&) override {}
-  void window_title(HWND, std::string_view) override {}
-  void window_activated(HWND) override {}
-  void invalidate(HWND, const RECT&) override {}
-  void set_cursor(HCURSOR) override {}
-  void set_capture(bool) override {}
-  void set_cursor_pos(POINT) override {}
-  bool set_clipboard_text(std::string_view) override { return false; }
-  std::string clipboard_text() override { return {}; }
-  bool pump() override { return false; }
-  void wait(int timeout_ms) override {
-    std::unique_lock lock(mutex_);
-    auto pred = [&] { return woken_; };
-    if (timeout_ms < 0)
-      cv_.wait(lock, pred);
-    else
-      cv_.wait_for(lock, std::chrono::milliseconds(timeout_ms), pred);
-    woken_ = false;
-  }
-  void wake() override {
-    std::lock_guard lock(mutex_);
-    woken_ = true;
-    cv_.notify_all();
-  }
-
- private:
-  std::mutex mutex_;
-  std::condition_variable cv_;
-  bool woken_ = false;
+struct Choice {
+  std::unique_ptr<Backend> backend;
+  HeadlessBackend* headless = nullptr;
 };
+
+bool env_set(const char* name) {
+  const char* v = std::getenv(name);
+  return v && *v;
+}
+
+Choice choose() {
+  Choice c;
+  std::string wanted;
+  if (const char* v = std::getenv("LYRICS_DISPLAY"); v && *v) {
+    wanted = v;
+    if (wanted != "sdl" && wanted != "headless") {
+      std::fprintf(
+          stderr,
+          "display: LYRICS_DISPLAY=%s is not a display (headless or sdl); choosing by the environment\n", v);
+      wanted.clear();
+    }
+  }
+  if (wanted.empty()) wanted = env_set("DISPLAY") || env_set("WAYLAND_DISPLAY") ? "sdl" : "headless";
+  if (wanted == "sdl") {
+    std::string error;
+    c.backend = make_sdl_backend(error);
+    if (c.backend) return c;
+    std::fprintf(stderr, "display: the SDL display could not start (%s); running headless instead\n",
+                 error.c_str());
+  }
+  auto headless = std::make_unique<HeadlessBackend>();
+  c.headless = headless.get();
+  c.backend = std::move(headless);
+  return c;
+}
+
+Choice& choice() {
+  static Choice c = [] {
+    Choice made = choose();
+    SIZE screen = made.backend->screen_size();
+    gdi::set_screen_size(screen.cx, screen.cy);
+    return made;
+  }();
+  return c;
+}
 
 }  // namespace
 
 Backend& backend() {
-  static NullBackend instance;
-  return instance;
+  return *choice().backend;
+}
+
+HeadlessBackend* headless_backend() {
+  return choice().headless;
 }
 
 }  // namespace platform::display

@@ -1,0 +1,530 @@
+// The SDL display backend: windows, presentation, cursors, clipboard and the event pump.
+#include "platform/display/sdl_backend.h"
+
+#include <SDL.h>
+#include <cairo.h>
+
+#include <atomic>
+#include <cstdio>
+#include <map>
+#include <mutex>
+#include <thread>
+
+#include "platform/api/input.h"
+#include "platform/api/user.h"
+#include "platform/display/sdl_keymap.h"
+#include "platform/kernel/codepage.h"
+#include "platform/winsys/cursor_handles.h"
+#include "platform/winsys/input.h"
+#include "platform/winsys/keyboard_state.h"
+#include "platform/winsys/keyboard_translate.h"
+#include "platform/winsys/surface_access.h"
+
+namespace platform::display {
+namespace {
+
+namespace in = platform::winsys::input;
+
+struct SurfaceDeleter {
+  void operator()(SDL_Surface* s) const { SDL_FreeSurface(s); }
+};
+struct CursorDeleter {
+  void operator()(SDL_Cursor* c) const { SDL_FreeCursor(c); }
+};
+using CursorPtr = std::unique_ptr<SDL_Cursor, CursorDeleter>;
+
+// One of our top-level windows shown as an SDL window.
+struct Shown {
+  SDL_Window* window = nullptr;
+  RECT rect{};    // our window rectangle, screen coordinates
+  RECT insets{};  // frame and caption replaced by the native decorations
+  bool popup = false;
+};
+
+RECT union_rect(const RECT& a, const RECT& b) {
+  if (a.right <= a.left || a.bottom <= a.top) return b;
+  return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+          std::max(a.bottom, b.bottom)};
+}
+
+bool has_caption(HWND top) {
+  DWORD style = static_cast<DWORD>(GetWindowLongA(top, GWL_STYLE));
+  return (style & WS_CAPTION) == WS_CAPTION;
+}
+
+// The part of the window that the native frame and caption replace.
+RECT frame_insets(HWND top) {
+  if (!has_caption(top)) return {0, 0, 0, 0};
+  DWORD style = static_cast<DWORD>(GetWindowLongA(top, GWL_STYLE));
+  DWORD ex = static_cast<DWORD>(GetWindowLongA(top, GWL_EXSTYLE));
+  RECT r{0, 0, 0, 0};
+  AdjustWindowRectEx(&r, style, FALSE, ex & ~(WS_EX_CLIENTEDGE | WS_EX_STATICEDGE));
+  return {-r.left, -r.top, r.right, r.bottom};
+}
+
+RECT content_of(const RECT& window, const RECT& insets) {
+  return {window.left + insets.left, window.top + insets.top, window.right - insets.right,
+          window.bottom - insets.bottom};
+}
+
+std::string title_of(HWND top) {
+  char buf[512] = {};
+  GetWindowTextA(top, buf, sizeof buf);
+  return codepage::ansi_to_utf8(buf);
+}
+
+SDL_SystemCursor sdl_system_cursor(WORD id, bool& found) {
+  found = true;
+  switch (id) {
+    case 32512:
+      return SDL_SYSTEM_CURSOR_ARROW;
+    case 32513:
+      return SDL_SYSTEM_CURSOR_IBEAM;
+    case 32514:
+      return SDL_SYSTEM_CURSOR_WAIT;
+    case 32515:
+      return SDL_SYSTEM_CURSOR_CROSSHAIR;
+    case 32642:
+      return SDL_SYSTEM_CURSOR_SIZENWSE;
+    case 32643:
+      return SDL_SYSTEM_CURSOR_SIZENESW;
+    case 32644:
+      return SDL_SYSTEM_CURSOR_SIZEWE;
+    case 32645:
+      return SDL_SYSTEM_CURSOR_SIZENS;
+    case 32646:
+      return SDL_SYSTEM_CURSOR_SIZEALL;
+    case 32648:
+      return SDL_SYSTEM_CURSOR_NO;
+    case 32649:
+      return SDL_SYSTEM_CURSOR_HAND;
+    case 32650:
+      return SDL_SYSTEM_CURSOR_WAITARROW;
+    default:
+      found = false;
+      return SDL_SYSTEM_CURSOR_ARROW;
+  }
+}
+
+class SdlBackend final : public Backend {
+ public:
+  explicit SdlBackend(Uint32 wake_type) : wake_type_(wake_type), thread_(std::this_thread::get_id()) {
+    SDL_Rect bounds{0, 0, 1280, 800};
+    if (SDL_GetDisplayBounds(0, &bounds) == 0) screen_ = {bounds.w, bounds.h};
+    SDL_StartTextInput();
+  }
+  ~SdlBackend() override {
+    cursors_.clear();
+    for (auto& [hwnd, s] : shown_)
+      if (s.window) SDL_DestroyWindow(s.window);
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  }
+
+  std::string_view name() const override { return "sdl"; }
+  SIZE screen_size() const override { return screen_; }
+  int bits_per_pixel() const override { return 32; }
+
+  void window_shown(HWND top) override;
+  void window_hidden(HWND top) override;
+  void window_destroyed(HWND top) override;
+  void window_moved(HWND top, const RECT& screen_rect) override;
+  void window_title(HWND top, std::string_view utf8) override;
+  void window_activated(HWND top) override;
+  void invalidate(HWND top, const RECT& dirty) override;
+  void set_cursor(HCURSOR cursor) override;
+  void set_capture(bool captured) override {
+    if (on_thread()) SDL_CaptureMouse(captured ? SDL_TRUE : SDL_FALSE);
+  }
+  void set_cursor_pos(POINT screen) override {
+    if (!on_thread()) return;
+    last_pos_ = screen;  // the warp's own motion event is not a new move
+    SDL_WarpMouseGlobal(screen.x, screen.y);
+  }
+  bool set_clipboard_text(std::string_view utf8) override {
+    if (!on_thread()) return false;
+    return SDL_SetClipboardText(std::string(utf8).c_str()) == 0;
+  }
+  std::string clipboard_text() override {
+    if (!on_thread()) return {};
+    char* text = SDL_GetClipboardText();
+    std::string result = text ? text : "";
+    SDL_free(text);
+    return result;
+  }
+  bool pump() override;
+  void wait(int timeout_ms) override;
+  void wake() override {
+    if (wake_pending_.exchange(true)) return;
+    SDL_Event e{};
+    e.type = wake_type_;
+    SDL_PushEvent(&e);
+  }
+
+ private:
+  bool on_thread() const { return std::this_thread::get_id() == thread_; }
+  HWND hwnd_of(Uint32 window_id) const;
+  POINT screen_point(HWND top, int x, int y) const;
+  void present();
+  void present_one(HWND top, Shown& s, RECT dirty);
+  void handle(const SDL_Event& e);
+  void handle_window_event(const SDL_WindowEvent& e);
+  void handle_key(const SDL_KeyboardEvent& e);
+  void give_focus_to_owner(HWND popup);
+  SDL_Cursor* sdl_cursor(HCURSOR cursor);
+
+  Uint32 wake_type_;
+  std::thread::id thread_;
+  SIZE screen_{1280, 800};
+  std::atomic<bool> wake_pending_{false};
+  std::map<HWND, Shown> shown_;
+  std::mutex dirty_mutex_;
+  std::map<HWND, RECT> dirty_;
+  std::map<HCURSOR, CursorPtr> cursors_;
+  POINT last_pos_{-100000, -100000};
+  bool applying_system_change_ = false;
+};
+
+HWND SdlBackend::hwnd_of(Uint32 window_id) const {
+  SDL_Window* w = SDL_GetWindowFromID(window_id);
+  if (!w) return nullptr;
+  for (const auto& [hwnd, s] : shown_)
+    if (s.window == w) return hwnd;
+  return nullptr;
+}
+
+POINT SdlBackend::screen_point(HWND top, int x, int y) const {
+  auto it = shown_.find(top);
+  if (it == shown_.end()) return {x, y};
+  RECT c = content_of(it->second.rect, it->second.insets);
+  return {c.left + x, c.top + y};
+}
+
+void SdlBackend::window_shown(HWND top) {
+  if (!on_thread()) return;
+  Shown& s = shown_[top];
+  RECT wr{};
+  GetWindowRect(top, &wr);
+  s.rect = wr;
+  s.insets = frame_insets(top);
+  DWORD style = static_cast<DWORD>(GetWindowLongA(top, GWL_STYLE));
+  RECT c = content_of(wr, s.insets);
+  if (!s.window) {
+    Uint32 flags = SDL_WINDOW_HIDDEN;
+    if (!has_caption(top)) {
+      flags |= SDL_WINDOW_BORDERLESS;
+      if (style & WS_POPUP) {
+        flags |= SDL_WINDOW_POPUP_MENU | SDL_WINDOW_SKIP_TASKBAR;
+        s.popup = true;
+      }
+    } else if (style & WS_THICKFRAME) {
+      flags |= SDL_WINDOW_RESIZABLE;
+    }
+    s.window = SDL_CreateWindow(title_of(top).c_str(), c.left, c.top, std::max(1L, long{c.right - c.left}),
+                                std::max(1L, long{c.bottom - c.top}), flags);
+    if (!s.window) {
+      std::fprintf(stderr, "display: SDL could not create a window: %s\n", SDL_GetError());
+      shown_.erase(top);
+      return;
+    }
+  } else {
+    SDL_SetWindowPosition(s.window, c.left, c.top);
+    SDL_SetWindowSize(s.window, std::max(1L, long{c.right - c.left}), std::max(1L, long{c.bottom - c.top}));
+  }
+  SDL_ShowWindow(s.window);
+  invalidate(top, {0, 0, wr.right - wr.left, wr.bottom - wr.top});
+  if (s.popup) give_focus_to_owner(top);
+}
+
+void SdlBackend::give_focus_to_owner(HWND popup) {
+  HWND owner = GetWindow(popup, GW_OWNER);
+  auto it = owner ? shown_.find(owner) : shown_.end();
+  if (it != shown_.end() && it->second.window) SDL_SetWindowInputFocus(it->second.window);
+}
+
+void SdlBackend::window_hidden(HWND top) {
+  if (!on_thread()) return;
+  auto it = shown_.find(top);
+  if (it != shown_.end() && it->second.window) SDL_HideWindow(it->second.window);
+}
+
+void SdlBackend::window_destroyed(HWND top) {
+  if (!on_thread()) return;
+  auto it = shown_.find(top);
+  if (it == shown_.end()) return;
+  if (it->second.window) SDL_DestroyWindow(it->second.window);
+  shown_.erase(it);
+  std::lock_guard lock(dirty_mutex_);
+  dirty_.erase(top);
+}
+
+void SdlBackend::window_moved(HWND top, const RECT& screen_rect) {
+  if (!on_thread()) return;
+  auto it = shown_.find(top);
+  if (it == shown_.end()) return;
+  Shown& s = it->second;
+  bool resized = (screen_rect.right - screen_rect.left) != (s.rect.right - s.rect.left) ||
+                 (screen_rect.bottom - screen_rect.top) != (s.rect.bottom - s.rect.top);
+  s.rect = screen_rect;
+  s.insets = frame_insets(top);
+  if (applying_system_change_ || !s.window) return;
+  RECT c = content_of(screen_rect, s.insets);
+  SDL_SetWindowPosition(s.window, c.left, c.top);
+  if (resized)
+    SDL_SetWindowSize(s.window, std::max(1L, long{c.right - c.left}), std::max(1L, long{c.bottom - c.top}));
+  invalidate(top, {0, 0, screen_rect.right - screen_rect.left, screen_rect.bottom - screen_rect.top});
+}
+
+void SdlBackend::window_title(HWND top, std::string_view utf8) {
+  if (!on_thread()) return;
+  auto it = shown_.find(top);
+  if (it != shown_.end() && it->second.window)
+    SDL_SetWindowTitle(it->second.window, std::string(utf8).c_str());
+}
+
+void SdlBackend::window_activated(HWND top) {
+  if (!on_thread()) return;
+  auto it = shown_.find(top);
+  if (it == shown_.end() || !it->second.window || it->second.popup) return;
+  if (SDL_GetKeyboardFocus() != it->second.window) SDL_RaiseWindow(it->second.window);
+}
+
+void SdlBackend::invalidate(HWND top, const RECT& dirty) {
+  {
+    std::lock_guard lock(dirty_mutex_);
+    RECT& d = dirty_[top];
+    d = union_rect(d, dirty);
+  }
+  if (!on_thread()) wake();
+}
+
+void SdlBackend::present() {
+  std::map<HWND, RECT> dirty;
+  {
+    std::lock_guard lock(dirty_mutex_);
+    dirty.swap(dirty_);
+  }
+  for (auto& [top, rect] : dirty) {
+    auto it = shown_.find(top);
+    if (it != shown_.end() && it->second.window) present_one(top, it->second, rect);
+  }
+}
+
+void SdlBackend::present_one(HWND top, Shown& s, RECT dirty) {
+  SDL_Surface* target = SDL_GetWindowSurface(s.window);
+  if (!target) return;
+  bool drawn = false;
+  SDL_Rect dst{};
+  winsys::with_surface(top, [&](cairo_surface_t* surface) {
+    cairo_surface_flush(surface);
+    int sw = cairo_image_surface_get_width(surface), sh = cairo_image_surface_get_height(surface);
+    std::unique_ptr<SDL_Surface, SurfaceDeleter> src(SDL_CreateRGBSurfaceWithFormatFrom(
+        cairo_image_surface_get_data(surface), sw, sh, 32, cairo_image_surface_get_stride(surface),
+        SDL_PIXELFORMAT_ARGB8888));
+    if (!src) return;
+    SDL_SetSurfaceBlendMode(src.get(), SDL_BLENDMODE_NONE);
+    // Window coordinates of the visible content, clipped to the dirty part and to both surfaces.
+    LONG left = std::max(dirty.left, s.insets.left), top_y = std::max(dirty.top, s.insets.top);
+    LONG right = std::min(
+        {dirty.right, static_cast<LONG>(sw) - s.insets.right, static_cast<LONG>(s.insets.left + target->w)});
+    LONG bottom = std::min(
+        {dirty.bottom, static_cast<LONG>(sh) - s.insets.bottom, static_cast<LONG>(s.insets.top + target->h)});
+    if (right <= left || bottom <= top_y) return;
+    SDL_Rect src_rect{left, top_y, right - left, bottom - top_y};
+    dst = {left - s.insets.left, top_y - s.insets.top, src_rect.w, src_rect.h};
+    SDL_Rect blit_dst = dst;
+    drawn = SDL_BlitSurface(src.get(), &src_rect, target, &blit_dst) == 0;
+  });
+  if (drawn) SDL_UpdateWindowSurfaceRects(s.window, &dst, 1);
+}
+
+SDL_Cursor* SdlBackend::sdl_cursor(HCURSOR cursor) {
+  auto it = cursors_.find(cursor);
+  if (it != cursors_.end()) return it->second.get();
+  SDL_Cursor* made = nullptr;
+  bool system = false;
+  SDL_SystemCursor id = sdl_system_cursor(winsys::cursors::system_cursor_id(cursor), system);
+  if (system) {
+    made = SDL_CreateSystemCursor(id);
+  } else {
+    winsys::cursors::ArgbImage img;
+    if (winsys::cursors::icon_pixels(cursor, img) && img.width > 0) {
+      std::unique_ptr<SDL_Surface, SurfaceDeleter> surface(SDL_CreateRGBSurfaceWithFormatFrom(
+          img.pixels.data(), img.width, img.height, 32, img.width * 4, SDL_PIXELFORMAT_ARGB8888));
+      if (surface) made = SDL_CreateColorCursor(surface.get(), img.hotspot.x, img.hotspot.y);
+    }
+  }
+  if (!made) return nullptr;
+  return cursors_.emplace(cursor, CursorPtr(made)).first->second.get();
+}
+
+void SdlBackend::set_cursor(HCURSOR cursor) {
+  if (!on_thread()) return;
+  if (!cursor) {
+    SDL_ShowCursor(SDL_DISABLE);
+    return;
+  }
+  if (SDL_Cursor* c = sdl_cursor(cursor)) SDL_SetCursor(c);
+  SDL_ShowCursor(SDL_ENABLE);
+}
+
+bool SdlBackend::pump() {
+  if (!on_thread()) return false;
+  present();
+  SDL_Event e;
+  if (!SDL_PollEvent(&e)) return false;
+  handle(e);
+  return true;
+}
+
+void SdlBackend::wait(int timeout_ms) {
+  if (!on_thread()) return;
+  present();
+  if (timeout_ms < 0)
+    SDL_WaitEvent(nullptr);
+  else
+    SDL_WaitEventTimeout(nullptr, timeout_ms);
+}
+
+void SdlBackend::handle(const SDL_Event& e) {
+  if (e.type == wake_type_) {
+    wake_pending_ = false;
+    return;
+  }
+  switch (e.type) {
+    case SDL_MOUSEMOTION: {
+      HWND top = hwnd_of(e.motion.windowID);
+      if (!top) return;
+      POINT p = screen_point(top, e.motion.x, e.motion.y);
+      if (p.x == last_pos_.x && p.y == last_pos_.y) return;
+      last_pos_ = p;
+      in::mouse_move(p, e.motion.timestamp);
+      return;
+    }
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP: {
+      HWND top = hwnd_of(e.button.windowID);
+      if (!top) return;
+      in::Button b;
+      if (e.button.button == SDL_BUTTON_LEFT)
+        b = in::Button::left;
+      else if (e.button.button == SDL_BUTTON_RIGHT)
+        b = in::Button::right;
+      else if (e.button.button == SDL_BUTTON_MIDDLE)
+        b = in::Button::middle;
+      else
+        return;
+      POINT p = screen_point(top, e.button.x, e.button.y);
+      if (p.x != last_pos_.x || p.y != last_pos_.y) {
+        last_pos_ = p;
+        in::mouse_move(p, e.button.timestamp);
+      }
+      // Our own double-click logic decides; SDL's click count is not used.
+      in::mouse_button(b, e.type == SDL_MOUSEBUTTONDOWN, p, e.button.timestamp);
+      return;
+    }
+    case SDL_MOUSEWHEEL: {
+      int steps = e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -e.wheel.y : e.wheel.y;
+      if (steps) in::mouse_wheel(steps * WHEEL_DELTA, last_pos_, e.wheel.timestamp);
+      return;
+    }
+    case SDL_KEYDOWN:
+    case SDL_KEYUP:
+      handle_key(e.key);
+      return;
+    case SDL_TEXTINPUT: {
+      std::string_view text = e.text.text;
+      bool ascii = true;
+      for (unsigned char c : text) ascii = ascii && c < 0x80;
+      // Ctrl and Alt combinations already made their character from the key.
+      if (ascii && (winsys::keyboard::is_down(VK_CONTROL) || winsys::keyboard::is_down(VK_MENU))) return;
+      in::text(text, e.text.timestamp);
+      return;
+    }
+    case SDL_WINDOWEVENT:
+      handle_window_event(e.window);
+      return;
+    default:
+      return;
+  }
+}
+
+void SdlBackend::handle_key(const SDL_KeyboardEvent& e) {
+  UINT vk = sdl::vk_from_sdl(e.keysym);
+  if (!vk) return;
+  bool down = e.type == SDL_KEYDOWN;
+  bool text_follows = false;
+  if (down && SDL_IsTextInputActive() && !winsys::keyboard::is_down(VK_CONTROL) &&
+      !winsys::keyboard::is_down(VK_MENU))
+    text_follows = winsys::keyboard::character_for_key(vk) >= 32;
+  in::key(vk, down, e.timestamp, text_follows);
+}
+
+void SdlBackend::handle_window_event(const SDL_WindowEvent& e) {
+  HWND top = hwnd_of(e.windowID);
+  if (!top) return;
+  auto it = shown_.find(top);
+  if (it == shown_.end()) return;
+  Shown& s = it->second;
+  switch (e.event) {
+    case SDL_WINDOWEVENT_CLOSE:
+      PostMessageA(top, WM_SYSCOMMAND, SC_CLOSE, 0);
+      return;
+    case SDL_WINDOWEVENT_MOVED: {
+      RECT c = content_of(s.rect, s.insets);
+      if (e.data1 == c.left && e.data2 == c.top) return;
+      applying_system_change_ = true;
+      SetWindowPos(top, nullptr, e.data1 - s.insets.left, e.data2 - s.insets.top, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      applying_system_change_ = false;
+      return;
+    }
+    case SDL_WINDOWEVENT_SIZE_CHANGED: {
+      RECT c = content_of(s.rect, s.insets);
+      if (e.data1 == c.right - c.left && e.data2 == c.bottom - c.top) return;
+      applying_system_change_ = true;
+      SetWindowPos(top, nullptr, 0, 0, e.data1 + s.insets.left + s.insets.right,
+                   e.data2 + s.insets.top + s.insets.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+      applying_system_change_ = false;
+      invalidate(top, {0, 0, s.rect.right - s.rect.left, s.rect.bottom - s.rect.top});
+      return;
+    }
+    case SDL_WINDOWEVENT_EXPOSED:
+      invalidate(top, {0, 0, s.rect.right - s.rect.left, s.rect.bottom - s.rect.top});
+      return;
+    case SDL_WINDOWEVENT_FOCUS_GAINED:
+      // Pop-ups (menus, drop-downs) never take the keyboard from their owner.
+      if (s.popup)
+        give_focus_to_owner(top);
+      else if (GetActiveWindow() != top)
+        SetActiveWindow(top);
+      return;
+    case SDL_WINDOWEVENT_LEAVE:
+      if (!GetCapture()) in::mouse_left_screen();
+      return;
+    default:
+      return;
+  }
+}
+
+}  // namespace
+
+std::unique_ptr<Backend> make_sdl_backend(std::string& error) {
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+  SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+    error = SDL_GetError();
+    return nullptr;
+  }
+  Uint32 wake_type = SDL_RegisterEvents(1);
+  if (wake_type == static_cast<Uint32>(-1)) {
+    error = "no SDL user event left";
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    return nullptr;
+  }
+  return std::make_unique<SdlBackend>(wake_type);
+}
+
+}  // namespace platform::display
