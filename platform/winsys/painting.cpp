@@ -205,7 +205,6 @@ void invalidate_locked(Window& w, const Region* area, UINT flags) {
       if (flags & RDW_ERASE) w.erase_pending = true;
     }
     if ((flags & RDW_FRAME) && has_frame(w)) w.frame_pending = true;
-    if (flags & RDW_INTERNALPAINT) w.internal_paint = true;
   } else if (flags & RDW_VALIDATE) {
     if (area)
       w.update.subtract(r);
@@ -216,6 +215,7 @@ void invalidate_locked(Window& w, const Region* area, UINT flags) {
     if (flags & RDW_NOINTERNALPAINT) w.internal_paint = false;
     if (w.update.empty()) w.erase_pending = false;
   }
+  if (flags & RDW_INTERNALPAINT) w.internal_paint = true;
   bool include = (flags & RDW_ALLCHILDREN) || (!(flags & RDW_NOCHILDREN) && !(w.style & WS_CLIPCHILDREN));
   if (!include) return;
   // The parent's area, in its client coordinates, reaches the children it overlaps.

@@ -80,14 +80,7 @@ LONG_PTR GetWindowLongPtrA(HWND hwnd, int index) {
   auto w = find_locked(hwnd);
   if (!w || is_desktop_locked(*w)) return 0;
   if (index >= 0) {
-    if (static_cast<std::size_t>(index) + sizeof(LONG_PTR) > w->extra.size()) {
-      if (static_cast<std::size_t>(index) + sizeof(LONG) <= w->extra.size()) {
-        LONG v;
-        std::memcpy(&v, w->extra.data() + index, sizeof v);
-        return v;
-      }
-      return 0;
-    }
+    if (static_cast<std::size_t>(index) + sizeof(LONG_PTR) > w->extra.size()) return 0;
     LONG_PTR v;
     std::memcpy(&v, w->extra.data() + index, sizeof v);
     return v;
@@ -118,16 +111,8 @@ LONG_PTR SetWindowLongPtrA(HWND hwnd, int index, LONG_PTR value) {
   if (!w || is_desktop_locked(*w)) return 0;
   LONG_PTR old = 0;
   if (index >= 0) {
-    std::size_t size = sizeof(LONG_PTR);
-    if (static_cast<std::size_t>(index) + size > w->extra.size()) {
-      size = sizeof(LONG);
-      if (static_cast<std::size_t>(index) + size > w->extra.size()) return 0;
-      LONG o;
-      LONG v = static_cast<LONG>(value);
-      std::memcpy(&o, w->extra.data() + index, size);
-      std::memcpy(w->extra.data() + index, &v, size);
-      return o;
-    }
+    const std::size_t size = sizeof(LONG_PTR);
+    if (static_cast<std::size_t>(index) + size > w->extra.size()) return 0;
     std::memcpy(&old, w->extra.data() + index, size);
     std::memcpy(w->extra.data() + index, &value, size);
     return old;
@@ -164,6 +149,15 @@ LONG GetWindowLongA(HWND hwnd, int index) {
     Lock lock(wm_mutex());
     auto w = find_locked(hwnd);
     return w && !is_desktop_locked(*w) ? proc_to_handle_locked(w->proc) : 0;
+  }
+  if (index >= 0) {
+    Lock lock(wm_mutex());
+    auto w = find_locked(hwnd);
+    if (!w || is_desktop_locked(*w) || static_cast<std::size_t>(index) + sizeof(LONG) > w->extra.size())
+      return 0;
+    LONG v;
+    std::memcpy(&v, w->extra.data() + index, sizeof v);
+    return v;
   }
   return static_cast<LONG>(GetWindowLongPtrA(hwnd, index));
 }
