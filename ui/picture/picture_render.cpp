@@ -122,6 +122,27 @@ void paint_picture_box(HDC dc, const RenderedPicture* picture, int mode, int cli
     draw_rendered(dc, *picture, dest);
 }
 
+bool draw_animation_frame(HDC dc, std::span<const std::uint8_t> bgra, int width, int height, int mode,
+                          int client_width, int client_height) {
+  if (width <= 0 || height <= 0 || bgra.size() < std::size_t(width) * height * 4) return false;
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  bool ok = true;
+  for (const auto& dest : picture_box_placement(mode, client_width, client_height, width, height)) {
+    const int old_mode = SetStretchBltMode(dc, GetDeviceCaps(dc, BITSPIXEL) > 16 ? HALFTONE : COLORONCOLOR);
+    ok = StretchDIBits(dc, dest.x, dest.y, dest.width, dest.height, 0, 0, width, height, bgra.data(), &info,
+                       DIB_RGB_COLORS, SRCCOPY) != 0 &&
+         ok;
+    if (old_mode) SetStretchBltMode(dc, old_mode);
+  }
+  return ok;
+}
+
 void draw_background_picture(HDC dc, const RenderedPicture& picture, int mode, int client_width,
                              int client_height) {
   for (const auto& dest :

@@ -8,7 +8,9 @@
 // context has more than 16 bits per pixel and COLORONCOLOR otherwise.
 #pragma once
 
+#include <cstdint>
 #include <optional>
+#include <span>
 
 #include "platform/api/types.h"
 #include "ui/picture/codecs/decoded_picture.h"
@@ -55,6 +57,11 @@ bool draw_rendered(HDC dc, const RenderedPicture& picture, const PixelRect& dest
 // placed by the display mode (nothing but the background without a picture).
 void paint_picture_box(HDC dc, const RenderedPicture* picture, int mode, int client_width, int client_height,
                        COLORREF background);
+
+// A frame of the GIF player (width x height B,G,R,A pixels, top-down) placed by the picture
+// box's display mode; only the picture's rectangle is touched.
+bool draw_animation_frame(HDC dc, std::span<const std::uint8_t> bgra, int width, int height, int mode,
+                          int client_width, int client_height);
 
 // Window and label background pictures: 0 top-left, 1 tiled, 2 centred and fit.
 void draw_background_picture(HDC dc, const RenderedPicture& picture, int mode, int client_width,
