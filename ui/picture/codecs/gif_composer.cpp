@@ -20,9 +20,13 @@ GifComposer::Area GifComposer::clip(const GifFrame& f) const {
 }
 
 void GifComposer::fill(const Area& a) {
-  for (int y = a.y0; y < a.y1; ++y)
-    for (int x = a.x0; x < a.x1; ++x)
-      std::memcpy(&canvas_[(std::size_t(y) * width_ + x) * 4], &background_, 4);
+  if (a.empty()) return;
+  // One row built pixel by pixel, the others copied from it: large screens fill quickly.
+  const std::size_t row = std::size_t(a.x1 - a.x0) * 4;
+  std::uint8_t* first = &canvas_[(std::size_t(a.y0) * width_ + a.x0) * 4];
+  for (std::size_t i = 0; i < row; i += 4) std::memcpy(first + i, &background_, 4);
+  for (int y = a.y0 + 1; y < a.y1; ++y)
+    std::memcpy(&canvas_[(std::size_t(y) * width_ + a.x0) * 4], first, row);
 }
 
 void GifComposer::dispose_previous() {
