@@ -22,13 +22,18 @@ bool smooth_mode(const Dc& dst) {
   return dst.st.stretch_mode == HALFTONE;
 }
 
-// Scales when the sizes differ; a negative size on either side mirrors.
-Image fit(Image img, int src_w, int src_h, int dst_w, int dst_h, bool smooth) {
+// The visible `window` of the source image scaled to the destination size; a negative size
+// on either side mirrors.
+Image fit(const Image& img, int src_w, int src_h, int dst_w, int dst_h, bool smooth, const RECT& window) {
   const bool mirror_x = (src_w < 0) != (dst_w < 0);
   const bool mirror_y = (src_h < 0) != (dst_h < 0);
   const int aw = std::abs(dst_w), ah = std::abs(dst_h);
-  if (!mirror_x && !mirror_y && aw == img.width && ah == img.height) return img;
-  return scale_image(img, aw, ah, mirror_x, mirror_y, smooth);
+  const bool same_size = aw == img.width && ah == img.height;
+  return scale_image(img, aw, ah, mirror_x, mirror_y, smooth && !same_size, window);
+}
+
+bool empty(const RECT& r) {
+  return r.right <= r.left || r.bottom <= r.top;
 }
 
 // Normalises a rectangle with a possibly negative size to (left, top, positive size).
@@ -49,6 +54,7 @@ Image dib_image(const void* bits, const BITMAPINFO* bmi, UINT usage, int xs, int
   if (!f || !bits) return img;
   // Source coordinates count from the top-left of the image as shown.
   normalise(xs, ys, ws, hs);
+  if (!valid_bitmap_size(ws, hs)) return img;
   img.width = ws;
   img.height = hs;
   img.px.assign(static_cast<std::size_t>(ws) * hs, 0);
@@ -95,10 +101,13 @@ BOOL WINAPI BitBlt(HDC hdc, int x, int y, int cx, int cy, HDC hdcSrc, int x1, in
   if (!rop_uses_source(rop)) return PatBlt(hdc, x, y, cx, cy, rop);
   auto src = find<Dc>(hdcSrc);
   if (!src || cx < 0 || cy < 0) return FALSE;
-  // Read first: source and destination may be the same surface.
-  Image img = source_image(*src, *dst, x1, y1, cx, cy);
+  // Only the visible part is read; and read first, as source and destination may share pixels.
+  const RECT vis = visible_part(*dst, x, y, cx, cy);
+  if (empty(vis)) return TRUE;
+  Image img =
+      source_image(*src, *dst, x1 + vis.left, y1 + vis.top, vis.right - vis.left, vis.bottom - vis.top);
   Canvas c(*dst);
-  apply_rop(c, x, y, cx, cy, &img, rop);
+  apply_rop(c, x + vis.left, y + vis.top, 0, 0, &img, rop);
   return TRUE;
 }
 
@@ -108,15 +117,18 @@ BOOL WINAPI StretchBlt(HDC hdcDest, int xDest, int yDest, int wDest, int hDest, 
   if (!dst) return FALSE;
   if (!rop_uses_source(rop)) return PatBlt(hdcDest, xDest, yDest, wDest, hDest, rop);
   auto src = find<Dc>(hdcSrc);
-  if (!src || wSrc == 0 || hSrc == 0) return FALSE;
+  if (!src || wSrc == 0 || hSrc == 0 || wDest == 0 || hDest == 0) return FALSE;
   int sx = xSrc, sy = ySrc, sw = wSrc, sh = hSrc;
   normalise(sx, sy, sw, sh);
-  Image img = source_image(*src, *dst, sx, sy, sw, sh);
-  img = fit(std::move(img), wSrc, hSrc, wDest, hDest, smooth_mode(*dst));
+  if (!valid_bitmap_size(sw, sh)) return FALSE;
   int dx = xDest, dy = yDest, dw = wDest, dh = hDest;
   normalise(dx, dy, dw, dh);
+  const RECT vis = visible_part(*dst, dx, dy, dw, dh);
+  if (empty(vis)) return TRUE;
+  Image img = source_image(*src, *dst, sx, sy, sw, sh);
+  img = fit(img, wSrc, hSrc, wDest, hDest, smooth_mode(*dst), vis);
   Canvas c(*dst);
-  apply_rop(c, dx, dy, dw, dh, &img, rop);
+  apply_rop(c, dx + vis.left, dy + vis.top, 0, 0, &img, rop);
   return TRUE;
 }
 
@@ -124,15 +136,29 @@ int WINAPI StretchDIBits(HDC hdc, int xDest, int yDest, int DestWidth, int DestH
                          int SrcWidth, int SrcHeight, const void* lpBits, const BITMAPINFO* lpbmi,
                          UINT iUsage, DWORD rop) {
   auto dst = find<Dc>(hdc);
-  if (!dst || SrcWidth == 0 || SrcHeight == 0) return 0;
+  if (!dst || SrcWidth == 0 || SrcHeight == 0 || DestWidth == 0 || DestHeight == 0) return 0;
+  if (!valid_bitmap_size(std::abs(SrcWidth), std::abs(SrcHeight))) return 0;
   Image img = dib_image(lpBits, lpbmi, iUsage, xSrc, ySrc, SrcWidth, SrcHeight);
   if (img.px.empty()) return 0;
   to_destination_model(img, false, 0, *dst);
-  img = fit(std::move(img), SrcWidth, SrcHeight, DestWidth, DestHeight, smooth_mode(*dst));
   int dx = xDest, dy = yDest, dw = DestWidth, dh = DestHeight;
   normalise(dx, dy, dw, dh);
-  Canvas c(*dst);
-  apply_rop(c, dx, dy, dw, dh, &img, rop);
+  const RECT vis = visible_part(*dst, dx, dy, dw, dh);
+  if (!empty(vis)) {
+    Image valid_px = img;  // carries the validity of pixels outside the DIB through the scaling
+    img = fit(img, SrcWidth, SrcHeight, DestWidth, DestHeight, smooth_mode(*dst), vis);
+    if (!valid_px.all_valid) {
+      Image mask;
+      mask.width = valid_px.width;
+      mask.height = valid_px.height;
+      mask.px.assign(valid_px.valid.begin(), valid_px.valid.end());
+      mask = fit(mask, SrcWidth, SrcHeight, DestWidth, DestHeight, false, vis);
+      img.all_valid = false;
+      img.valid.assign(mask.px.begin(), mask.px.end());
+    }
+    Canvas c(*dst);
+    apply_rop(c, dx + vis.left, dy + vis.top, 0, 0, &img, rop);
+  }
   return std::abs(SrcHeight);
 }
 
@@ -153,25 +179,25 @@ BOOL WINAPI TransparentBlt(HDC hdcDest, int xoriginDest, int yoriginDest, int wD
                            int xoriginSrc, int yoriginSrc, int wSrc, int hSrc, UINT crTransparent) {
   auto dst = find<Dc>(hdcDest);
   auto src = find<Dc>(hdcSrc);
-  if (!dst || !src || wDest <= 0 || hDest <= 0 || wSrc <= 0 || hSrc <= 0) return FALSE;
+  if (!dst || !src || wDest <= 0 || hDest <= 0 || !valid_bitmap_size(wSrc, hSrc)) return FALSE;
+  const RECT vis = visible_part(*dst, xoriginDest, yoriginDest, wDest, hDest);
+  if (empty(vis)) return TRUE;
   Image img = read_image(*src, xoriginSrc, yoriginSrc, wSrc, hSrc, false);
   const std::uint32_t key = device_pixel(crTransparent, src->mono()) & 0xFFFFFF;
   // The key is matched in the source's own colours, before any conversion or scaling.
-  std::vector<std::uint8_t> keep(img.px.size());
-  for (std::size_t i = 0; i < img.px.size(); ++i)
-    keep[i] = (img.all_valid || img.valid[i]) && img.px[i] != key;
-  to_destination_model(img, src->mono(), src->st.bk_color, *dst);
   Image mask;
   mask.width = img.width;
   mask.height = img.height;
-  mask.px.assign(keep.begin(), keep.end());
-  img = fit(std::move(img), wSrc, hSrc, wDest, hDest, false);
-  mask = fit(std::move(mask), wSrc, hSrc, wDest, hDest, false);
+  mask.px.resize(img.px.size());
+  for (std::size_t i = 0; i < img.px.size(); ++i)
+    mask.px[i] = (img.all_valid || img.valid[i]) && img.px[i] != key;
+  to_destination_model(img, src->mono(), src->st.bk_color, *dst);
+  img = fit(img, wSrc, hSrc, wDest, hDest, false, vis);
+  mask = fit(mask, wSrc, hSrc, wDest, hDest, false, vis);
   img.all_valid = false;
-  img.valid.assign(img.px.size(), 0);
-  for (std::size_t i = 0; i < img.px.size(); ++i) img.valid[i] = mask.px[i] != 0;
+  img.valid.assign(mask.px.begin(), mask.px.end());
   Canvas c(*dst);
-  apply_rop(c, xoriginDest, yoriginDest, wDest, hDest, &img, SRCCOPY);
+  apply_rop(c, xoriginDest + vis.left, yoriginDest + vis.top, 0, 0, &img, SRCCOPY);
   return TRUE;
 }
 
@@ -182,6 +208,7 @@ BOOL WINAPI AlphaBlend(HDC hdcDest, int xoriginDest, int yoriginDest, int wDest,
   if (!dst || !src || ftn.BlendOp != AC_SRC_OVER || wDest < 0 || hDest < 0 || wSrc < 0 || hSrc < 0)
     return FALSE;
   if (wDest == 0 || hDest == 0 || wSrc == 0 || hSrc == 0) return TRUE;
+  if (!valid_bitmap_size(wSrc, hSrc) || !valid_bitmap_size(wDest, hDest)) return FALSE;
   const bool per_pixel = (ftn.AlphaFormat & AC_SRC_ALPHA) != 0;
   Image img = read_image(*src, xoriginSrc, yoriginSrc, wSrc, hSrc, per_pixel);
   if (!per_pixel) {

@@ -115,6 +115,15 @@ std::uint32_t* Canvas::row(int y) {
                                           static_cast<std::ptrdiff_t>(y) * cairo_image_surface_get_stride(s));
 }
 
+RECT Canvas::logical_bounds() const {
+  cairo_rectangle_int_t e;
+  cairo_region_get_extents(clip_.get(), &e);
+  const POINT off = dc_.offset();
+  constexpr int kMargin = 16;
+  return RECT{e.x - off.x - kMargin, e.y - off.y - kMargin, e.x + e.width - off.x + kMargin,
+              e.y + e.height - off.y + kMargin};
+}
+
 bool Canvas::set_brush_source(const Brush& b) {
   cairo_t* c = cr();
   if (b.style == BS_NULL) return false;
@@ -151,10 +160,16 @@ bool Canvas::set_brush_source(const Brush& b) {
 }
 
 RECT to_surface(const Dc& dc, RECT r) {
-  if (r.left > r.right) std::swap(r.left, r.right);
-  if (r.top > r.bottom) std::swap(r.top, r.bottom);
+  long long l = r.left, t = r.top, rr = r.right, b = r.bottom;
+  if (l > rr) std::swap(l, rr);
+  if (t > b) std::swap(t, b);
+  return to_surface(dc, l, t, rr - l, b - t);
+}
+
+RECT to_surface(const Dc& dc, long long x, long long y, long long w, long long h) {
   const POINT off = dc.offset();
-  return RECT{r.left + off.x, r.top + off.y, r.right + off.x, r.bottom + off.y};
+  return RECT{clamp_coord(x + off.x), clamp_coord(y + off.y), clamp_coord(x + off.x + w),
+              clamp_coord(y + off.y + h)};
 }
 
 namespace {

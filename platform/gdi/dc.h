@@ -104,6 +104,9 @@ class Canvas {
       fn(RECT{p.x, p.y, p.x + p.width, p.y + p.height});
     }
   }
+  // The clip's extents in logical coordinates, a little enlarged: shapes are cut to it before
+  // they reach cairo, whose fixed-point coordinates cannot hold far-away points.
+  RECT logical_bounds() const;
   // Brush as a cairo source on cr(); false for the null brush.
   bool set_brush_source(const Brush& b);
 
@@ -114,7 +117,13 @@ class Canvas {
   bool pixels_touched_ = false;
 };
 
-// Surface-coordinate rectangle from logical coordinates (normalised).
+// Coordinates far outside any surface are pinned to this bound so arithmetic cannot overflow.
+inline constexpr long long kCoordLimit = 1LL << 28;
+inline LONG clamp_coord(long long v) {
+  return static_cast<LONG>(v < -kCoordLimit ? -kCoordLimit : v > kCoordLimit ? kCoordLimit : v);
+}
+// Surface-coordinate rectangle from logical coordinates (normalised and clamped).
 RECT to_surface(const Dc& dc, RECT logical);
+RECT to_surface(const Dc& dc, long long x, long long y, long long w, long long h);
 
 }  // namespace platform::gdi

@@ -119,7 +119,7 @@ std::vector<Line> lay_out(const Font& f, const std::string& utf8, UINT format, i
       }
       LayoutPtr layout = make_layout(f, text);
       pango_layout_set_single_paragraph_mode(layout.get(), FALSE);
-      pango_layout_set_width(layout.get(), std::max(1, width) * PANGO_SCALE);
+      pango_layout_set_width(layout.get(), std::clamp(width, 1, 1 << 20) * PANGO_SCALE);
       pango_layout_set_wrap(layout.get(), PANGO_WRAP_WORD);
       for (GSList* it = pango_layout_get_lines_readonly(layout.get()); it; it = it->next) {
         auto* pl = static_cast<PangoLayoutLine*>(it->data);
@@ -165,6 +165,9 @@ int WINAPI DrawTextA(HDC hdc, LPCSTR lpchText, int cchText, LPRECT lprc, UINT fo
   const Font& f = *dc->st.font;
   const int line_height = f.metrics().height;
   RECT r = *lprc;
+  // Far-out rectangles are pinned so that widths and pango units cannot overflow.
+  r.left = clamp_coord(r.left), r.right = clamp_coord(r.right);
+  r.top = clamp_coord(r.top), r.bottom = clamp_coord(r.bottom);
   const int width = r.right - r.left;
   const std::vector<Line> lines = lay_out(f, platform::codepage::ansi_to_utf8(ansi), format, width);
   const int text_height = static_cast<int>(lines.size()) * line_height;

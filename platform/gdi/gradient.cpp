@@ -51,9 +51,9 @@ void fill_triangle(Canvas& c, const TRIVERTEX& v1, const TRIVERTEX& v2, const TR
   const double x3 = v3.x + off.x, y3 = v3.y + off.y;
   const double det = (y2 - y3) * (x1 - x3) + (x3 - x2) * (y1 - y3);
   if (det == 0) return;
-  const RECT box{static_cast<LONG>(std::min({x1, x2, x3})), static_cast<LONG>(std::min({y1, y2, y3})),
-                 static_cast<LONG>(std::max({x1, x2, x3})) + 1,
-                 static_cast<LONG>(std::max({y1, y2, y3})) + 1};
+  auto pin = [](double v) { return clamp_coord(static_cast<long long>(std::clamp(v, -1e12, 1e12))); };
+  const RECT box{pin(std::min({x1, x2, x3})), pin(std::min({y1, y2, y3})), pin(std::max({x1, x2, x3}) + 1),
+                 pin(std::max({y1, y2, y3}) + 1)};
   const Rgb c1 = rgb_of(v1), c2 = rgb_of(v2), c3 = rgb_of(v3);
   c.for_each_piece(box, [&](const RECT& p) {
     for (int y = p.top; y < p.bottom; ++y) {

@@ -143,8 +143,7 @@ std::shared_ptr<Icon> copy_icon(const Icon& src) {
 
 void draw_icon(Canvas& c, const Icon& icon, int x, int y, UINT flags) {
   Dc& dc = c.dc();
-  const POINT off = dc.offset();
-  const RECT area{x + off.x, y + off.y, x + off.x + icon.width, y + off.y + icon.height};
+  const RECT area = to_surface(dc, x, y, icon.width, icon.height);
   const bool mono = dc.mono();
   c.for_each_piece(area, [&](const RECT& p) {
     for (int sy = p.top; sy < p.bottom; ++sy) {

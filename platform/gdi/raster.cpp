@@ -81,8 +81,9 @@ class PatternSource {
 Image read_image(Dc& src, int x, int y, int w, int h, bool keep_alpha) {
   Image img;
   img.has_alpha = keep_alpha;
-  img.width = std::max(0, w);
-  img.height = std::max(0, h);
+  if (!valid_bitmap_size(w, h)) return img;
+  img.width = w;
+  img.height = h;
   img.px.assign(static_cast<std::size_t>(img.width) * img.height, 0);
   if (img.px.empty()) return img;
   Canvas c(src);
@@ -90,9 +91,9 @@ Image read_image(Dc& src, int x, int y, int w, int h, bool keep_alpha) {
   const int sw = src.surface_width(), sh = src.surface_height();
   const std::uint32_t mask = keep_alpha ? 0xFFFFFFFFu : 0x00FFFFFFu;
   for (int j = 0; j < img.height; ++j) {
-    const int sy = y + j + off.y;
+    const long long sy = static_cast<long long>(y) + j + off.y;
     for (int i = 0; i < img.width; ++i) {
-      const int sx = x + i + off.x;
+      const long long sx = static_cast<long long>(x) + i + off.x;
       if (sx < 0 || sy < 0 || sx >= sw || sy >= sh) {
         if (img.all_valid) {
           img.valid.assign(img.px.size(), 1);
@@ -101,7 +102,7 @@ Image read_image(Dc& src, int x, int y, int w, int h, bool keep_alpha) {
         img.valid[static_cast<std::size_t>(j) * img.width + i] = 0;
         continue;
       }
-      img.px[static_cast<std::size_t>(j) * img.width + i] = c.row(sy)[sx] & mask;
+      img.px[static_cast<std::size_t>(j) * img.width + i] = c.row(static_cast<int>(sy))[sx] & mask;
     }
   }
   return img;
@@ -121,21 +122,28 @@ void to_destination_model(Image& img, bool src_mono, COLORREF src_bk, const Dc& 
   }
 }
 
-Image scale_image(const Image& img, int dw, int dh, bool mirror_x, bool mirror_y, bool smooth) {
+Image scale_image(const Image& img, int dw, int dh, bool mirror_x, bool mirror_y, bool smooth,
+                  const RECT& window) {
   Image out;
   out.has_alpha = img.has_alpha;
-  out.width = dw;
-  out.height = dh;
-  out.px.assign(static_cast<std::size_t>(dw) * dh, 0);
-  if (img.px.empty() || dw <= 0 || dh <= 0) return out;
+  out.width = window.right - window.left;
+  out.height = window.bottom - window.top;
+  if (img.px.empty() || dw <= 0 || dh <= 0 || out.width <= 0 || out.height <= 0) {
+    out.width = out.height = 0;
+    return out;
+  }
+  out.px.assign(static_cast<std::size_t>(out.width) * out.height, 0);
   if (!smooth) {
-    for (int j = 0; j < dh; ++j) {
-      int sj = static_cast<int>((static_cast<long long>(j) * img.height) / dh);
+    for (int j = 0; j < out.height; ++j) {
+      const long long dy = window.top + j;
+      int sj = static_cast<int>((dy * img.height) / dh);
       if (mirror_y) sj = img.height - 1 - sj;
-      for (int i = 0; i < dw; ++i) {
-        int si = static_cast<int>((static_cast<long long>(i) * img.width) / dw);
+      for (int i = 0; i < out.width; ++i) {
+        const long long dx = window.left + i;
+        int si = static_cast<int>((dx * img.width) / dw);
         if (mirror_x) si = img.width - 1 - si;
-        out.px[static_cast<std::size_t>(j) * dw + i] = img.px[static_cast<std::size_t>(sj) * img.width + si];
+        out.px[static_cast<std::size_t>(j) * out.width + i] =
+            img.px[static_cast<std::size_t>(sj) * img.width + si];
       }
     }
     return out;
@@ -147,10 +155,11 @@ Image scale_image(const Image& img, int dw, int dh, bool mirror_x, bool mirror_y
       reinterpret_cast<unsigned char*>(const_cast<std::uint32_t*>(img.px.data())), format, img.width,
       img.height, img.width * 4));
   SurfacePtr dst(cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(out.px.data()), format,
-                                                     dw, dh, dw * 4));
+                                                     out.width, out.height, out.width * 4));
   {
     CairoPtr cr(cairo_create(dst.get()));
     cairo_set_operator(cr.get(), CAIRO_OPERATOR_SOURCE);
+    cairo_translate(cr.get(), -window.left, -window.top);
     cairo_translate(cr.get(), mirror_x ? dw : 0, mirror_y ? dh : 0);
     cairo_scale(cr.get(), (mirror_x ? -1.0 : 1.0) * dw / img.width,
                 (mirror_y ? -1.0 : 1.0) * dh / img.height);
@@ -165,6 +174,17 @@ Image scale_image(const Image& img, int dw, int dh, bool mirror_x, bool mirror_y
   return out;
 }
 
+RECT visible_part(const Dc& dst, int x, int y, int w, int h) {
+  const RECT area = to_surface(dst, x, y, w, h);
+  cairo_rectangle_int_t r{area.left, area.top, area.right - area.left, area.bottom - area.top};
+  RegionPtr clip = dst.clip_region();
+  cairo_region_intersect_rectangle(clip.get(), &r);
+  if (cairo_region_is_empty(clip.get())) return RECT{0, 0, 0, 0};
+  cairo_rectangle_int_t e;
+  cairo_region_get_extents(clip.get(), &e);
+  return RECT{e.x - area.left, e.y - area.top, e.x + e.width - area.left, e.y + e.height - area.top};
+}
+
 void apply_rop(Canvas& dst, int x, int y, int w, int h, const Image* src, DWORD rop) {
   Dc& dc = dst.dc();
   if (src) {
@@ -173,8 +193,7 @@ void apply_rop(Canvas& dst, int x, int y, int w, int h, const Image* src, DWORD 
   }
   if (w <= 0 || h <= 0) return;
   const unsigned code = (rop >> 16) & 0xFF;
-  const POINT off = dc.offset();
-  const RECT area{x + off.x, y + off.y, x + off.x + w, y + off.y + h};
+  const RECT area = to_surface(dc, x, y, w, h);
   const PatternSource pattern(dc);
   const bool needs_pattern = rop_uses_pattern(rop);
   dst.for_each_piece(area, [&](const RECT& piece) {

@@ -24,8 +24,14 @@ struct Image {
 Image read_image(Dc& src, int x, int y, int w, int h, bool keep_alpha);
 // Applies the platform's monochrome conversion rules between source and destination.
 void to_destination_model(Image& img, bool src_mono, COLORREF src_bk, const Dc& dst);
-// Scales to dw x dh (positive), mirrored when asked, smooth (area-filtered) or nearest.
-Image scale_image(const Image& img, int dw, int dh, bool mirror_x, bool mirror_y, bool smooth);
+// Scales to dw x dh (positive), mirrored when asked, smooth (area-filtered) or nearest, and
+// returns only `window` (a part of the dw x dh result).
+Image scale_image(const Image& img, int dw, int dh, bool mirror_x, bool mirror_y, bool smooth,
+                  const RECT& window);
+
+// The part of the destination rectangle (x, y, w, h: logical, positive size) that the clip lets
+// through, relative to the rectangle's top-left; empty when nothing shows.
+RECT visible_part(const Dc& dst, int x, int y, int w, int h);
 
 inline bool rop_uses_source(DWORD rop) {
   return (((rop >> 2) ^ rop) & 0x330000) != 0;

@@ -9,12 +9,16 @@
 namespace platform::gdi {
 namespace {
 
-[[maybe_unused]] int region_type(const cairo_region_t* r) {
-  const int n = cairo_region_num_rectangles(r);
-  return n == 0 ? NULLREGION : n == 1 ? SIMPLEREGION : COMPLEXREGION;
+// Region coordinates are kept within 27 bits, like the platform's, so sizes cannot overflow.
+constexpr int kRegionLimit = 1 << 27;
+int clamp_region(int v) {
+  return std::clamp(v, -kRegionLimit, kRegionLimit);
 }
+// Ellipses are rasterised per scanline; taller ones than this are refused.
+constexpr int kMaxEllipseHeight = 1 << 16;
 
 RegionPtr rect_region(int x1, int y1, int x2, int y2) {
+  x1 = clamp_region(x1), y1 = clamp_region(y1), x2 = clamp_region(x2), y2 = clamp_region(y2);
   if (x1 > x2) std::swap(x1, x2);
   if (y1 > y2) std::swap(y1, y2);
   cairo_rectangle_int_t r{x1, y1, x2 - x1, y2 - y1};
@@ -24,11 +28,14 @@ RegionPtr rect_region(int x1, int y1, int x2, int y2) {
 // Scanline spans of a rounded rectangle in [x1, x2) x [y1, y2) whose corners are quarters of a
 // w x h ellipse; w and h as large as the box give an ellipse.
 RegionPtr rounded_region(int x1, int y1, int x2, int y2, int w, int h) {
+  x1 = clamp_region(x1), y1 = clamp_region(y1), x2 = clamp_region(x2), y2 = clamp_region(y2);
+  w = clamp_region(w), h = clamp_region(h);
   if (x1 > x2) std::swap(x1, x2);
   if (y1 > y2) std::swap(y1, y2);
   w = std::min(std::abs(w), x2 - x1);
   h = std::min(std::abs(h), y2 - y1);
   if (w <= 0 || h <= 0) return rect_region(x1, y1, x2, y2);
+  if (y2 - y1 > kMaxEllipseHeight) return nullptr;
   RegionPtr out(cairo_region_create());
   const double rx = w / 2.0, ry = h / 2.0;
   for (int y = y1; y < y2; ++y) {
@@ -98,8 +105,10 @@ HRGN WINAPI CreateRectRgnIndirect(const RECT* lprect) {
 }
 
 HRGN WINAPI CreateEllipticRgn(int x1, int y1, int x2, int y2) {
-  return issue<HRGN>(std::make_shared<Region>(
-      platform::gdi::rounded_region(x1, y1, x2, y2, std::abs(x2 - x1), std::abs(y2 - y1))));
+  const long long w = std::llabs(static_cast<long long>(x2) - x1),
+                  h = std::llabs(static_cast<long long>(y2) - y1);
+  return CreateRoundRectRgn(x1, y1, x2, y2, static_cast<int>(std::min<long long>(w, 1 << 30)),
+                            static_cast<int>(std::min<long long>(h, 1 << 30)));
 }
 
 HRGN WINAPI CreateEllipticRgnIndirect(const RECT* lprect) {
@@ -108,7 +117,9 @@ HRGN WINAPI CreateEllipticRgnIndirect(const RECT* lprect) {
 }
 
 HRGN WINAPI CreateRoundRectRgn(int x1, int y1, int x2, int y2, int w, int h) {
-  return issue<HRGN>(std::make_shared<Region>(platform::gdi::rounded_region(x1, y1, x2, y2, w, h)));
+  RegionPtr r = platform::gdi::rounded_region(x1, y1, x2, y2, w, h);
+  if (!r) return nullptr;
+  return issue<HRGN>(std::make_shared<Region>(std::move(r)));
 }
 
 int WINAPI CombineRgn(HRGN hrgnDst, HRGN hrgnSrc1, HRGN hrgnSrc2, int iMode) {
@@ -149,7 +160,7 @@ int WINAPI CombineRgn(HRGN hrgnDst, HRGN hrgnSrc1, HRGN hrgnSrc2, int iMode) {
 int WINAPI OffsetRgn(HRGN hrgn, int x, int y) {
   cairo_region_t* r = region_of(hrgn);
   if (!r) return ERROR;
-  cairo_region_translate(r, x, y);
+  cairo_region_translate(r, clamp_region(x), clamp_region(y));
   return region_type_of(r);
 }
 
@@ -174,7 +185,8 @@ BOOL WINAPI PtInRegion(HRGN hrgn, int x, int y) {
 BOOL WINAPI RectInRegion(HRGN hrgn, const RECT* lprect) {
   cairo_region_t* r = region_of(hrgn);
   if (!r || !lprect) return FALSE;
-  int l = lprect->left, t = lprect->top, rr = lprect->right, b = lprect->bottom;
+  int l = clamp_region(lprect->left), t = clamp_region(lprect->top);
+  int rr = clamp_region(lprect->right), b = clamp_region(lprect->bottom);
   if (l > rr) std::swap(l, rr);
   if (t > b) std::swap(t, b);
   cairo_rectangle_int_t rect{l, t, rr - l, b - t};

@@ -12,7 +12,11 @@ using namespace platform::gdi;
 
 namespace {
 
-void fill_rect(Canvas& c, const RECT& r, const Brush& b) {
+void fill_rect(Canvas& c, const RECT& whole, const Brush& b) {
+  if (whole.right <= whole.left || whole.bottom <= whole.top) return;
+  const RECT lim = c.logical_bounds();
+  const RECT r{std::max(whole.left, lim.left), std::max(whole.top, lim.top), std::min(whole.right, lim.right),
+               std::min(whole.bottom, lim.bottom)};
   if (r.right <= r.left || r.bottom <= r.top) return;
   if (!c.set_brush_source(b)) return;
   cairo_t* cr = c.cr();
@@ -50,17 +54,54 @@ bool dash_on(const Pen& p, int step) {
   }
 }
 
+// Liang-Barsky: cuts the segment to `box`; false when nothing of it is inside. The far end is
+// moved one pixel past the box so that the excluded last pixel stays outside.
+bool cut_to(const RECT& box, int& x0, int& y0, int& x1, int& y1) {
+  const double dx = static_cast<double>(x1) - x0, dy = static_cast<double>(y1) - y0;
+  double t0 = 0, t1 = 1;
+  const double p[4] = {-dx, dx, -dy, dy};
+  const double q[4] = {static_cast<double>(x0) - box.left, static_cast<double>(box.right) - x0,
+                       static_cast<double>(y0) - box.top, static_cast<double>(box.bottom) - y0};
+  for (int i = 0; i < 4; ++i) {
+    if (p[i] == 0) {
+      if (q[i] < 0) return false;
+      continue;
+    }
+    const double t = q[i] / p[i];
+    if (p[i] < 0) {
+      t0 = std::max(t0, t);
+    } else {
+      t1 = std::min(t1, t);
+    }
+  }
+  if (t0 > t1) return false;
+  const double ox = x0, oy = y0;
+  x0 = static_cast<int>(std::lround(ox + t0 * dx));
+  y0 = static_cast<int>(std::lround(oy + t0 * dy));
+  if (t1 < 1) {
+    x1 = static_cast<int>(std::lround(ox + t1 * dx + (dx > 0 ? 1 : dx < 0 ? -1 : 0)));
+    y1 = static_cast<int>(std::lround(oy + t1 * dy + (dy > 0 ? 1 : dy < 0 ? -1 : 0)));
+  }
+  return true;
+}
+
 // The line from (x0, y0) to (x1, y1), last pixel excluded, with the DC's pen and ROP2 mode.
 void draw_segment(Canvas& c, int x0, int y0, int x1, int y1) {
   Dc& dc = c.dc();
   const Pen& pen = *dc.st.pen;
   if (!pen_visible(pen)) return;
   const POINT off = dc.offset();
+  // Lines far longer than any surface are first cut to the visible area.
+  const long long span =
+      std::max(std::llabs(static_cast<long long>(x1) - x0), std::llabs(static_cast<long long>(y1) - y0));
+  if (span > 4LL * (dc.surface_width() + dc.surface_height()) + 64 &&
+      !cut_to(c.logical_bounds(), x0, y0, x1, y1))
+    return;
   if (pen.width > 1 && pen.style != PS_DOT) {
     cairo_t* cr = c.cr();
     set_source_color(cr, pen.color, dc.mono());
     cairo_set_line_width(cr, pen.width);
-    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    cairo_set_line_cap(cr, pen.width > 1 ? CAIRO_LINE_CAP_ROUND : CAIRO_LINE_CAP_BUTT);
     cairo_move_to(cr, x0 + 0.5, y0 + 0.5);
     cairo_line_to(cr, x1 + 0.5, y1 + 0.5);
     cairo_stroke(cr);
@@ -76,10 +117,10 @@ void draw_segment(Canvas& c, int x0, int y0, int x1, int y1) {
   int err = dx + dy;
   int x = x0, y = y0, step = 0;
   while (!(x == x1 && y == y1)) {
-    const int px = x + off.x, py = y + off.y;
+    const long long px = static_cast<long long>(x) + off.x, py = static_cast<long long>(y) + off.y;
     if (dash_on(pen, step) && px >= 0 && py >= 0 && px < w && py < h &&
-        cairo_region_contains_point(clip, px, py)) {
-      std::uint32_t& d = c.row(py)[px];
+        cairo_region_contains_point(clip, static_cast<int>(px), static_cast<int>(py))) {
+      std::uint32_t& d = c.row(static_cast<int>(py))[px];
       switch (rop2) {
         case R2_NOT:
           d ^= 0x00FFFFFF;
@@ -311,7 +352,8 @@ COLORREF WINAPI SetPixel(HDC hdc, int x, int y, COLORREF color) {
   if (!dc) return CLR_INVALID;
   Canvas c(*dc);
   const POINT off = dc->offset();
-  const int px = x + off.x, py = y + off.y;
+  const int px = clamp_coord(static_cast<long long>(x) + off.x),
+            py = clamp_coord(static_cast<long long>(y) + off.y);
   if (!cairo_region_contains_point(c.clip(), px, py)) return CLR_INVALID;
   const std::uint32_t v = device_pixel(color, dc->mono());
   c.row(py)[px] = v;
@@ -323,7 +365,8 @@ COLORREF WINAPI GetPixel(HDC hdc, int x, int y) {
   if (!dc) return CLR_INVALID;
   Canvas c(*dc);
   const POINT off = dc->offset();
-  const int px = x + off.x, py = y + off.y;
+  const int px = clamp_coord(static_cast<long long>(x) + off.x),
+            py = clamp_coord(static_cast<long long>(y) + off.y);
   if (!cairo_region_contains_point(c.clip(), px, py)) return CLR_INVALID;
   return pixel_to_colorref(c.row(py)[px]);
 }
@@ -331,17 +374,21 @@ COLORREF WINAPI GetPixel(HDC hdc, int x, int y) {
 BOOL WINAPI DrawFocusRect(HDC hDC, const RECT* lprc) {
   if (!lprc) return FALSE;
   return with_canvas(hDC, [&](Canvas& c) {
-    const RECT s = to_surface(c.dc(), *lprc);
+    RECT s = to_surface(c.dc(), *lprc);
     if (s.right <= s.left || s.bottom <= s.top) return true;
-    // Every other pixel along the border, XORed, so drawing twice restores the picture.
+    // XORed dots, so drawing the same rectangle twice restores the picture. Only the part
+    // that can be on the surface is walked, keeping the dots' phase.
+    const int w = c.dc().surface_width(), h = c.dc().surface_height();
+    const int x_from = s.left < -2 ? s.left + ((-2 - s.left) & ~1) : s.left;
+    const int y_from = s.top < -2 ? s.top + ((-2 - s.top) & ~1) : s.top;
     auto flip = [&](int x, int y) {
       if (cairo_region_contains_point(c.clip(), x, y)) c.row(y)[x] ^= 0x00FFFFFF;
     };
-    for (int x = s.left; x < s.right; x += 2) {
+    for (int x = x_from; x < std::min<LONG>(s.right, w + 2); x += 2) {
       flip(x, s.top);
       if (s.bottom - 1 != s.top) flip(x, s.bottom - 1);
     }
-    for (int y = s.top + 2; y < s.bottom - 1; y += 2) {
+    for (int y = std::max<LONG>(s.top + 2, y_from); y < std::min<LONG>(s.bottom - 1, h + 2); y += 2) {
       flip(s.left, y);
       if (s.right - 1 != s.left) flip(s.right - 1, y);
     }
