@@ -5,6 +5,7 @@
 #include "platform/display/backend.h"
 #include "platform/winsys/dispatch.h"
 #include "platform/winsys/hooks.h"
+#include "platform/winsys/window_access.h"
 #include "platform/winsys/window_internal.h"
 
 namespace platform::winsys {
@@ -148,6 +149,16 @@ void focus_leaves(HWND hwnd) {
     if (w && (w->style & WS_CHILD)) parent = w->parent;
   }
   set_focus_window(parent && IsWindow(parent) ? parent : nullptr);
+}
+
+bool activate_by_click(HWND top) {
+  {
+    Lock lock(wm_mutex());
+    auto w = find_locked(top);
+    if (!w || !is_top_level_locked(*w) || w->thread_id != this_thread_id()) return false;
+  }
+  activate_window(top, WA_CLICKACTIVE);
+  return true;
 }
 
 }  // namespace platform::winsys

@@ -1,6 +1,8 @@
 #include <algorithm>
 
+#include "platform/api/kernel.h"
 #include "platform/display/backend.h"
+#include "platform/kernel/wait_hook.h"
 #include "platform/winsys/dispatch.h"
 #include "platform/winsys/hooks.h"
 #include "platform/winsys/queue_access.h"
@@ -104,6 +106,27 @@ bool filter_valid(HWND filter) {
 void after_retrieve(MSG* msg, UINT remove) {
   if (has_hooks(WH_GETMESSAGE))
     call_hooks(WH_GETMESSAGE, HC_ACTION, remove & PM_REMOVE, reinterpret_cast<LPARAM>(msg));
+}
+
+struct WakeCheck {
+  DWORD mask;
+};
+
+// Serves sent messages and tells whether the queue holds a message of the wake mask's kinds.
+bool queue_has_input(void* context) {
+  auto* check = static_cast<WakeCheck*>(context);
+  serve_sent_messages();
+  bool on_display;
+  {
+    Lock lock(wm_mutex());
+    on_display = state_locked().display_thread == this_thread_id();
+  }
+  if (on_display) {
+    drain_display_calls();
+    platform::display::backend().pump();
+  }
+  DWORD status = HIWORD(GetQueueStatus(QS_ALLINPUT));
+  return (status & (check->mask ? check->mask : QS_ALLINPUT)) != 0;
 }
 
 }  // namespace
@@ -270,24 +293,47 @@ BOOL WaitMessage() {
 
 DWORD MsgWaitForMultipleObjectsEx(DWORD count, const HANDLE* handles, DWORD timeout_ms, DWORD wake_mask,
                                   DWORD flags) {
-  (void)wake_mask;
-  (void)flags;
-  constexpr DWORD kWaitTimeout = 258;
-  constexpr DWORD kWaitFailed = 0xFFFFFFFF;
-  if (count > 0 && !handles) return kWaitFailed;
-  // TODO(integration): kernel handles are not waited on yet; only the queue is.
+  if ((count > 0 && !handles) || count > MAXIMUM_WAIT_OBJECTS) return WAIT_FAILED;
+  const bool wait_all = (flags & MWMO_WAITALL) != 0;
   std::optional<Clock::time_point> deadline;
-  if (timeout_ms != 0xFFFFFFFF) deadline = Clock::now() + std::chrono::milliseconds(timeout_ms);
-  for (;;) {
-    serve_sent_messages();
+  if (timeout_ms != INFINITE) deadline = Clock::now() + std::chrono::milliseconds(timeout_ms);
+  bool on_display;
+  {
     Lock lock(wm_mutex());
     QueuePtr q = current_queue_locked();
-    MSG m;
-    if (peek_locked(*q, &m, nullptr, 0, 0, PM_NOREMOVE)) return count;
-    if (deadline && Clock::now() >= *deadline) return kWaitTimeout;
-    auto next = next_timer_locked(*q);
+    ++q->kernel_waits;
+    on_display = state_locked().display_thread == q->thread_id;
+  }
+  struct Leave {
+    ~Leave() {
+      Lock lock(wm_mutex());
+      --current_queue_locked()->kernel_waits;
+    }
+  } leave;
+  WakeCheck check{wake_mask};
+  for (;;) {
+    if (!wait_all && queue_has_input(&check)) return WAIT_OBJECT_0 + count;
+    DWORD slice = INFINITE;
+    std::optional<Clock::time_point> next;
+    {
+      Lock lock(wm_mutex());
+      next = next_timer_locked(*current_queue_locked());
+    }
     if (deadline && (!next || *deadline < *next)) next = deadline;
-    wait_for_wake(lock, *q, next);
+    if (next) {
+      auto left = std::chrono::duration_cast<std::chrono::milliseconds>(*next - Clock::now()).count();
+      slice = static_cast<DWORD>(std::clamp<long long>(left + 1, 0, 0x7FFFFFFF));
+    }
+    // The display thread keeps looking at the system's events.
+    if (on_display) slice = std::min<DWORD>(slice, 10);
+    DWORD r = platform::kernel::wait_for_objects(std::span<const HANDLE>(handles, count), wait_all, slice,
+                                                 wait_all ? nullptr : &queue_has_input, &check);
+    if (r != WAIT_TIMEOUT) return r;
+    if (deadline && Clock::now() >= *deadline) {
+      if (wait_all || !queue_has_input(&check)) return WAIT_TIMEOUT;
+      return WAIT_OBJECT_0 + count;
+    }
+    if (wait_all && queue_has_input(&check)) return WAIT_OBJECT_0 + count;
   }
 }
 

@@ -20,5 +20,8 @@ HWND active_of_thread(DWORD thread_id);
 DWORD window_thread(HWND hwnd);
 // Screen rectangle of a window (non-client area included).
 bool window_screen_rect(HWND hwnd, RECT* out);
+// Activates a top-level window of the calling thread because it was clicked (WM_ACTIVATE
+// reports WA_CLICKACTIVE). False when `top` is not a top-level window of this thread.
+bool activate_by_click(HWND top);
 
 }  // namespace platform::winsys

@@ -4,6 +4,7 @@
 
 #include "platform/api/kernel.h"
 #include "platform/display/backend.h"
+#include "platform/kernel/wait_hook.h"
 
 namespace platform::winsys {
 namespace {

@@ -128,6 +128,7 @@ struct ThreadQueue {
   POINT last_pos{};
   Clock::time_point last_served = Clock::now();
   std::uint64_t wake_serial = 0;
+  int kernel_waits = 0;  // inside MsgWaitForMultipleObjects: woken through the kernel
 };
 using QueuePtr = std::shared_ptr<ThreadQueue>;
 
@@ -181,9 +182,11 @@ POINT window_screen_origin_locked(const Window& w);
 POINT client_screen_origin_locked(const Window& w);
 POINT window_origin_in_top_locked(const Window& w);
 
-// Wakes a queue's thread (condition variable). Returns true when the thread is the display
-// thread, which then needs backend().wake() once the lock is released.
+// Wakes a queue's thread (condition variable). Returns true when the thread waits elsewhere
+// (the display thread in the backend, or a thread in a kernel wait): then wake_display() is
+// needed once the lock is released.
 bool wake_locked(ThreadQueue& q);
+// Wakes the display thread's backend wait and threads in kernel waits.
 void wake_display();
 
 // Runs `call` with the backend on the display thread: at once when called there, otherwise at
