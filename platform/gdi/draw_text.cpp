@@ -119,7 +119,8 @@ std::vector<Line> lay_out(const Font& f, const std::string& utf8, UINT format, i
       }
       LayoutPtr layout = make_layout(f, text);
       pango_layout_set_single_paragraph_mode(layout.get(), FALSE);
-      pango_layout_set_width(layout.get(), std::clamp(width, 1, 1 << 20) * PANGO_SCALE);
+      pango_layout_set_width(layout.get(),
+                             std::clamp(static_cast<int>(width / f.x_scale()), 1, 1 << 20) * PANGO_SCALE);
       pango_layout_set_wrap(layout.get(), PANGO_WRAP_WORD);
       for (GSList* it = pango_layout_get_lines_readonly(layout.get()); it; it = it->next) {
         auto* pl = static_cast<PangoLayoutLine*>(it->data);

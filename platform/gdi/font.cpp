@@ -152,6 +152,12 @@ const FontMetrics& Font::metrics() const {
       widest = std::max(widest, pixels(w));
     }
     metrics_.max_char_width = widest;
+    // A requested average width stretches the whole face horizontally.
+    if (lf.lfWidth > 0) {
+      x_scale_ = std::clamp(static_cast<double>(lf.lfWidth) / metrics_.ave_char_width, 0.05, 20.0);
+      metrics_.ave_char_width = static_cast<int>(std::lround(metrics_.ave_char_width * x_scale_));
+      metrics_.max_char_width = static_cast<int>(std::lround(metrics_.max_char_width * x_scale_));
+    }
     g_object_unref(layout);
   });
   return metrics_;

@@ -31,6 +31,11 @@ class Font : public GdiObject {
   const std::string family;  // UTF-8 name of the installed face used
   const PangoFontDescription* description() const { return desc_; }
   const FontMetrics& metrics() const;
+  // Horizontal stretch asked for by lfWidth (1 when it is 0).
+  double x_scale() const {
+    metrics();
+    return x_scale_;
+  }
   double em_pixels() const { return em_px_; }
   // Counter-clockwise rotation of the text baseline, in degrees.
   double escapement_degrees() const { return lf.lfEscapement / 10.0; }
@@ -40,6 +45,7 @@ class Font : public GdiObject {
   PangoFontDescription* desc_ = nullptr;
   mutable std::once_flag metrics_once_;
   mutable FontMetrics metrics_;
+  mutable double x_scale_ = 1.0;
 };
 
 // The installed face that a GB18030 face name resolves to (UTF-8).

@@ -38,17 +38,24 @@ int line_width(PangoLayout* layout) {
 
 int text_width(const Font& f, std::string_view utf8) {
   if (utf8.empty()) return 0;
-  return line_width(make_layout(f, utf8).get());
+  return static_cast<int>(std::lround(line_width(make_layout(f, utf8).get()) * f.x_scale()));
 }
 
 void draw_line(cairo_t* cr, const Font& f, std::string_view utf8, double x, double top, int underline_at) {
   if (utf8.empty()) return;
   PangoContext* ctx = thread_pango_context();
-  pango_cairo_update_context(cr, ctx);
   {
     LayoutPtr layout = make_layout(f, utf8, underline_at);
-    cairo_move_to(cr, x, top + f.metrics().ascent);
+    cairo_save(cr);
+    cairo_translate(cr, x, top + f.metrics().ascent);
+    // Rotation reaches pango through the context; the lfWidth stretch must not, or pango
+    // would compensate for it.
+    pango_cairo_update_context(cr, ctx);
+    pango_layout_context_changed(layout.get());
+    if (f.x_scale() != 1.0) cairo_scale(cr, f.x_scale(), 1.0);
+    cairo_move_to(cr, 0, 0);
     pango_cairo_show_layout_line(cr, pango_layout_get_line_readonly(layout.get(), 0));
+    cairo_restore(cr);
   }
   // Measuring elsewhere expects an untransformed context.
   pango_context_set_matrix(ctx, nullptr);
@@ -163,7 +170,8 @@ BOOL WINAPI GetTextExtentExPointA(HDC hdc, LPCSTR lpszString, int cchString, int
     i += n;
   }
   LayoutPtr layout = make_layout(f, utf8);
-  const int total = utf8.empty() ? 0 : line_width(layout.get());
+  const double sx = f.x_scale();
+  const int total = utf8.empty() ? 0 : static_cast<int>(std::lround(line_width(layout.get()) * sx));
   int fit = 0;
   std::size_t byte = 0;
   for (std::size_t k = 0; k < chars.size(); ++k) {
@@ -171,7 +179,7 @@ BOOL WINAPI GetTextExtentExPointA(HDC hdc, LPCSTR lpszString, int cchString, int
     if (k + 1 < chars.size()) {
       PangoRectangle pos;
       pango_layout_index_to_pos(layout.get(), static_cast<int>(chars[k].second), &pos);
-      extent = PANGO_PIXELS(std::min(pos.x, pos.x + pos.width));
+      extent = static_cast<int>(std::lround(std::min(pos.x, pos.x + pos.width) * sx / PANGO_SCALE));
     }
     if (lpnFit && extent <= nMaxExtent && fit == static_cast<int>(byte))
       fit = static_cast<int>(byte + chars[k].first);

@@ -262,3 +262,33 @@ TEST(MonoTextTest, TextOnAMonochromeBitmapStaysBlackAndWhite) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(FontWidthTest, AverageWidthStretchesText) {
+  gdi_test::Surface s(300, 40);
+  HFONT normal = CreateFontA(-12, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "");
+  HGDIOBJ old = SelectObject(s.dc(), normal);
+  TEXTMETRICA tm{};
+  GetTextMetricsA(s.dc(), &tm);
+  SIZE narrow{};
+  GetTextExtentPoint32A(s.dc(), "lyrics finder", 13, &narrow);
+  HFONT wide =
+      CreateFontA(-12, 2 * tm.tmAveCharWidth, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "");
+  SelectObject(s.dc(), wide);
+  TEXTMETRICA wtm{};
+  GetTextMetricsA(s.dc(), &wtm);
+  EXPECT_EQ(wtm.tmAveCharWidth, 2 * tm.tmAveCharWidth);
+  EXPECT_EQ(wtm.tmHeight, tm.tmHeight);
+  SIZE stretched{};
+  GetTextExtentPoint32A(s.dc(), "lyrics finder", 13, &stretched);
+  EXPECT_NEAR(stretched.cx, 2 * narrow.cx, 2);
+  SetBkMode(s.dc(), TRANSPARENT);
+  TextOutA(s.dc(), 0, 0, "lyrics finder", 13);
+  EXPECT_NEAR(s.Ink().right, stretched.cx, 3);
+  SelectObject(s.dc(), old);
+  DeleteObject(normal);
+  DeleteObject(wide);
+}
+
+}  // namespace
