@@ -16,7 +16,18 @@
 // - Colour bitmaps hold 32-bit pixels in B, G, R, X byte order; a 32-bit DIB section's bits are
 //   the bitmap's own pixels (bottom-up unless the height was negative). Monochrome bitmaps hold
 //   black (0) and white (1) only.
-// - System colours are the classic palette (button face RGB(212, 208, 200)).
+// - System colours are the classic palette (button face RGB(212, 208, 200)). FillRect also
+//   takes COLOR_* + 1 in place of a brush.
+// - CreateCompatibleBitmap follows the platform: a memory DC that still holds its initial
+//   1x1 monochrome bitmap gives monochrome bitmaps (pass a window DC for colour).
+//   CreateDIBitmap with a null DC gives a colour bitmap.
+// - Text: ExtTextOutA accepts but ignores lpDx (glyphs are placed by the font).
+//   GetTextExtentExPointA reports one extent per byte (both bytes of a double-byte character
+//   carry the extent at its end) and lpnFit in bytes of whole characters. StretchDIBits and
+//   SetDIBitsToDevice count the source y from the top of the image.
+// - Absurd input gets a bounded answer: coordinates are pinned within 28 bits, bitmaps and
+//   blit sources above 32767 pixels a side are refused, elliptic and round regions taller than
+//   65536 rows are refused; only the visible part of a stretched blit is computed.
 // - A device context is used by one thread at a time; objects may be shared between threads.
 #pragma once
 
