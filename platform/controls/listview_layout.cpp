@@ -213,18 +213,23 @@ void clamp_and_apply(State& st) {
 
 void measure(State& st) {
   HDC dc = GetDC(st.hwnd);
+  int em = 0;
   if (dc) {
     HGDIOBJ old = SelectObject(dc, st.font);
     TEXTMETRICA tm{};
-    if (GetTextMetricsA(dc, &tm) && tm.tmHeight > 0) st.text_height = tm.tmHeight;
+    if (GetTextMetricsA(dc, &tm) && tm.tmHeight > 0) {
+      st.text_height = tm.tmHeight;
+      em = tm.tmHeight - tm.tmInternalLeading;
+    }
     SelectObject(dc, old);
     ReleaseDC(st.hwnd, dc);
   }
-  int h = st.text_height + 3;
+  // A 12-pixel font gives 17-pixel rows, as on the platform.
+  int h = std::max(st.text_height + 2, em + 5);
   if (has_images(st, LVSIL_SMALL)) h = std::max<int>(h, icon_size(st, LVSIL_SMALL, 0).cy + 1);
   if (has_images(st, LVSIL_STATE)) h = std::max<int>(h, icon_size(st, LVSIL_STATE, 0).cy + 1);
   st.row_height = std::max(h, 1);
-  st.header_height = st.text_height + 7;
+  st.header_height = st.text_height + 5;
 }
 
 RECT client_rect(const State& st) {

@@ -80,7 +80,7 @@ void on_button_down(State& st, UINT msg, WPARAM wp, LPARAM lp) {
   hit.pt = p;
   const int item = hit_test(st, hit, false);
   st.down_item = item;
-  st.down_subitem = item >= 0 ? subitem_at(st, p) : 0;
+  st.down_subitem = subitem_at(st, p);
   st.down_point = p;
   st.down_keys = wp;
   if (msg == WM_LBUTTONDOWN) {
@@ -144,7 +144,7 @@ void on_double_click(State& st, UINT msg, WPARAM wp, LPARAM lp) {
   LVHITTESTINFO hit{};
   hit.pt = p;
   const int item = hit_test(st, hit, false);
-  const int subitem = item >= 0 ? subitem_at(st, p) : 0;
+  const int subitem = subitem_at(st, p);
   if (msg == WM_RBUTTONDBLCLK) {
     notify_activate(st, NM_RDBLCLK, item, subitem, p, flags_of(wp));
     return;
@@ -236,7 +236,12 @@ void on_hover_timer(State& st) {
 }
 
 bool on_set_cursor(State& st) {
-  if (st.hot < 0 || !(st.ex_style & (LVS_EX_ONECLICKACTIVATE | LVS_EX_TWOCLICKACTIVATE))) return false;
+  if (!(st.ex_style & (LVS_EX_ONECLICKACTIVATE | LVS_EX_TWOCLICKACTIVATE))) return false;
+  // WM_SETCURSOR comes before the move that updates the hot row, so look under the mouse now.
+  LVHITTESTINFO hit{};
+  GetCursorPos(&hit.pt);
+  ScreenToClient(st.hwnd, &hit.pt);
+  if (hit_test(st, hit, false) < 0) return false;
   SetCursor(st.hot_cursor ? st.hot_cursor : LoadCursorA(nullptr, IDC_HAND));
   return true;
 }

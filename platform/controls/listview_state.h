@@ -171,7 +171,7 @@ RECT client_rect(const State& st);
 RECT rows_area(const State& st);
 int header_space(const State& st);
 int per_page(const State& st);
-int per_column(const State& st);  // list view: items in one column
+int per_column(State& st);  // list view: items in one column
 int list_width(State& st);
 int top_index(const State& st);
 RECT item_rect(State& st, int i, int code);

@@ -382,16 +382,6 @@ void set_flat(HWND hwnd, bool flat) {
 
 bool handle_message(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
   switch (msg) {
-    case WM_NCCALCSIZE: {
-      result = DefWindowProcA(hwnd, msg, wp, lp);
-      auto* r = reinterpret_cast<RECT*>(lp);
-      if (!r) return true;
-      const LONG style = GetWindowLongA(hwnd, GWL_STYLE);
-      const int w = bar_width();
-      if (style & WS_VSCROLL) r->right = std::max(r->left, r->right - w);
-      if (style & WS_HSCROLL) r->bottom = std::max(r->top, r->bottom - w);
-      return true;
-    }
     case WM_NCPAINT:
       result = DefWindowProcA(hwnd, msg, wp, lp);
       draw_all(hwnd);
@@ -464,6 +454,7 @@ extern "C" int SetScrollInfo(HWND hwnd, int nBar, LPCSCROLLINFO lpsi, BOOL redra
     if (lpsi->fMask & SIF_PAGE) b.page = std::min<UINT>(lpsi->nPage, static_cast<UINT>(b.max - b.min + 1));
     if (lpsi->fMask & SIF_POS) b.pos = lpsi->nPos;
     b.pos = std::clamp(b.pos, b.min, max_pos(b));
+    if (w.tracking.bar != nBar) b.track_pos = b.pos;
     const bool fits =
         b.page > 0 ? static_cast<long long>(b.page) > static_cast<long long>(b.max) - b.min : b.max <= b.min;
     return std::pair<int, bool>{b.pos, !fits};
@@ -490,7 +481,8 @@ extern "C" BOOL GetScrollInfo(HWND hwnd, int nBar, LPSCROLLINFO lpsi) {
   }
   if (lpsi->fMask & SIF_PAGE) lpsi->nPage = b.page;
   if (lpsi->fMask & SIF_POS) lpsi->nPos = b.pos;
-  if (lpsi->fMask & SIF_TRACKPOS) lpsi->nTrackPos = w.tracking.bar == nBar ? b.track_pos : b.pos;
+  // The last tracked position stays readable while SB_THUMBPOSITION is handled.
+  if (lpsi->fMask & SIF_TRACKPOS) lpsi->nTrackPos = b.track_pos;
   return TRUE;
 }
 

@@ -4,7 +4,8 @@
 //   LRESULT r;
 //   if (platform::controls::scrollbar::handle_message(hwnd, msg, wp, lp, r)) return r;
 //
-// It takes the bars' room in WM_NCCALCSIZE, draws them in WM_NCPAINT, answers WM_NCHITTEST over
+// The window system's default procedure leaves the bars' room in WM_NCCALCSIZE; this draws them
+// in WM_NCPAINT, answers WM_NCHITTEST over
 // them, and runs arrow, page and thumb tracking (mouse capture, auto-repeat timer) that reaches
 // the window as WM_VSCROLL / WM_HSCROLL. It forgets the window on WM_NCDESTROY (and passes that
 // message on). Every other message returns false untouched.

@@ -157,6 +157,7 @@ TEST_F(ListViewInput, SingleSelectionIgnoresModifiers) {
 }
 
 TEST_F(ListViewInput, WheelAndScrollBarMoveTheTopRow) {
+  SetFocus(lv_);  // the wheel goes to the focus window
   const RECT first = item_rect(0);
   ASSERT_TRUE(hl::wheel(lv_, POINT{first.left + 20, first.top + 20}, -WHEEL_DELTA));
   idle();

@@ -72,12 +72,12 @@ TEST_F(ListViewLook, FullRowSelectionAndGridLines) {
 TEST_F(ListViewLook, HeaderIsButtonFaceAndGoesAwayWithNoColumnHeader) {
   make_list(LVS_REPORT);
   fill(3);
-  EXPECT_EQ(at(POINT{30, 6}), GetSysColor(COLOR_BTNFACE));
+  EXPECT_EQ(at(POINT{60, 6}), GetSysColor(COLOR_BTNFACE));
   EXPECT_EQ(at(POINT{100, 6}), GetSysColor(COLOR_BTNFACE));
   DestroyWindow(lv_);
   make_list(LVS_REPORT | LVS_NOCOLUMNHEADER);
   fill(3);
-  EXPECT_EQ(at(POINT{30, 6}), GetSysColor(COLOR_WINDOW));
+  EXPECT_EQ(at(POINT{60, 6}), GetSysColor(COLOR_WINDOW));
   EXPECT_EQ(item_rect(0).top, 0);
 }
 
