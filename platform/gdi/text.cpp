@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/gdi/dc.h"
@@ -38,7 +39,17 @@ int line_width(PangoLayout* layout) {
 
 int text_width(const Font& f, std::string_view utf8) {
   if (utf8.empty()) return 0;
-  return static_cast<int>(std::lround(line_width(make_layout(f, utf8).get()) * f.x_scale()));
+  if (!f.handle) return static_cast<int>(std::lround(line_width(make_layout(f, utf8).get()) * f.x_scale()));
+  // Windows repaint the same strings over and over: widths are remembered per thread, keyed by
+  // the font's handle (never reused) and the text.
+  thread_local std::unordered_map<std::string, int> cache;
+  std::string key(reinterpret_cast<const char*>(&f.handle), sizeof(f.handle));
+  key.append(utf8);
+  if (auto it = cache.find(key); it != cache.end()) return it->second;
+  const int width = static_cast<int>(std::lround(line_width(make_layout(f, utf8).get()) * f.x_scale()));
+  if (cache.size() >= 4096) cache.clear();
+  cache.emplace(std::move(key), width);
+  return width;
 }
 
 void draw_line(cairo_t* cr, const Font& f, std::string_view utf8, double x, double top, int underline_at) {
