@@ -43,6 +43,30 @@ TEST_F(ButtonLook, DefaultButtonHasABlackFrame) {
   EXPECT_EQ(hl::read_pixel(def, 50, 0), hl::read_pixel(plain, 50, 0));
 }
 
+TEST_F(ButtonLook, FocusRectangleAndNewTextAreDrawn) {
+  HWND b = make_button(BS_PUSHBUTTON, "", {10, 10, 110, 40}, 1);
+  idle();
+  auto changed_on_focus_line = [&] {
+    int n = 0;
+    for (int x = 4; x < 96; ++x)
+      if (hl::read_pixel(b, x, 4) != GetSysColor(COLOR_BTNFACE)) ++n;
+    return n;
+  };
+  EXPECT_EQ(changed_on_focus_line(), 0);
+  SetFocus(b);
+  idle();
+  EXPECT_GT(changed_on_focus_line(), 20) << "a dotted focus rectangle inside the edges";
+  SetFocus(parent_);
+  idle();
+  EXPECT_EQ(changed_on_focus_line(), 0);
+
+  RECT middle{10, 8, 90, 22};
+  EXPECT_EQ(dark_pixels(b, middle, 100), 0);
+  SetWindowTextA(b, ansi("新文字").c_str());
+  idle();
+  EXPECT_GT(dark_pixels(b, middle, 100), 10) << "WM_SETTEXT repaints";
+}
+
 TEST_F(ButtonLook, DisabledTextIsGreyAndEnabledTextBlack) {
   HWND enabled = make_button(BS_PUSHBUTTON, "按钮文字", {10, 10, 130, 40}, 1);
   HWND disabled = make_button(BS_PUSHBUTTON | WS_DISABLED, "按钮文字", {140, 10, 260, 40}, 2);

@@ -296,3 +296,57 @@ TEST_F(ListViewTest, CheckBoxStyleGivesEveryRowAnUncheckedBox) {
 
 }  // namespace
 }  // namespace listview_test
+
+namespace listview_test {
+namespace {
+
+TEST_F(ListViewTest, FontDecidesRowHeightAndReachesTheHeader) {
+  make_list(LVS_REPORT);
+  fill(5);
+  const int normal = item_rect(1).top - item_rect(0).top;
+  HFONT big = CreateFontA(-24, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0, "Arial");
+  ASSERT_NE(big, nullptr);
+  SendMessageA(lv_, WM_SETFONT, reinterpret_cast<WPARAM>(big), TRUE);
+  idle();
+  const int tall = item_rect(1).top - item_rect(0).top;
+  EXPECT_GE(tall, 27);
+  EXPECT_GT(tall, normal);
+  EXPECT_EQ(SendMessageA(lv_, WM_GETFONT, 0, 0), reinterpret_cast<LRESULT>(big));
+  HWND header = reinterpret_cast<HWND>(SendMessageA(lv_, LVM_GETHEADER, 0, 0));
+  EXPECT_EQ(SendMessageA(header, WM_GETFONT, 0, 0), reinterpret_cast<LRESULT>(big));
+  EXPECT_GE(item_rect(0).top, 24);  // the taller header pushed the rows down
+  DestroyWindow(lv_);
+  DeleteObject(big);
+}
+
+TEST_F(ListViewTest, ScrollMessagesMoveRowsAndTheHeaderTogether) {
+  make_list(LVS_REPORT);
+  fill(100);
+  add_column(2, "Wide", 400);
+  idle();
+  EXPECT_TRUE(GetWindowLongA(lv_, GWL_STYLE) & WS_HSCROLL);
+  const int page = per_page();
+  RECT client{};
+  GetClientRect(lv_, &client);
+  EXPECT_EQ(page, (client.bottom - item_rect(0).top) / (item_rect(1).top - item_rect(0).top));
+  EXPECT_TRUE(SendMessageA(lv_, LVM_ENSUREVISIBLE, 50, FALSE));
+  EXPECT_EQ(top(), 50 - page + 1);
+  EXPECT_TRUE(SendMessageA(lv_, LVM_ENSUREVISIBLE, 10, FALSE));
+  EXPECT_EQ(top(), 10);
+  // Report view scrolls in whole rows: a part of a row counts as one.
+  EXPECT_TRUE(SendMessageA(lv_, LVM_SCROLL, 0, 3));
+  EXPECT_EQ(top(), 11);
+  EXPECT_TRUE(SendMessageA(lv_, LVM_SCROLL, 0, -10000));
+  EXPECT_EQ(top(), 0);
+  EXPECT_TRUE(SendMessageA(lv_, LVM_SCROLL, 50, 0));
+  idle();
+  EXPECT_EQ(item_rect(0).left, -50);
+  HWND header = reinterpret_cast<HWND>(SendMessageA(lv_, LVM_GETHEADER, 0, 0));
+  POINT origin{0, 0};
+  MapWindowPoints(header, lv_, &origin, 1);
+  EXPECT_EQ(origin.x, -50);
+  EXPECT_EQ(GetScrollPos(lv_, SB_HORZ), 50);
+}
+
+}  // namespace
+}  // namespace listview_test

@@ -262,3 +262,20 @@ TEST_F(ListViewInput, HotTrackingReportsTheRowUnderTheMouse) {
 
 }  // namespace
 }  // namespace listview_test
+
+namespace listview_test {
+namespace {
+
+TEST_F(ListViewInput, TrackSelectSelectsTheRowTheMouseRestsOn) {
+  SendMessageA(lv_, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_TRACKSELECT, LVS_EX_TRACKSELECT);
+  platform::headless::mouse_move(lv_, on_label(5));
+  idle();
+  EXPECT_TRUE(selected().empty());
+  Sleep(500);
+  idle();
+  EXPECT_EQ(selected(), (std::vector<int>{5}));
+  EXPECT_EQ(state(5), LVIS_SELECTED | LVIS_FOCUSED);
+}
+
+}  // namespace
+}  // namespace listview_test

@@ -61,7 +61,13 @@ TEST(MessageBoxLayout, LineBreaksAndGeometry) {
 
 TEST_F(MessageBoxTest, EnterChoosesTheDefaultButton) {
   std::string caption = ansi("问题");
-  BoxDriver driver({[](HWND box) {
+  BoxDriver driver({[this](HWND box) {
+    RECT owner, shown;
+    GetWindowRect(parent_, &owner);
+    GetWindowRect(box, &shown);
+    EXPECT_NEAR((shown.left + shown.right) / 2, (owner.left + owner.right) / 2, 1)
+        << "centred over the owner";
+    EXPECT_NEAR((shown.top + shown.bottom) / 2, (owner.top + owner.bottom) / 2, 1);
     EXPECT_EQ(GetFocus(), GetDlgItem(box, IDNO));
     EXPECT_EQ(GetWindowLongA(GetDlgItem(box, IDNO), GWL_STYLE) & BS_TYPEMASK,
               static_cast<LONG>(BS_DEFPUSHBUTTON));
@@ -169,6 +175,27 @@ TEST_F(MessageBoxTest, ShowsCaptionTextOnTwoLinesIconAndChineseButtons) {
                         MB_OKCANCEL | MB_ICONINFORMATION),
             IDOK);
   EXPECT_EQ(driver.steps_run(), 1u);
+}
+
+TEST_F(MessageBoxTest, LongTextWrapsWithinFiveEighthsOfTheScreen) {
+  std::string long_text;
+  for (int i = 0; i < 40; ++i) long_text += "很长的一段文字 long words ";
+  RECT one_line{}, wrapped{};
+  BoxDriver short_box({[&](HWND box) {
+    GetWindowRect(box, &one_line);
+    hl::key_press(VK_RETURN);
+  }});
+  MessageBoxA(nullptr, "short", "a", MB_OK);
+  BoxDriver long_box({[&](HWND box) {
+    GetWindowRect(box, &wrapped);
+    hl::key_press(VK_RETURN);
+  }});
+  MessageBoxA(nullptr, ansi(long_text).c_str(), "a", MB_OK);
+  int screen = GetSystemMetrics(SM_CXSCREEN);
+  EXPECT_LE(wrapped.right - wrapped.left, screen * 5 / 8 + 16);
+  EXPECT_GT(wrapped.right - wrapped.left, screen / 2) << "wraps near the limit, not early";
+  EXPECT_GT(wrapped.bottom - wrapped.top, (one_line.bottom - one_line.top) + 36) << "several lines";
+  EXPECT_NEAR((wrapped.left + wrapped.right) / 2, screen / 2, 1) << "centred on the screen without an owner";
 }
 
 TEST_F(MessageBoxTest, WritesCaptionAndTextToStandardError) {

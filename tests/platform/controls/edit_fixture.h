@@ -1,0 +1,175 @@
+// A top-level window that owns edit and up-down controls in the tests and records what they
+// tell it (WM_COMMAND, WM_NOTIFY, WM_VSCROLL / WM_HSCROLL), with helpers to drive them.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/api.h"
+#include "platform/api/edit.h"
+#include "platform/display/headless.h"
+#include "platform/kernel/codepage.h"
+
+namespace edit_test {
+
+namespace hl = platform::headless;
+
+struct Command {
+  int id;
+  int code;
+  HWND from;
+};
+
+struct Scroll {
+  UINT message;
+  int code;
+  int pos;
+  HWND from;
+};
+
+struct Record {
+  std::vector<Command> commands;
+  std::vector<NMUPDOWN> deltas;
+  std::vector<Scroll> scrolls;
+  bool cancel_deltas = false;
+  HBRUSH edit_brush = nullptr;  // answer to WM_CTLCOLOREDIT when set
+};
+
+inline Record& record() {
+  static Record r;
+  return r;
+}
+
+inline LRESULT CALLBACK owner_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  Record& r = record();
+  switch (msg) {
+    case WM_COMMAND:
+      r.commands.push_back({LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp)});
+      return 0;
+    case WM_NOTIFY: {
+      auto* hdr = reinterpret_cast<NMHDR*>(lp);
+      if (hdr->code == UDN_DELTAPOS) {
+        r.deltas.push_back(*reinterpret_cast<NMUPDOWN*>(lp));
+        return r.cancel_deltas ? 1 : 0;
+      }
+      return 0;
+    }
+    case WM_VSCROLL:
+    case WM_HSCROLL:
+      r.scrolls.push_back({msg, LOWORD(wp), static_cast<SHORT>(HIWORD(wp)), reinterpret_cast<HWND>(lp)});
+      return 0;
+    case WM_CTLCOLOREDIT:
+      if (r.edit_brush) return reinterpret_cast<LRESULT>(r.edit_brush);
+      break;
+    case WM_ERASEBKGND: {
+      RECT c;
+      GetClientRect(hwnd, &c);
+      FillRect(reinterpret_cast<HDC>(wp), &c, GetSysColorBrush(COLOR_BTNFACE));
+      return 1;
+    }
+    default:
+      break;
+  }
+  return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+inline const char* owner_class() {
+  static const bool registered = [] {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = owner_proc;
+    wc.lpszClassName = "EditTestOwner";
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    return RegisterClassA(&wc) != 0;
+  }();
+  (void)registered;
+  return "EditTestOwner";
+}
+
+inline std::string ansi(std::string_view utf8) {
+  return platform::codepage::utf8_to_ansi(utf8);
+}
+
+inline std::string text_of(HWND hwnd) {
+  char buffer[4096] = {};
+  const auto n = SendMessageA(hwnd, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer));
+  return std::string(buffer, static_cast<std::size_t>(n));
+}
+
+inline std::pair<DWORD, DWORD> selection(HWND hwnd) {
+  DWORD s = 0, e = 0;
+  SendMessageA(hwnd, EM_GETSEL, reinterpret_cast<WPARAM>(&s), reinterpret_cast<LPARAM>(&e));
+  return {s, e};
+}
+
+inline int luminance(COLORREF c) {
+  return (GetRValue(c) * 30 + GetGValue(c) * 59 + GetBValue(c) * 11) / 100;
+}
+
+class EditTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(hl::active()) << "these tests need LYRICS_DISPLAY=headless";
+    hl::reset_input();
+    record() = Record{};
+    owner_ = CreateWindowExA(0, owner_class(), "edit tests", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 520, 380,
+                             nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(owner_, nullptr);
+    SetActiveWindow(owner_);
+    idle();
+  }
+  void TearDown() override {
+    hl::reset_input();
+    if (IsWindow(owner_)) DestroyWindow(owner_);
+    idle();
+  }
+
+  HWND make_edit(DWORD style, RECT r, int id = 100, std::string_view utf8 = {}, DWORD ex = WS_EX_CLIENTEDGE) {
+    const std::string text = ansi(utf8);
+    HWND e = CreateWindowExA(ex, "EDIT", text.c_str(), WS_CHILD | WS_VISIBLE | style, r.left, r.top,
+                             r.right - r.left, r.bottom - r.top, owner_,
+                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
+    EXPECT_NE(e, nullptr);
+    return e;
+  }
+
+  HWND focused_edit(DWORD style, RECT r, int id = 100) {
+    HWND e = make_edit(style, r, id);
+    SetFocus(e);
+    idle();
+    record().commands.clear();
+    return e;
+  }
+
+  static void idle() { hl::run_until_idle(); }
+
+  static void type(std::string_view utf8) {
+    hl::text(utf8);
+    idle();
+  }
+
+  static void press(UINT vk) {
+    hl::key_press(vk);
+    idle();
+  }
+
+  static void chord(UINT modifier, UINT vk) {
+    hl::key_down(modifier);
+    hl::key_press(vk);
+    hl::key_up(modifier);
+    idle();
+  }
+
+  static int count(HWND from, int code) {
+    int n = 0;
+    for (const Command& c : record().commands)
+      if (c.from == from && c.code == code) ++n;
+    return n;
+  }
+
+  HWND owner_ = nullptr;
+};
+
+}  // namespace edit_test
