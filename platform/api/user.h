@@ -550,8 +550,9 @@ BOOL SetDlgItemTextA(HWND dialog, int id, LPCSTR text);
 UINT GetDlgItemTextA(HWND dialog, int id, LPSTR buffer, int size);
 
 // Window data. GWL_WNDPROC through the 32-bit GetWindowLongA gives a procedure handle that
-// CallWindowProcA and SetWindowLongA(GWL_WNDPROC) accept; a new procedure is best set with
-// SetWindowLongPtrA, since a code address does not fit in 32 bits.
+// CallWindowProcA and SetWindowLongA(GWL_WNDPROC) accept; a new procedure must be set with
+// SetWindowLongPtrA, since a code address does not fit in 32 bits: SetWindowLongA(GWL_WNDPROC)
+// with anything but such a handle fails (0) and leaves the procedure alone.
 LONG_PTR GetWindowLongPtrA(HWND hwnd, int index);
 LONG_PTR SetWindowLongPtrA(HWND hwnd, int index, LONG_PTR value);
 LONG GetWindowLongA(HWND hwnd, int index);
@@ -602,6 +603,7 @@ HWND SetFocus(HWND hwnd);
 HWND GetCapture();
 HWND SetCapture(HWND hwnd);
 BOOL ReleaseCapture();
+// Accepted and ignored: drawing is never deferred.
 BOOL LockWindowUpdate(HWND hwnd);
 
 // Painting.

@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "platform/display/backend.h"
+#include "platform/kernel/codepage.h"
 #include "platform/winsys/dispatch.h"
 #include "platform/winsys/window_internal.h"
 
@@ -100,12 +101,18 @@ void notify_backend_after_move(HWND hwnd, bool top, bool shown, bool hidden, boo
   if (!top) return;
   RECT screen{};
   bool iconic = false;
+  std::string title;
   {
     Lock lock(wm_mutex());
     auto w = find_locked(hwnd);
     if (!w) return;
     screen = screen_rect_locked(*w);
     iconic = (w->style & WS_MINIMIZE) != 0;
+    title = w->text;
+  }
+  if (shown) {
+    std::string utf8 = codepage::ansi_to_utf8(title);
+    run_on_display([hwnd, utf8](display::Backend& b) { b.window_title(hwnd, utf8); });
   }
   if (shown || (geometry && visible))
     run_on_display([hwnd, screen](display::Backend& b) { b.window_moved(hwnd, screen); });

@@ -164,6 +164,8 @@ LONG GetWindowLongA(HWND hwnd, int index) {
 
 LONG SetWindowLongA(HWND hwnd, int index, LONG value) {
   if (index == GWL_WNDPROC) {
+    // Only a procedure handle fits in 32 bits; a truncated code address would crash later.
+    if (!is_proc_handle(static_cast<ULONG_PTR>(static_cast<std::uint32_t>(value)))) return 0;
     LONG_PTR old = SetWindowLongPtrA(hwnd, index, static_cast<LONG_PTR>(value));
     if (!old) return 0;
     Lock lock(wm_mutex());

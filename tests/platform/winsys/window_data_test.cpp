@@ -60,6 +60,9 @@ TEST_F(WindowData, TwoLevelSubclassChain) {
   EXPECT_EQ(CallWindowProcA(reinterpret_cast<WNDPROC>(static_cast<LONG_PTR>(handle)), w, WM_USER, 0, 0), 111);
   LONG base_handle = SetWindowLongA(w, GWL_WNDPROC, handle);  // same procedure again
   EXPECT_EQ(base_handle, handle);
+  // A code address cut to 32 bits is refused rather than called later.
+  EXPECT_EQ(SetWindowLongA(w, GWL_WNDPROC, 0x00401000), 0);
+  EXPECT_EQ(GetWindowLongPtrA(w, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(sub2));
   SetWindowLongPtrA(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(base_proc));
   EXPECT_EQ(SendMessageA(w, WM_USER, 0, 0), 100);
   EXPECT_EQ(GetClassLongPtrA(w, GCLP_WNDPROC), reinterpret_cast<ULONG_PTR>(base_proc));
