@@ -132,9 +132,13 @@ void reset_input() {
 void run_until_idle(const std::function<bool(MSG&)>& pretranslate) {
   display::HeadlessBackend* b = display::headless_backend();
   constexpr int kLimit = 1'000'000;
+  // PeekMessageA may deliver input while it looks and still answer "nothing": only two quiet
+  // rounds in a row (no message, no input left) mean idle.
+  int quiet = 0;
   for (int n = 0; n < kLimit; ++n) {
     MSG msg{};
     if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      quiet = 0;
       if (msg.message == WM_QUIT) {
         PostQuitMessage(static_cast<int>(msg.wParam));
         return;
@@ -144,7 +148,11 @@ void run_until_idle(const std::function<bool(MSG&)>& pretranslate) {
       DispatchMessageA(&msg);
       continue;
     }
-    if (!b || !b->pump()) return;
+    if (b && b->pump()) {
+      quiet = 0;
+      continue;
+    }
+    if (++quiet >= 2) return;
   }
   std::fprintf(stderr, "headless: run_until_idle gave up after %d messages\n", kLimit);
 }

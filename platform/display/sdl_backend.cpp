@@ -13,6 +13,7 @@
 #include "platform/api/input.h"
 #include "platform/api/user.h"
 #include "platform/display/sdl_keymap.h"
+#include "platform/display/sdl_x11_title.h"
 #include "platform/kernel/codepage.h"
 #include "platform/winsys/cursor_handles.h"
 #include "platform/winsys/input.h"
@@ -226,6 +227,7 @@ void SdlBackend::window_shown(HWND top) {
       shown_.erase(top);
       return;
     }
+    sdl::fix_x11_window_name(s.window, title_of(top));
   } else {
     SDL_SetWindowPosition(s.window, c.left, c.top);
     SDL_SetWindowSize(s.window, std::max(1L, long{c.right - c.left}), std::max(1L, long{c.bottom - c.top}));
@@ -277,8 +279,9 @@ void SdlBackend::window_moved(HWND top, const RECT& screen_rect) {
 void SdlBackend::window_title(HWND top, std::string_view utf8) {
   if (!on_thread()) return;
   auto it = shown_.find(top);
-  if (it != shown_.end() && it->second.window)
-    SDL_SetWindowTitle(it->second.window, std::string(utf8).c_str());
+  if (it == shown_.end() || !it->second.window) return;
+  SDL_SetWindowTitle(it->second.window, std::string(utf8).c_str());
+  sdl::fix_x11_window_name(it->second.window, utf8);
 }
 
 void SdlBackend::window_activated(HWND top) {

@@ -79,7 +79,9 @@ TEST_F(Accelerators, ModifiersMustMatchExactly) {
   hl::key_up(VK_SHIFT);
   run();
   EXPECT_TRUE(commands().empty());
-  EXPECT_EQ(rec_.messages({WM_CHAR}).size(), 1u) << "plain S still types";
+  std::string typed;
+  for (auto& m : rec_.messages({WM_CHAR})) typed.push_back(static_cast<char>(m.wp));
+  EXPECT_EQ(typed, "s\x13") << "plain S types, and Ctrl+Shift+S makes its control character";
 }
 
 TEST_F(Accelerators, CharacterEntriesMatchTheCharacter) {

@@ -143,6 +143,11 @@ TEST_F(Cursors, IconFilesAreCheckedWhenRegistered) {
   ASSERT_TRUE(tiny);
   cur::ArgbImage img;
   ASSERT_TRUE(cur::icon_pixels(tiny, img));
+  EXPECT_EQ(img.width, 32) << "LoadIconA gives the system icon size";
+  auto exact = static_cast<HICON>(LoadImageA(kProgram, "TINY", IMAGE_ICON, 2, 2, 0));
+  ASSERT_TRUE(exact);
+  ASSERT_TRUE(cur::icon_pixels(exact, img));
+  DestroyIcon(exact);
   ASSERT_EQ(img.width, 2);
   EXPECT_EQ(img.pixels[0] & 0xFFFFFF, 0x0000FFu) << "top-left is blue";
   EXPECT_EQ(img.pixels[2] & 0xFFFFFF, 0xFF0000u) << "bottom-left is red";
