@@ -367,6 +367,19 @@ inline constexpr int RGN_OR = 2;
 inline constexpr int RGN_XOR = 3;
 inline constexpr int RGN_DIFF = 4;
 inline constexpr int RGN_COPY = 5;
+inline constexpr DWORD RDH_RECTANGLES = 1;
+
+struct RGNDATAHEADER {
+  DWORD dwSize;
+  DWORD iType;
+  DWORD nCount;
+  DWORD nRgnSize;
+  RECT rcBound;
+};
+struct RGNDATA {
+  RGNDATAHEADER rdh;
+  char Buffer[1];  // nCount RECTs follow the header
+};
 
 // ---- edges ---------------------------------------------------------------------------------
 inline constexpr UINT BDR_RAISEDOUTER = 0x0001;
@@ -608,6 +621,10 @@ BOOL WINAPI FillRgn(HDC hdc, HRGN hrgn, HBRUSH hbr);
 BOOL WINAPI PaintRgn(HDC hdc, HRGN hrgn);
 BOOL WINAPI FrameRgn(HDC hdc, HRGN hrgn, HBRUSH hbr, int w, int h);
 BOOL WINAPI InvertRgn(HDC hdc, HRGN hrgn);
+// Rectangles of a region: with lpRgnData null (or nCount too small) the size needed is
+// returned (0 when too small), otherwise nCount. ExtCreateRegion takes no transform.
+DWORD WINAPI GetRegionData(HRGN hrgn, DWORD nCount, RGNDATA* lpRgnData);
+HRGN WINAPI ExtCreateRegion(const void* lpXform, DWORD nCount, const RGNDATA* lpData);
 
 // ---- icons and cursors ---------------------------------------------------------------------
 HICON WINAPI CreateIconFromResourceEx(BYTE* presbits, DWORD dwResSize, BOOL fIcon, DWORD dwVer, int cxDesired,

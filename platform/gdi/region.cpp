@@ -2,6 +2,7 @@
 // rectangle per scanline.
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "platform/gdi/handle_table.h"
 #include "platform/gdi/region_access.h"
@@ -207,6 +208,47 @@ BOOL WINAPI SetRectRgn(HRGN hrgn, int left, int top, int right, int bottom) {
   RegionPtr fresh = platform::gdi::rect_region(left, top, right, bottom);
   assign(r, fresh.get());
   return TRUE;
+}
+
+DWORD WINAPI GetRegionData(HRGN hrgn, DWORD nCount, RGNDATA* lpRgnData) {
+  cairo_region_t* r = region_of(hrgn);
+  if (!r) return 0;
+  const int n = cairo_region_num_rectangles(r);
+  const DWORD needed = static_cast<DWORD>(sizeof(RGNDATAHEADER) + n * sizeof(RECT));
+  if (!lpRgnData) return needed;
+  if (nCount < needed) return 0;
+  RGNDATAHEADER h{};
+  h.dwSize = sizeof(RGNDATAHEADER);
+  h.iType = RDH_RECTANGLES;
+  h.nCount = static_cast<DWORD>(n);
+  h.nRgnSize = static_cast<DWORD>(n * sizeof(RECT));
+  GetRgnBox(hrgn, &h.rcBound);
+  std::memcpy(&lpRgnData->rdh, &h, sizeof(h));
+  auto* out = reinterpret_cast<unsigned char*>(lpRgnData) + sizeof(RGNDATAHEADER);
+  for (int i = 0; i < n; ++i) {
+    cairo_rectangle_int_t b;
+    cairo_region_get_rectangle(r, i, &b);
+    const RECT rect{b.x, b.y, b.x + b.width, b.y + b.height};
+    std::memcpy(out + i * sizeof(RECT), &rect, sizeof(RECT));
+  }
+  return nCount;
+}
+
+HRGN WINAPI ExtCreateRegion(const void* lpXform, DWORD nCount, const RGNDATA* lpData) {
+  if (lpXform || !lpData || nCount < sizeof(RGNDATAHEADER)) return nullptr;
+  RGNDATAHEADER h;
+  std::memcpy(&h, &lpData->rdh, sizeof(h));
+  if (h.dwSize < sizeof(RGNDATAHEADER) || h.iType != RDH_RECTANGLES) return nullptr;
+  if (h.nCount > (nCount - h.dwSize) / sizeof(RECT)) return nullptr;
+  RegionPtr out(cairo_region_create());
+  const auto* in = reinterpret_cast<const unsigned char*>(lpData) + h.dwSize;
+  for (DWORD i = 0; i < h.nCount; ++i) {
+    RECT rect;
+    std::memcpy(&rect, in + i * sizeof(RECT), sizeof(RECT));
+    RegionPtr piece = platform::gdi::rect_region(rect.left, rect.top, rect.right, rect.bottom);
+    cairo_region_union(out.get(), piece.get());
+  }
+  return issue<HRGN>(std::make_shared<Region>(std::move(out)));
 }
 
 }  // extern "C"

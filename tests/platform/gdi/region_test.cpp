@@ -130,3 +130,28 @@ TEST_F(RegionTest, FillAndFrameRegion) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(RegionDataTest, RectanglesRoundTrip) {
+  HRGN a = CreateRectRgn(0, 0, 10, 10), b = CreateRectRgn(20, 0, 30, 5);
+  CombineRgn(a, a, b, RGN_OR);
+  const DWORD size = GetRegionData(a, 0, nullptr);
+  ASSERT_EQ(size, sizeof(RGNDATAHEADER) + 3 * sizeof(RECT)) << "two bands: y 0-5 holds two rectangles";
+  std::vector<unsigned char> buf(size);
+  auto* data = reinterpret_cast<RGNDATA*>(buf.data());
+  EXPECT_EQ(GetRegionData(a, size - 1, data), 0u);
+  ASSERT_EQ(GetRegionData(a, size, data), size);
+  EXPECT_EQ(data->rdh.nCount, 3u);
+  EXPECT_EQ(data->rdh.rcBound.right, 30);
+  HRGN c = ExtCreateRegion(nullptr, size, data);
+  ASSERT_NE(c, nullptr);
+  EXPECT_TRUE(EqualRgn(a, c));
+  data->rdh.nCount = 1000;  // claims more rectangles than the buffer holds
+  EXPECT_EQ(ExtCreateRegion(nullptr, size, data), nullptr);
+  DeleteObject(a);
+  DeleteObject(b);
+  DeleteObject(c);
+}
+
+}  // namespace
