@@ -13,6 +13,8 @@
 namespace platform::gdi {
 
 LayoutPtr make_layout(const Font& f, std::string_view utf8, int underline_at) {
+  // pango refuses text with embedded NULs; the text ends there.
+  utf8 = utf8.substr(0, utf8.find('\0'));
   LayoutPtr layout(pango_layout_new(thread_pango_context()));
   pango_layout_set_font_description(layout.get(), f.description());
   pango_layout_set_single_paragraph_mode(layout.get(), TRUE);

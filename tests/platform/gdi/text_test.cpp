@@ -292,3 +292,17 @@ TEST(FontWidthTest, AverageWidthStretchesText) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(TextEdgeTest, EmbeddedNulEndsTheText) {
+  gdi_test::Surface s(100, 20);
+  SIZE with_nul{}, plain{};
+  GetTextExtentPoint32A(s.dc(), "ab\0cd", 5, &with_nul);
+  GetTextExtentPoint32A(s.dc(), "ab", 2, &plain);
+  EXPECT_EQ(with_nul.cx, plain.cx);
+  EXPECT_TRUE(TextOutA(s.dc(), 0, 0, "ab\0cd", 5));
+  EXPECT_TRUE(TextOutA(s.dc(), 0, 0, "", 0));
+}
+
+}  // namespace
