@@ -105,6 +105,34 @@ TEST_F(WindowData, CallWndProcHookSeesOnlyItsOwnThreadsWindows) {
   EXPECT_TRUE(log().matches(after_unhook, "no hook after unhooking"));
 }
 
+HHOOK g_subclass_hook = nullptr;
+std::vector<UINT>& subclass_seen() {
+  static std::vector<UINT> v;
+  return v;
+}
+LRESULT CALLBACK counting_subclass(HWND h, UINT m, WPARAM wp, LPARAM lp) {
+  subclass_seen().push_back(m);
+  return CallWindowProcA(logging_proc, h, m, wp, lp);
+}
+LRESULT CALLBACK subclass_on_create(int code, WPARAM wp, LPARAM lp) {
+  auto* cwp = reinterpret_cast<const CWPSTRUCT*>(lp);
+  if (code >= 0 && cwp->message == WM_CREATE)
+    SetWindowLongPtrA(cwp->hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(counting_subclass));
+  return CallNextHookEx(g_subclass_hook, code, wp, lp);
+}
+
+TEST_F(WindowData, HookThatSubclassesOnCreateGetsTheCreateMessageInItsProcedure) {
+  g_subclass_hook = SetWindowsHookExA(WH_CALLWNDPROC, subclass_on_create, nullptr, GetCurrentThreadId());
+  ASSERT_NE(g_subclass_hook, nullptr);
+  subclass_seen().clear();
+  HWND w = make(WS_POPUP, 0, 0, 10, 10);
+  UnhookWindowsHookEx(g_subclass_hook);
+  ASSERT_FALSE(subclass_seen().empty());
+  EXPECT_EQ(subclass_seen().front(), static_cast<UINT>(WM_CREATE));
+  SendMessageA(w, WM_USER, 0, 0);
+  EXPECT_EQ(subclass_seen().back(), static_cast<UINT>(WM_USER));
+}
+
 TEST_F(WindowData, StylesExtraBytesAndIds) {
   WNDCLASSA wc{};
   wc.lpfnWndProc = DefWindowProcA;
