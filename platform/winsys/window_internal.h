@@ -26,6 +26,11 @@ int menu_bar_height(HWND hwnd, HMENU menu, int width);
 bool has_menu_bar_locked(const Window& w);
 
 // ---- painting
+bool needs_paint(const Window& w);
+bool has_frame(const Window& w);
+// A window's whole area / client area in its top-level surface's coordinates.
+RECT window_area_in_top(const Window& w);
+RECT client_area_in_top(const Window& w);
 HWND find_paint_window_locked(DWORD thread_id, HWND filter);
 void purge_window_messages_locked(HWND hwnd, DWORD thread_id);
 // Gives a top-level window a surface of its size (keeping the old pixels where they overlap).
@@ -49,6 +54,9 @@ MINMAXINFO minmax_info(HWND hwnd);
 void send_parent_notify(HWND hwnd, UINT event, LPARAM lp);
 void hide_for_destroy(HWND hwnd);
 RECT client_size_rect(const Window& w);
+RECT screen_rect_locked(const Window& w);
+// Inside the window's rectangle and its window region (screen coordinates).
+bool in_window_region_locked(const Window& w, POINT screen);
 POINT client_offset_in_window(const Window& w);
 
 // ---- activation and focus
