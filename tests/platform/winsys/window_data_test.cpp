@@ -237,3 +237,38 @@ TEST_F(WindowData, TreeNavigationFollowsZOrder) {
 
 }  // namespace
 }  // namespace lyr::test
+
+namespace lyr::test {
+namespace {
+
+HHOOK g_cbt = nullptr;
+std::vector<int>& cbt_codes() {
+  static std::vector<int> v;
+  return v;
+}
+LRESULT CALLBACK refusing_cbt(int code, WPARAM wp, LPARAM lp) {
+  cbt_codes().push_back(code);
+  if (code == HCBT_CREATEWND) {
+    auto* cbt = reinterpret_cast<CBT_CREATEWNDA*>(lp);
+    if (cbt->lpcs->lpszName && std::string(cbt->lpcs->lpszName) == "refuse") return 1;
+  }
+  return CallNextHookEx(g_cbt, code, wp, lp);
+}
+
+TEST_F(WindowData, CbtHookSeesCreationAndDestructionAndMayRefuse) {
+  g_cbt = SetWindowsHookExA(WH_CBT, refusing_cbt, nullptr, GetCurrentThreadId());
+  ASSERT_NE(g_cbt, nullptr);
+  cbt_codes().clear();
+  log().clear();
+  EXPECT_EQ(make(WS_POPUP, 0, 0, 10, 10, nullptr, 0, "refuse"), nullptr);
+  EXPECT_TRUE(log().matches({}, "a refused window gets no message"));
+  HWND w = make(WS_POPUP, 0, 0, 10, 10, nullptr, 0, "fine");
+  ASSERT_NE(w, nullptr);
+  DestroyWindow(w);
+  UnhookWindowsHookEx(g_cbt);
+  const std::vector<int> want = {HCBT_CREATEWND, HCBT_CREATEWND, HCBT_DESTROYWND};
+  EXPECT_EQ(cbt_codes(), want);
+}
+
+}  // namespace
+}  // namespace lyr::test
