@@ -117,4 +117,10 @@ BOOL ScrollWindow(HWND hwnd, int dx, int dy, const RECT* scroll, const RECT* cli
   return ScrollWindowEx(hwnd, dx, dy, scroll, clip, nullptr, nullptr, SW_INVALIDATE | SW_ERASE) != ERROR;
 }
 
+BOOL ScrollDC(HDC dc, int dx, int dy, const RECT* scroll, const RECT* clip, HRGN update, LPRECT update_rect) {
+  HWND hwnd = dc ? WindowFromDC(dc) : nullptr;
+  if (!hwnd) return FALSE;
+  return ScrollWindowEx(hwnd, dx, dy, scroll, clip, update, update_rect, 0) != ERROR;
+}
+
 }  // extern "C"

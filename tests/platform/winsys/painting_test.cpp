@@ -242,6 +242,16 @@ TEST_F(Painting, ScrollWindowExMovesPixelsAndInvalidatesTheUncoveredPart) {
   RECT upd;
   ASSERT_TRUE(GetUpdateRect(w, &upd, FALSE));
   EXPECT_EQ(upd.top, 80);
+  ValidateRect(w, nullptr);
+  // ScrollDC moves the same way but leaves the invalidation to the caller.
+  dc = GetDC(w);
+  RECT rest;
+  EXPECT_TRUE(ScrollDC(dc, 0, -20, nullptr, nullptr, nullptr, &rest));
+  ReleaseDC(w, dc);
+  EXPECT_EQ(pixel(w, 5, 15), kGreen);
+  EXPECT_EQ(rest.top, 80);
+  EXPECT_FALSE(GetUpdateRect(w, &upd, FALSE));
+  EXPECT_FALSE(ScrollDC(nullptr, 0, 1, nullptr, nullptr, nullptr, nullptr));
 }
 
 }  // namespace
