@@ -12,8 +12,8 @@
 namespace lyr::picture {
 namespace {
 
-using test::GifFrameSpec;
-using test::GifSpec;
+using test::GifFrameLayout;
+using test::GifLayout;
 
 const std::vector<std::uint32_t> kFour = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF};
 
@@ -23,24 +23,24 @@ std::vector<std::uint8_t> pattern(int w, int h, int colours, int seed = 0) {
   return v;
 }
 
-GifSpec screen(int w, int h, std::vector<std::uint32_t> palette, std::uint8_t background = 0) {
-  GifSpec spec;
-  spec.width = w, spec.height = h, spec.background = background;
-  spec.global_palette = std::move(palette);
-  return spec;
+GifLayout screen(int w, int h, std::vector<std::uint32_t> palette, std::uint8_t background = 0) {
+  GifLayout layout;
+  layout.width = w, layout.height = h, layout.background = background;
+  layout.global_palette = std::move(palette);
+  return layout;
 }
 
-GifFrameSpec frame(int left, int top, int w, int h, std::vector<std::uint8_t> indices) {
-  GifFrameSpec f;
+GifFrameLayout frame(int left, int top, int w, int h, std::vector<std::uint8_t> indices) {
+  GifFrameLayout f;
   f.left = left, f.top = top, f.width = w, f.height = h;
   f.indices = std::move(indices);
   return f;
 }
 
 TEST(GifStill, FirstFrameBecomesAPackedBottomUpBitmap) {
-  GifSpec spec = screen(5, 3, kFour);
-  spec.frames = {frame(0, 0, 5, 3, pattern(5, 3, 4)), frame(0, 0, 5, 3, pattern(5, 3, 4, 1))};
-  auto r = decode_picture(test::write_gif(spec));
+  GifLayout layout = screen(5, 3, kFour);
+  layout.frames = {frame(0, 0, 5, 3, pattern(5, 3, 4)), frame(0, 0, 5, 3, pattern(5, 3, 4, 1))};
+  auto r = decode_picture(test::write_gif(layout));
   ASSERT_TRUE(r.ok()) << r.error();
   const auto& p = r.value();
   EXPECT_EQ(p.kind, PictureFormat::gif);
@@ -59,9 +59,9 @@ TEST(GifStill, FirstFrameBecomesAPackedBottomUpBitmap) {
 }
 
 TEST(GifStill, AreaOutsideTheFrameTakesTheBackgroundIndex) {
-  GifSpec spec = screen(4, 4, kFour, 2);
-  spec.frames = {frame(1, 1, 2, 2, {1, 1, 1, 1})};
-  auto r = decode_picture(test::write_gif(spec));
+  GifLayout layout = screen(4, 4, kFour, 2);
+  layout.frames = {frame(1, 1, 2, 2, {1, 1, 1, 1})};
+  auto r = decode_picture(test::write_gif(layout));
   ASSERT_TRUE(r.ok()) << r.error();
   EXPECT_EQ(test::index_at(r.value(), 0, 0), 2);
   EXPECT_EQ(test::index_at(r.value(), 1, 1), 1);
@@ -69,11 +69,11 @@ TEST(GifStill, AreaOutsideTheFrameTakesTheBackgroundIndex) {
 }
 
 TEST(GifStill, TransparentPixelsShowTheBackgroundColourWhenRendered) {
-  GifSpec spec = screen(3, 1, kFour);
+  GifLayout layout = screen(3, 1, kFour);
   auto f = frame(0, 0, 2, 1, {3, 1});
   f.transparent = 3;
-  spec.frames = {f};
-  auto r = decode_picture(test::write_gif(spec));
+  layout.frames = {f};
+  auto r = decode_picture(test::write_gif(layout));
   ASSERT_TRUE(r.ok()) << r.error();
   EXPECT_EQ(r.value().transparent_index, std::optional<std::uint8_t>(3));
   auto bgra = to_bgra_top_down(r.value(), RGB(10, 20, 30));
@@ -93,11 +93,11 @@ TEST(GifDecode, InterlacedRowsLandInTheirPasses) {
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x) rows[std::size_t(y * w + x)] = std::uint8_t(y);
   std::vector<std::uint32_t> palette(16);
-  GifSpec spec = screen(w, h, palette);
+  GifLayout layout = screen(w, h, palette);
   auto f = frame(0, 0, w, h, rows);
   f.interlaced = true;
-  spec.frames = {f};
-  auto gif = decode_gif(test::write_gif(spec), default_limits(), 10);
+  layout.frames = {f};
+  auto gif = decode_gif(test::write_gif(layout), default_limits(), 10);
   ASSERT_TRUE(gif.ok()) << gif.error();
   EXPECT_TRUE(gif.value().frames[0].interlaced);
   EXPECT_EQ(gif.value().frames[0].indices, rows);
@@ -109,17 +109,17 @@ TEST(GifDecode, LargeFramesFillTheTableWithAndWithoutClearCodes) {
   for (auto& v : indices) v = std::uint8_t(rng() % 256 < 200 ? rng() % 8 : rng() % 256);  // some repetition
   std::vector<std::uint32_t> palette(256);
   for (bool clear : {true, false}) {
-    GifSpec spec = screen(200, 150, palette);
-    spec.clear_when_full = clear;
-    spec.frames = {frame(0, 0, 200, 150, indices)};
-    auto gif = decode_gif(test::write_gif(spec), default_limits(), 1);
+    GifLayout layout = screen(200, 150, palette);
+    layout.clear_when_full = clear;
+    layout.frames = {frame(0, 0, 200, 150, indices)};
+    auto gif = decode_gif(test::write_gif(layout), default_limits(), 1);
     ASSERT_TRUE(gif.ok()) << gif.error();
     EXPECT_EQ(gif.value().frames[0].indices, indices) << "clear when full: " << clear;
   }
 }
 
 TEST(GifDecode, AnimationFramesCarryTheirDelaysAndDisposal) {
-  GifSpec spec = screen(4, 4, kFour);
+  GifLayout layout = screen(4, 4, kFour);
   auto a = frame(0, 0, 4, 4, pattern(4, 4, 4));
   a.delay_cs = 0;
   auto b = frame(1, 1, 2, 2, {1, 2, 3, 0});
@@ -129,8 +129,8 @@ TEST(GifDecode, AnimationFramesCarryTheirDelaysAndDisposal) {
   auto c = frame(0, 0, 1, 1, {3});
   c.delay_cs = 100;
   c.disposal = 3;
-  spec.frames = {a, b, c};
-  const auto file = test::write_gif(spec);
+  layout.frames = {a, b, c};
+  const auto file = test::write_gif(layout);
   auto gif = decode_gif(file, default_limits(), 100);
   ASSERT_TRUE(gif.ok()) << gif.error();
   const auto& frames = gif.value().frames;
@@ -144,16 +144,16 @@ TEST(GifDecode, AnimationFramesCarryTheirDelaysAndDisposal) {
   EXPECT_FALSE(frames[2].transparent_index.has_value());  // control values apply to one image
   EXPECT_EQ(frames[1].left, 1);
   EXPECT_TRUE(gif_codec().animated(file, default_limits()));
-  spec.frames.resize(1);
-  EXPECT_FALSE(gif_codec().animated(test::write_gif(spec), default_limits()));
+  layout.frames.resize(1);
+  EXPECT_FALSE(gif_codec().animated(test::write_gif(layout), default_limits()));
 }
 
 TEST(GifDecode, LocalTablesApplyToTheirOwnFrameOnly) {
-  GifSpec spec = screen(1, 1, kFour);
+  GifLayout layout = screen(1, 1, kFour);
   auto a = frame(0, 0, 1, 1, {1});
   a.local_palette = {0x111111, 0x222222};
-  spec.frames = {a, frame(0, 0, 1, 1, {1})};
-  auto gif = decode_gif(test::write_gif(spec), default_limits(), 10);
+  layout.frames = {a, frame(0, 0, 1, 1, {1})};
+  auto gif = decode_gif(test::write_gif(layout), default_limits(), 10);
   ASSERT_TRUE(gif.ok()) << gif.error();
   EXPECT_EQ(gif.value().frames[0].palette[1], (std::array<std::uint8_t, 3>{0x22, 0x22, 0x22}));
   EXPECT_EQ(gif.value().frames[1].palette.size(), 4u);
@@ -168,7 +168,7 @@ std::uint32_t canvas_at(const GifComposer& c, int x, int y) {
 
 TEST(GifComposer, DisposalClearsOrRestoresAndTheLoopStartsClean) {
   constexpr std::uint32_t kBackground = 0xFF808080;
-  GifSpec spec = screen(3, 1, kFour);
+  GifLayout layout = screen(3, 1, kFour);
   auto a = frame(0, 0, 3, 1, {1, 1, 1});  // red everywhere, kept
   auto b = frame(1, 0, 1, 1, {2});        // green in the middle, then cleared to the background
   b.disposal = 2;
@@ -176,8 +176,8 @@ TEST(GifComposer, DisposalClearsOrRestoresAndTheLoopStartsClean) {
   c.disposal = 3;
   auto d = frame(0, 0, 1, 1, {0});
   d.transparent = 0;  // fully transparent: nothing changes
-  spec.frames = {a, b, c, d};
-  auto gif = decode_gif(test::write_gif(spec), default_limits(), 10);
+  layout.frames = {a, b, c, d};
+  auto gif = decode_gif(test::write_gif(layout), default_limits(), 10);
   ASSERT_TRUE(gif.ok()) << gif.error();
   GifComposer composer(gif.value(), kBackground);
   EXPECT_EQ(canvas_at(composer, 0, 0), kBackground);
@@ -197,12 +197,12 @@ TEST(GifComposer, DisposalClearsOrRestoresAndTheLoopStartsClean) {
 }
 
 TEST(GifComposer, RestoreOnTheFirstFrameAndFramesOutsideTheScreen) {
-  GifSpec spec = screen(2, 2, kFour);
+  GifLayout layout = screen(2, 2, kFour);
   auto a = frame(1, 1, 4, 4, std::vector<std::uint8_t>(16, 2));  // reaches past the screen
   a.disposal = 3;
   auto b = frame(60000, 60000, 2, 2, {1, 1, 1, 1});  // entirely outside
-  spec.frames = {a, b};
-  auto gif = decode_gif(test::write_gif(spec), default_limits(), 10);
+  layout.frames = {a, b};
+  auto gif = decode_gif(test::write_gif(layout), default_limits(), 10);
   ASSERT_TRUE(gif.ok()) << gif.error();
   GifComposer composer(gif.value(), 0xFF000001);
   composer.draw(0);

@@ -14,15 +14,15 @@ using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
 
 std::shared_ptr<const GifAnimation> two_frames(int delay_a, int delay_b) {
-  test::GifSpec spec;
-  spec.width = 2, spec.height = 1;
-  spec.global_palette = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF};
-  test::GifFrameSpec a;
+  test::GifLayout layout;
+  layout.width = 2, layout.height = 1;
+  layout.global_palette = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF};
+  test::GifFrameLayout a;
   a.width = 2, a.height = 1, a.indices = {1, 1}, a.delay_cs = delay_a;
-  test::GifFrameSpec b = a;
+  test::GifFrameLayout b = a;
   b.indices = {2, 2}, b.delay_cs = delay_b;
-  spec.frames = {a, b};
-  auto gif = decode_gif(test::write_gif(spec), default_limits(), 10);
+  layout.frames = {a, b};
+  auto gif = decode_gif(test::write_gif(layout), default_limits(), 10);
   if (!gif.ok()) throw std::runtime_error(gif.error());
   return std::make_shared<const GifAnimation>(std::move(gif).value());
 }
@@ -76,12 +76,17 @@ TEST(GifPlayer, NoFrameIsDrawnWhilePaintingHoldsTheMutex) {
   });
   player.start();
   for (int i = 0; i < 50; ++i) {
-    std::lock_guard paint(player.paint_mutex());
-    if (drawing) overlap = true;
-    const auto before = player.frames_drawn();
-    std::this_thread::sleep_for(3ms);
-    if (player.frames_drawn() != before) overlap = true;
+    {
+      std::lock_guard paint(player.paint_mutex());
+      if (drawing) overlap = true;
+      const auto before = player.frames_drawn();
+      std::this_thread::sleep_for(3ms);
+      if (player.frames_drawn() != before) overlap = true;
+    }
+    std::this_thread::sleep_for(2ms);  // let the player have its turn
   }
+  for (auto until = Clock::now() + 10s; player.frames_drawn() == 0 && Clock::now() < until;)
+    std::this_thread::sleep_for(1ms);
   player.stop();
   EXPECT_FALSE(overlap);
   EXPECT_GT(player.frames_drawn(), 0u);
@@ -97,6 +102,16 @@ TEST(GifPlayer, StopFromTheDrawCallbackAndDestructionWhileRunning) {
   GifPlayer running(two_frames(0, 0), 0, [](const std::vector<std::uint8_t>&, int, int) {});
   running.start();
   // Leaving the scope stops and joins it.
+}
+
+TEST(GifPlayer, StopsFromSeveralThreadsAtOnce) {
+  GifPlayer player(two_frames(0, 0), 0, [](const std::vector<std::uint8_t>&, int, int) {});
+  player.start();
+  std::thread a([&] { player.stop(); });
+  std::thread b([&] { player.stop(); });
+  a.join();
+  b.join();
+  EXPECT_EQ(player.state(), GifPlayer::State::stopped);
 }
 
 TEST(GifPlayer, StoppedBeforeStartNeverRuns) {

@@ -103,7 +103,7 @@ TEST(HostileIcon, MissingAndMask) {
 }
 
 TEST(HostileIcon, EmbeddedPngIsHeldToTheSameLimits) {
-  test::IconEntrySpec e;
+  test::IconEntryLayout e;
   e.width = e.height = 2;
   e.as_png = true;
   e.argb.assign(4, 0xFF000000);

@@ -9,10 +9,10 @@ namespace lyr::picture {
 namespace {
 
 using test::argb_at;
-using test::IconEntrySpec;
+using test::IconEntryLayout;
 
-IconEntrySpec solid(int size, int bits, std::uint32_t rgb, int dir_colours) {
-  IconEntrySpec e;
+IconEntryLayout solid(int size, int bits, std::uint32_t rgb, int dir_colours) {
+  IconEntryLayout e;
   e.width = e.height = size;
   e.bits = bits;
   e.dir_colours = dir_colours;
@@ -50,7 +50,7 @@ class IconDepth : public ::testing::TestWithParam<int> {};
 
 TEST_P(IconDepth, AndMaskMakesPixelsTransparent) {
   const int bits = GetParam();
-  IconEntrySpec e = solid(8, bits, 0x00A0B0, 0);
+  IconEntryLayout e = solid(8, bits, 0x00A0B0, 0);
   e.mask.assign(64, false);
   e.mask[0] = true;                               // top-left
   e.mask[63] = true;                              // bottom-right
@@ -66,7 +66,7 @@ TEST_P(IconDepth, AndMaskMakesPixelsTransparent) {
 INSTANTIATE_TEST_SUITE_P(Depths, IconDepth, ::testing::Values(1, 4, 8, 24, 32));
 
 TEST(IconDecode, ThirtyTwoBitAlphaWinsOverTheMask) {
-  IconEntrySpec e = solid(4, 32, 0, 0);
+  IconEntryLayout e = solid(4, 32, 0, 0);
   e.argb = std::vector<std::uint32_t>(16, 0xFF102030);
   e.argb[5] = 0x40102030;
   e.mask.assign(16, true);  // ignored: the colour bits carry alpha
@@ -77,7 +77,7 @@ TEST(IconDecode, ThirtyTwoBitAlphaWinsOverTheMask) {
 }
 
 TEST(IconDecode, EmbeddedPngEntriesDecode) {
-  IconEntrySpec e = solid(256, 32, 0, 0);
+  IconEntryLayout e = solid(256, 32, 0, 0);
   e.as_png = true;
   e.argb.assign(256 * 256, 0x80FF8000);
   e.dir_width = 0;  // 256 is written as 0
@@ -89,7 +89,7 @@ TEST(IconDecode, EmbeddedPngEntriesDecode) {
 }
 
 TEST(IconDecode, CursorsKeepTheirHotSpot) {
-  IconEntrySpec e = solid(32, 8, 0x123456, 0);
+  IconEntryLayout e = solid(32, 8, 0x123456, 0);
   e.hotspot_x = 5;
   e.hotspot_y = 9;
   auto r = decode_picture(test::write_icon({e}, true));

@@ -12,14 +12,14 @@ namespace {
 using B = std::vector<std::uint8_t>;
 
 B two_frame_gif() {
-  test::GifSpec spec;
-  spec.width = 2, spec.height = 2;
-  spec.global_palette = {0x000000, 0xFF0000};
-  test::GifFrameSpec f;
+  test::GifLayout layout;
+  layout.width = 2, layout.height = 2;
+  layout.global_palette = {0x000000, 0xFF0000};
+  test::GifFrameLayout f;
   f.width = f.height = 2;
   f.indices = {1, 1, 1, 1};
-  spec.frames = {f, f};
-  return test::write_gif(spec);
+  layout.frames = {f, f};
+  return test::write_gif(layout);
 }
 
 TEST(PictureContent, EmptyBytesClearThePicture) {

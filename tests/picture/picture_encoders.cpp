@@ -184,7 +184,7 @@ void put_sub_blocks(Bytes& b, const Bytes& data) {
   b.push_back(0);
 }
 
-std::vector<std::uint8_t> interlace(const GifFrameSpec& f) {
+std::vector<std::uint8_t> interlace(const GifFrameLayout& f) {
   std::vector<std::uint8_t> out;
   const int start[4] = {0, 4, 2, 1}, step[4] = {8, 8, 4, 2};
   for (int pass = 0; pass < 4; ++pass)
@@ -195,21 +195,22 @@ std::vector<std::uint8_t> interlace(const GifFrameSpec& f) {
 
 }  // namespace
 
-Bytes write_gif(const GifSpec& spec) {
+Bytes write_gif(const GifLayout& layout) {
   Bytes b{'G', 'I', 'F', '8', '9', 'a'};
-  put16(b, spec.width);
-  put16(b, spec.height);
-  const bool global = !spec.global_palette.empty();
-  b.push_back(static_cast<std::uint8_t>(global ? 0x80 | (palette_bits(spec.global_palette.size()) - 1) : 0));
-  b.push_back(spec.background);
+  put16(b, layout.width);
+  put16(b, layout.height);
+  const bool global = !layout.global_palette.empty();
+  b.push_back(
+      static_cast<std::uint8_t>(global ? 0x80 | (palette_bits(layout.global_palette.size()) - 1) : 0));
+  b.push_back(layout.background);
   b.push_back(0);
-  if (global) put_palette(b, spec.global_palette);
-  if (spec.loop_extension) {
+  if (global) put_palette(b, layout.global_palette);
+  if (layout.loop_extension) {
     const std::uint8_t loop[] = {0x21, 0xFF, 11,  'N', 'E', 'T', 'S', 'C', 'A', 'P',
                                  'E',  '2',  '.', '0', 3,   1,   0,   0,   0};
     b.insert(b.end(), std::begin(loop), std::end(loop));
   }
-  for (const auto& f : spec.frames) {
+  for (const auto& f : layout.frames) {
     b.insert(b.end(), {0x21, 0xF9, 4});
     b.push_back(static_cast<std::uint8_t>((f.disposal << 2) | (f.transparent ? 1 : 0)));
     put16(b, f.delay_cs);
@@ -224,13 +225,13 @@ Bytes write_gif(const GifSpec& spec) {
     if (!f.local_palette.empty()) packed |= 0x80 | (palette_bits(f.local_palette.size()) - 1);
     b.push_back(packed);
     if (!f.local_palette.empty()) put_palette(b, f.local_palette);
-    const auto& palette = f.local_palette.empty() ? spec.global_palette : f.local_palette;
+    const auto& palette = f.local_palette.empty() ? layout.global_palette : f.local_palette;
     const int min_code = f.min_code_size ? f.min_code_size : std::max(2, palette_bits(palette.size()));
     b.push_back(static_cast<std::uint8_t>(min_code));
     put_sub_blocks(b,
-                   gif_lzw_encode(f.interlaced ? interlace(f) : f.indices, min_code, spec.clear_when_full));
+                   gif_lzw_encode(f.interlaced ? interlace(f) : f.indices, min_code, layout.clear_when_full));
   }
-  if (spec.trailer) b.push_back(0x3B);
+  if (layout.trailer) b.push_back(0x3B);
   return b;
 }
 
@@ -360,7 +361,7 @@ Bytes write_jpeg(int width, int height, const std::vector<std::uint32_t>& rgb, i
 
 namespace {
 
-Bytes icon_dib(const IconEntrySpec& e) {
+Bytes icon_dib(const IconEntryLayout& e) {
   Bytes b;
   const bool indexed = e.bits <= 8;
   Bytes rows =
@@ -382,7 +383,7 @@ Bytes icon_dib(const IconEntrySpec& e) {
 
 }  // namespace
 
-Bytes write_icon(const std::vector<IconEntrySpec>& entries, bool cursor) {
+Bytes write_icon(const std::vector<IconEntryLayout>& entries, bool cursor) {
   Bytes b;
   put16(b, 0);
   put16(b, cursor ? 2 : 1);

@@ -19,7 +19,7 @@ Bytes write_bmp_rgb(int width, int height, int bits, const std::vector<std::uint
                     bool top_down = false);
 
 // GIF
-struct GifFrameSpec {
+struct GifFrameLayout {
   int left = 0, top = 0, width = 0, height = 0;
   std::vector<std::uint8_t> indices;
   std::vector<std::uint32_t> local_palette;  // empty: the global one
@@ -29,16 +29,16 @@ struct GifFrameSpec {
   bool interlaced = false;
   int min_code_size = 0;  // 0: from the palette size
 };
-struct GifSpec {
+struct GifLayout {
   int width = 0, height = 0;
   std::vector<std::uint32_t> global_palette;  // size a power of two, 2..256, or empty
   std::uint8_t background = 0;
-  std::vector<GifFrameSpec> frames;
+  std::vector<GifFrameLayout> frames;
   bool loop_extension = true;
   bool trailer = true;
   bool clear_when_full = true;  // false: keep coding with a full table (deferred clear)
 };
-Bytes write_gif(const GifSpec& spec);
+Bytes write_gif(const GifLayout& layout);
 // GIF LZW data of indices (the code stream, not yet cut into sub-blocks).
 Bytes gif_lzw_encode(const std::vector<std::uint8_t>& indices, int min_code_size,
                      bool clear_when_full = true);
@@ -49,7 +49,7 @@ Bytes write_pcx8(int width, int height, const std::vector<std::uint8_t>& indices
 Bytes write_pcx1(int width, int height, const std::vector<bool>& white);
 
 // Icons: an entry is a DIB (colour bits + AND mask) or a PNG.
-struct IconEntrySpec {
+struct IconEntryLayout {
   int width = 0, height = 0;
   int bits = 32;                      // 1/4/8 use indices + palette, 24/32 use argb
   std::vector<std::uint32_t> argb;    // 24/32 bits (alpha used at 32)
@@ -61,7 +61,7 @@ struct IconEntrySpec {
   int dir_colours = 0;               // the directory's colour-count byte
   int hotspot_x = 0, hotspot_y = 0;  // cursors
 };
-Bytes write_icon(const std::vector<IconEntrySpec>& entries, bool cursor = false);
+Bytes write_icon(const std::vector<IconEntryLayout>& entries, bool cursor = false);
 
 // PNG (libpng) from 0xAARRGGBB pixels; JPEG (libjpeg) from 0x00RRGGBB pixels.
 Bytes write_png(int width, int height, const std::vector<std::uint32_t>& argb);

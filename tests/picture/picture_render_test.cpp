@@ -121,7 +121,7 @@ TEST(PictureRender, HalfTransparentPngPixelBlendsWithTheButtonFace) {
 }
 
 TEST(PictureRender, IconsBecomeIconHandlesDrawnWithTheirMask) {
-  test::IconEntrySpec e;
+  test::IconEntryLayout e;
   e.width = e.height = 4;
   e.bits = 8;
   e.palette = {0x000000, 0x3060F0};
@@ -160,10 +160,10 @@ TEST(PictureRender, EveryFormatRendersToTheSamePixels) {
       test::write_png(2, 2, {0xFF102030, 0xFFA0B0C0, 0xFFA0B0C0, 0xFF102030}),
       test::write_pcx8(2, 2, indices, palette),
   };
-  test::GifSpec gif;
+  test::GifLayout gif;
   gif.width = gif.height = 2;
   gif.global_palette = palette;
-  test::GifFrameSpec f;
+  test::GifFrameLayout f;
   f.width = f.height = 2;
   f.indices = indices;
   gif.frames = {f};

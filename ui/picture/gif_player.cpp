@@ -30,6 +30,7 @@ void GifPlayer::stop() {
   }
   wake_.notify_all();
   // The player's own thread cannot wait for itself: it ends after the frame in progress.
+  std::lock_guard join(join_mutex_);  // two stops at once join the thread once
   if (thread_.joinable() && thread_.get_id() != std::this_thread::get_id()) {
     thread_.join();
     std::lock_guard lock(state_mutex_);

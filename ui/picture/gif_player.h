@@ -54,6 +54,7 @@ class GifPlayer {
   std::mutex paint_mutex_;
   mutable std::mutex state_mutex_;
   std::condition_variable wake_;
+  std::mutex join_mutex_;
   State state_ = State::idle;
   std::atomic<std::uint64_t> frames_drawn_{0};
   std::thread thread_;
