@@ -1,11 +1,12 @@
 // Feeds arbitrary bytes to the GIF reader, the still decoder and the frame composer.
+#include "fuzz/fuzz_limits.h"
 #include "ui/picture/codecs/codec.h"
 #include "ui/picture/codecs/gif_composer.h"
 #include "ui/picture/codecs/gif_reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   lyr::picture::Bytes bytes(data, size);
-  const auto& limits = lyr::picture::default_limits();
+  const auto& limits = fuzz_limits();
   (void)lyr::picture::gif_codec().decode(bytes, limits);
   auto gif = lyr::picture::decode_gif(bytes, limits, 64);
   if (gif.ok()) {
