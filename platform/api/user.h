@@ -103,6 +103,10 @@ struct CWPRETSTRUCT {
   UINT message;
   HWND hwnd;
 };
+struct CBT_CREATEWNDA {
+  CREATESTRUCTA* lpcs;
+  HWND hwndInsertAfter;
+};
 struct NONCLIENTMETRICSA {
   UINT cbSize;
   int iBorderWidth;
@@ -624,6 +628,9 @@ BOOL RedrawWindow(HWND hwnd, const RECT* rect, HRGN region, UINT flags);
 int ScrollWindowEx(HWND hwnd, int dx, int dy, const RECT* scroll, const RECT* clip, HRGN update,
                    LPRECT update_rect, UINT flags);
 BOOL ScrollWindow(HWND hwnd, int dx, int dy, const RECT* scroll, const RECT* clip);
+// Scrolls the pixels of a window's client DC (one from GetDC or BeginPaint, coordinates as the
+// client area's); reports the uncovered part but invalidates nothing. FALSE for other DCs.
+BOOL ScrollDC(HDC dc, int dx, int dy, const RECT* scroll, const RECT* clip, HRGN update, LPRECT update_rect);
 
 // Messages.
 LRESULT SendMessageA(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);

@@ -4,6 +4,7 @@
 
 #include "platform/display/backend.h"
 #include "platform/winsys/dispatch.h"
+#include "platform/winsys/hooks.h"
 #include "platform/winsys/window_internal.h"
 
 namespace platform::winsys {
@@ -155,6 +156,11 @@ BOOL destroy_window(HWND hwnd, bool notify_parent) {
     for (auto& [h, o] : state_locked().windows)
       if (o->owner == hwnd && o->thread_id == w->thread_id) owned.push_back(h);
   }
+  if (call_hooks(WH_CBT, HCBT_DESTROYWND, reinterpret_cast<WPARAM>(hwnd), 0)) {
+    Lock lock(wm_mutex());
+    if (auto w = find_locked(hwnd)) w->destroying = false;
+    return FALSE;
+  }
   if (child && notify_parent) send_parent_notify(hwnd, WM_DESTROY, reinterpret_cast<LPARAM>(hwnd));
   for (HWND o : owned) DestroyWindow(o);
   hide_for_destroy(hwnd);
@@ -249,6 +255,13 @@ HWND CreateWindowExA(DWORD ex_style, LPCSTR class_name, LPCSTR window_name, DWOR
   CREATESTRUCTA cs{
       param,       instance,   menu,    parent, height, width, y, x, static_cast<LONG>(requested_style),
       window_name, class_name, ex_style};
+  CBT_CREATEWNDA cbt{&cs, HWND_TOP};
+  if (call_hooks(WH_CBT, HCBT_CREATEWND, reinterpret_cast<WPARAM>(hwnd), reinterpret_cast<LPARAM>(&cbt))) {
+    // Refused by a hook: the window disappears without a message.
+    Lock lock(wm_mutex());
+    if (auto w = find_locked(hwnd)) unlink_locked(*w);
+    return nullptr;
+  }
   if (!child && ((style & WS_CAPTION) == WS_CAPTION || (style & WS_THICKFRAME))) {
     MINMAXINFO mmi = minmax_info(hwnd);
     int cx =
