@@ -199,9 +199,15 @@ TEST_F(MessageBoxTest, LongTextWrapsWithinFiveEighthsOfTheScreen) {
 }
 
 TEST_F(MessageBoxTest, WritesCaptionAndTextToStandardError) {
-  BoxDriver driver({[](HWND) { hl::key_press(VK_RETURN); }});
+  BoxDriver driver({[](HWND box) {
+    UpdateWindow(box);
+    hl::save_png(box, "message_box_error.png");
+    hl::key_press(VK_RETURN);
+  }});
   testing::internal::CaptureStderr();
-  MessageBoxA(nullptr, ansi("运行时出错!\r\n\r\n错误代码：4").c_str(), nullptr, MB_ICONHAND);
+  // A bad owner handle counts as none.
+  MessageBoxA(reinterpret_cast<HWND>(0x5678), ansi("运行时出错!\r\n\r\n错误代码：4").c_str(), nullptr,
+              MB_ICONHAND);
   std::string printed = testing::internal::GetCapturedStderr();
   EXPECT_EQ(printed, "[MessageBox] 错误\n运行时出错!\n\n错误代码：4\n");
 }
