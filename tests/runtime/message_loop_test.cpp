@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "platform/api/user.h"
 #include "runtime/callback.h"
 #include "runtime/host_app.h"
@@ -19,7 +21,7 @@ struct OneWindow {
   static inline bool alive = false;
   static inline int idle_calls = 0;
   static inline int end_routine_calls = 0;
-  static inline int host_idle_calls = 0;
+  static inline std::vector<long> host_idle_counts;
 
   static LRESULT proc(HWND hwnd, UINT message, WPARAM wp, LPARAM lp) {
     if (message == WM_DESTROY) {
@@ -43,8 +45,8 @@ struct OneWindow {
     if (alive) DestroyWindow(window);
   }
   static void idle(std::intptr_t argument) {
-    // The first idle phase closes the window: the loop must then end by itself.
-    if (idle_calls++ == 0) PostMessageA(reinterpret_cast<HWND>(argument), WM_CLOSE, 0, 0);
+    // The third round of the first idle phase closes the window: the loop must then end by itself.
+    if (++idle_calls == 3) PostMessageA(reinterpret_cast<HWND>(argument), WM_CLOSE, 0, 0);
   }
 };
 
@@ -52,7 +54,7 @@ class CountingHost : public HostApplication {
  public:
   using HostApplication::HostApplication;
   bool on_idle(long count) override {
-    ++OneWindow::host_idle_calls;
+    OneWindow::host_idle_counts.push_back(count);
     return count < 2;  // asks for two more rounds, then rests
   }
 };
@@ -62,7 +64,8 @@ TEST(MessageLoopTest, ClosingTheLastWindowEndsTheLoopAndTheProgramOnce) {
                                .any_window_alive = OneWindow::any_window_alive,
                                .unload_all = OneWindow::unload_all};
   install_window_system(&ws);
-  OneWindow::idle_calls = OneWindow::end_routine_calls = OneWindow::host_idle_calls = 0;
+  OneWindow::idle_calls = OneWindow::end_routine_calls = 0;
+  OneWindow::host_idle_counts.clear();
   runtime_test::TestImage image;
   CountingHost host(image.header(), [](const ServiceTable& services) {
     services.numbered(kStartup, 0, 0, 0, 0, 0, 0);
@@ -79,8 +82,15 @@ TEST(MessageLoopTest, ClosingTheLastWindowEndsTheLoopAndTheProgramOnce) {
   });
   EXPECT_EQ(host.run(), 0);
   EXPECT_FALSE(OneWindow::alive);
-  EXPECT_GE(OneWindow::idle_calls, 1);
-  EXPECT_GE(OneWindow::host_idle_calls, 3);  // counts 0, 1, 2
+  EXPECT_GE(OneWindow::idle_calls, 3);
+  ASSERT_GE(OneWindow::host_idle_counts.size(), 3u);
+  EXPECT_EQ(OneWindow::host_idle_counts[0], 0);
+  EXPECT_EQ(OneWindow::host_idle_counts[1], 1);
+  EXPECT_EQ(OneWindow::host_idle_counts[2], 2);
+  // The close message was an idle trigger: the next phase started again from count 0.
+  if (OneWindow::host_idle_counts.size() > 3) {
+    EXPECT_EQ(OneWindow::host_idle_counts[3], 0);
+  }
   EXPECT_EQ(OneWindow::end_routine_calls, 1);
   EXPECT_TRUE(host.state().idle_callbacks.empty());
   install_window_system(nullptr);

@@ -8,6 +8,7 @@
 
 #include "platform/com/apartment.h"
 #include "runtime/callback.h"
+#include "runtime/code_base.h"
 #include "runtime/end_sequence.h"
 #include "runtime/heap.h"
 #include "runtime/host_app.h"
@@ -285,6 +286,26 @@ TEST_F(StartupTest, RuntimeErrorSkipsTheEndRoutineButNotifiesLibraries) {
       },
       ::testing::ExitedWithCode(255),
       "^\\[MessageBox\\][^\n]*\n[^\n]*\n\n[^\n]*1\n\n[^\n]*\n\nlibrary notified of the end\n$");
+}
+
+}  // namespace
+
+namespace {
+
+void first_handler() {}
+void second_handler() {}
+
+TEST(CodeBaseTest, HandlerOffsetsResolveThroughTheTable) {
+  static const runtime::CodeEntry entries[] = {{0, first_handler}, {24, second_handler}};
+  static const runtime::CodeBase base{entries, 2};
+  auto none = runtime::resolve_handler(&base, -1);
+  ASSERT_TRUE(none.has_value());
+  EXPECT_EQ(*none, nullptr);
+  EXPECT_EQ(runtime::resolve_handler(&base, 0), runtime::Routine{first_handler});
+  EXPECT_EQ(runtime::resolve_handler(&base, 24), runtime::Routine{second_handler});
+  EXPECT_FALSE(runtime::resolve_handler(&base, 8).has_value());  // no routine there: a load error
+  EXPECT_FALSE(runtime::resolve_handler(nullptr, 0).has_value());
+  EXPECT_TRUE(runtime::resolve_handler(nullptr, -1).has_value());
 }
 
 }  // namespace
