@@ -84,5 +84,23 @@ TEST_F(LabelEdit, OwnerCanRefuseToStartAndFocusLossCommits) {
   EXPECT_EQ(text(0, 0), "by focus");
 }
 
+TEST_F(LabelEdit, ASecondClickOnTheSelectedLabelStartsEditing) {
+  hl::click(lv_, on_label(3));
+  idle();
+  hl::advance_clock(1000);
+  EXPECT_EQ(SendMessageA(lv_, LVM_GETEDITCONTROL, 0, 0), 0);
+  hl::click(lv_, on_label(3));
+  idle();
+  Sleep(GetDoubleClickTime() + 100);
+  idle();
+  HWND e = reinterpret_cast<HWND>(SendMessageA(lv_, LVM_GETEDITCONTROL, 0, 0));
+  ASSERT_NE(e, nullptr);
+  ASSERT_EQ(of(LVN_BEGINLABELEDITA).size(), 1u);
+  EXPECT_EQ(of(LVN_BEGINLABELEDITA)[0].item, 3);
+  hl::key_press(VK_ESCAPE);
+  idle();
+  EXPECT_EQ(SendMessageA(lv_, LVM_GETEDITCONTROL, 0, 0), 0);
+}
+
 }  // namespace
 }  // namespace listview_test
