@@ -7,10 +7,12 @@
 #include <memory>
 
 #include "platform/api/input.h"
+#include "platform/api/kernel.h"
 #include "platform/api/user.h"
 #include "platform/display/headless.h"
 #include "platform/display/headless_backend.h"
 #include "platform/winsys/keyboard_state.h"
+#include "platform/winsys/queue_access.h"
 #include "platform/winsys/surface_access.h"
 #include "platform/winsys/window_access.h"
 
@@ -131,6 +133,9 @@ void reset_input() {
 
 void run_until_idle(const std::function<bool(MSG&)>& pretranslate) {
   display::HeadlessBackend* b = display::headless_backend();
+  // Only the display thread takes input from the backend; other threads just run their queue.
+  DWORD display_thread = winsys::display_thread_id();
+  if (display_thread != 0 && display_thread != GetCurrentThreadId()) b = nullptr;
   constexpr int kLimit = 1'000'000;
   // PeekMessageA may deliver input while it looks and still answer "nothing": only two quiet
   // rounds in a row (no message, no input left) mean idle.

@@ -2,6 +2,9 @@
 // cursor requests, activation and leave tracking.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 #include "platform/api.h"
 #include "platform/display/headless.h"
 #include "tests/support/headless_recorder.h"
@@ -284,8 +287,37 @@ TEST_F(HeadlessMouse, LeaveTrackingPostsOneLeave) {
 
   TRACKMOUSEEVENT bad{sizeof bad - 1, TME_LEAVE, child, 0};
   EXPECT_FALSE(TrackMouseEvent(&bad));
-  TRACKMOUSEEVENT hover{sizeof hover, TME_HOVER, child, HOVER_DEFAULT};
-  EXPECT_FALSE(TrackMouseEvent(&hover)) << "hover notifications are not offered";
+}
+
+TEST_F(HeadlessMouse, HoverIsPostedOnceThePointerRests) {
+  Recorder rec;
+  HWND top = rec.top({100, 100, 500, 400});
+  HWND child = rec.child(top, {20, 30, 120, 80});
+  hl::mouse_move(child, {5, 6});
+  hl::run_until_idle();
+  TRACKMOUSEEVENT tme{sizeof tme, TME_HOVER, child, 30};
+  ASSERT_TRUE(TrackMouseEvent(&tme));
+  hl::run_until_idle();
+  EXPECT_TRUE(rec.messages({WM_MOUSEHOVER}).empty()) << "not before the hover time";
+  std::this_thread::sleep_for(std::chrono::milliseconds(80));
+  hl::run_until_idle();
+  auto hover = rec.messages({WM_MOUSEHOVER});
+  ASSERT_EQ(hover.size(), 1u);
+  EXPECT_EQ(hover[0].hwnd, child);
+  EXPECT_EQ(at(hover[0].lp).x, 5);
+  EXPECT_EQ(at(hover[0].lp).y, 6);
+  std::this_thread::sleep_for(std::chrono::milliseconds(60));
+  hl::run_until_idle();
+  EXPECT_EQ(rec.messages({WM_MOUSEHOVER}).size(), 1u) << "one notification per request";
+
+  // Leaving the client area ends the request.
+  rec.clear();
+  ASSERT_TRUE(TrackMouseEvent(&tme));
+  hl::mouse_move(top, {300, 200});
+  hl::run_until_idle();
+  std::this_thread::sleep_for(std::chrono::milliseconds(80));
+  hl::run_until_idle();
+  EXPECT_TRUE(rec.messages({WM_MOUSEHOVER}).empty());
 }
 
 TEST_F(HeadlessMouse, SetCursorPosMovesThePointer) {
