@@ -1,4 +1,5 @@
 // Mouse input: clicks and selection, check boxes, activation, hot tracking, hover and cursor.
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 
@@ -55,6 +56,17 @@ int subitem_at(State& st, POINT p) {
   sub.pt = p;
   hit_test(st, sub, true);
   return sub.iSubItem;
+}
+
+bool label_truncated(State& st, int item, std::string_view text) {
+  const RECT label = item_rect(st, item, LVIR_LABEL);
+  HDC dc = GetDC(st.hwnd);
+  HGDIOBJ old = SelectObject(dc, st.font);
+  SIZE size{};
+  GetTextExtentPoint32A(dc, text.data(), static_cast<int>(text.size()), &size);
+  SelectObject(dc, old);
+  ReleaseDC(st.hwnd, dc);
+  return size.cx + 4 > label.right - label.left;
 }
 
 }  // namespace
@@ -219,6 +231,12 @@ void on_hover_timer(State& st) {
   std::string buffer(kInfoTipSize, '\0');
   NMLVGETINFOTIPA tip{};
   tip.dwFlags = LVGIT_UNFOLDED;
+  // A label cut short by its column is offered in full; the owner may add to it or replace it.
+  const std::string_view label = cell_text(st, item, 0);
+  if (label_truncated(st, item, label)) {
+    tip.dwFlags = 0;
+    label.copy(buffer.data(), std::min(label.size(), buffer.size() - 1));
+  }
   tip.pszText = buffer.data();
   tip.cchTextMax = kInfoTipSize;
   tip.iItem = item;

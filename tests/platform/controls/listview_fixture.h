@@ -76,7 +76,7 @@ inline LRESULT record(LPARAM lp) {
     auto* nm = reinterpret_cast<NMLVGETINFOTIPA*>(lp);
     n.item = nm->iItem;
     const std::string& tip = answers().info_tip;
-    if (nm->pszText && nm->cchTextMax > static_cast<int>(tip.size())) {
+    if (!tip.empty() && nm->pszText && nm->cchTextMax > static_cast<int>(tip.size())) {
       std::copy(tip.begin(), tip.end(), nm->pszText);
       nm->pszText[tip.size()] = '\0';
     }

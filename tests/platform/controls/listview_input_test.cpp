@@ -246,6 +246,23 @@ TEST_F(ListViewInput, InfoTipAsksTheOwnerAndShowsThePopup) {
   EXPECT_FALSE(IsWindowVisible(tip));
 }
 
+TEST_F(ListViewInput, InfoTipOffersACutLabelInFull) {
+  SendMessageA(lv_, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_INFOTIP, LVS_EX_INFOTIP);
+  ASSERT_TRUE(set_text(2, 0, "a label far too long for a seventy pixel column"));
+  answers().info_tip.clear();
+  hl::mouse_move(lv_, on_label(2));
+  idle();
+  Sleep(500);
+  idle();
+  ASSERT_EQ(of(LVN_GETINFOTIPA).size(), 1u);
+  HWND tip = FindWindowA("SysListViewInfoTip", nullptr);
+  ASSERT_NE(tip, nullptr);
+  EXPECT_TRUE(IsWindowVisible(tip));
+  char buf[80] = {};
+  GetWindowTextA(tip, buf, sizeof(buf));
+  EXPECT_STREQ(buf, "a label far too long for a seventy pixel column");
+}
+
 TEST_F(ListViewInput, HotTrackingReportsTheRowUnderTheMouse) {
   SendMessageA(lv_, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_ONECLICKACTIVATE | LVS_EX_UNDERLINEHOT);
   hl::mouse_move(lv_, on_label(4));

@@ -140,3 +140,70 @@ TEST_F(ListViewLook, OtherViewsLayItemsOutInGrids) {
 
 }  // namespace
 }  // namespace listview_test
+
+namespace listview_test {
+namespace {
+
+// A one-colour 16x16 image list.
+HIMAGELIST solid_images(COLORREF colour, int count) {
+  HIMAGELIST il = ImageList_Create(16, 16, ILC_COLOR32, count, 1);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = 16 * count;
+  info.bmiHeader.biHeight = -16;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HBITMAP bm = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  auto* px = static_cast<std::uint32_t*>(bits);
+  for (int i = 0; i < 16 * 16 * count; ++i)
+    px[i] = 0xFF000000u | (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
+  ImageList_Add(il, bm, nullptr);
+  DeleteObject(bm);
+  return il;
+}
+
+TEST_F(ListViewLook, ItemSubItemAndHeaderImagesAreDrawn) {
+  make_list(LVS_REPORT | LVS_SHAREIMAGELISTS);
+  fill(3);
+  HIMAGELIST small = solid_images(RGB(0, 128, 0), 1);
+  HIMAGELIST titles = solid_images(RGB(200, 0, 0), 1);
+  SendMessageA(lv_, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(small));
+  SendMessageA(lv_, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_SUBITEMIMAGES, LVS_EX_SUBITEMIMAGES);
+  LVITEMA item{};
+  item.mask = LVIF_IMAGE;
+  item.iItem = 1;
+  item.iImage = 0;
+  SendMessageA(lv_, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+  item.iSubItem = 1;
+  SendMessageA(lv_, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+  HWND header = reinterpret_cast<HWND>(SendMessageA(lv_, LVM_GETHEADER, 0, 0));
+  SendMessageA(header, HDM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(titles));
+  LVCOLUMNA col{};
+  col.mask = LVCF_FMT | LVCF_IMAGE;
+  col.fmt = LVCFMT_LEFT | LVCFMT_IMAGE;
+  col.iImage = 0;
+  SendMessageA(lv_, LVM_SETCOLUMNA, 1, reinterpret_cast<LPARAM>(&col));
+  idle();
+  const RECT icon = item_rect(1, LVIR_ICON);
+  EXPECT_EQ(icon.right - icon.left, 16);
+  EXPECT_EQ(at(POINT{icon.left + 8, (icon.top + icon.bottom) / 2}), RGB(0, 128, 0));
+  RECT sub{};
+  sub.top = 1;
+  sub.left = LVIR_ICON;
+  SendMessageA(lv_, LVM_GETSUBITEMRECT, 1, reinterpret_cast<LPARAM>(&sub));
+  EXPECT_EQ(at(POINT{sub.left + 8, (sub.top + sub.bottom) / 2}), RGB(0, 128, 0));
+  // Rows without an image leave the icon place empty.
+  const RECT other = item_rect(2, LVIR_ICON);
+  EXPECT_EQ(at(POINT{other.left + 8, (other.top + other.bottom) / 2}), GetSysColor(COLOR_WINDOW));
+  RECT title{};
+  SendMessageA(header, HDM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&title));
+  EXPECT_EQ(hl::read_pixel(header, title.left + 6 + 8, (title.top + title.bottom) / 2), RGB(200, 0, 0));
+  DestroyWindow(lv_);
+  ImageList_Destroy(small);
+  ImageList_Destroy(titles);
+}
+
+}  // namespace
+}  // namespace listview_test
