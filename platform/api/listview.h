@@ -101,7 +101,8 @@ HIMAGELIST ImageList_Duplicate(HIMAGELIST himl);
 //                      pixel 4 bytes B, G, R, A with straight (not premultiplied) alpha; a
 //                      transparent pixel has A = 0.
 // A reader rejects a wrong magic, a version other than 1, a header size below 32, sizes or a
-// count out of range, and data shorter than the pixels promise; rejection creates nothing.
+// count out of range, more than 2^26 pixels in all, and data shorter than the pixels promise;
+// rejection creates nothing.
 // `consumed` (optional) receives the number of bytes read, so a caller can read what follows.
 HIMAGELIST ImageList_ReadFromMemory(const void* data, SIZE_T size, SIZE_T* consumed);
 // Writes into `buffer` (may be NULL to ask for the size) and returns the stream's full size in

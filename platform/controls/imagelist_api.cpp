@@ -145,12 +145,14 @@ extern "C" int ImageList_GetImageCount(HIMAGELIST himl) {
 
 extern "C" BOOL ImageList_SetImageCount(HIMAGELIST himl, UINT uNewCount) {
   if (uNewCount > static_cast<UINT>(il::kMaxCount)) return FALSE;
-  return il::with(himl,
-                  [&](il::ImageList& list) {
-                    list.pixels.resize(static_cast<std::size_t>(uNewCount) * list.cx * list.cy, 0);
-                  })
-             ? TRUE
-             : FALSE;
+  bool ok = false;
+  il::with(himl, [&](il::ImageList& list) {
+    const std::size_t wanted = static_cast<std::size_t>(uNewCount) * list.cx * list.cy;
+    if (wanted > il::kMaxPixels) return;
+    list.pixels.resize(wanted, 0);
+    ok = true;
+  });
+  return ok ? TRUE : FALSE;
 }
 
 extern "C" int ImageList_Add(HIMAGELIST himl, HBITMAP hbmImage, HBITMAP hbmMask) {

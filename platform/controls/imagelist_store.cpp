@@ -61,6 +61,7 @@ std::span<const std::uint32_t> ImageList::image(int i) const {
 int ImageList::append_blank(int n) {
   const int first = count();
   if (n <= 0 || first + n > kMaxCount) return -1;
+  if (pixels.size() + static_cast<std::size_t>(n) * static_cast<std::size_t>(cx) * cy > kMaxPixels) return -1;
   pixels.resize(pixels.size() + static_cast<std::size_t>(n) * static_cast<std::size_t>(cx) * cy, 0);
   return first;
 }
@@ -108,7 +109,7 @@ std::optional<ImageList> read_stream(std::span<const std::uint8_t> bytes, std::s
   // Checked once here: at most 4096 * 4096 * 65535 * 4 bytes, which fits in 64 bits.
   const std::size_t npixels =
       static_cast<std::size_t>(cx) * static_cast<std::size_t>(cy) * static_cast<std::size_t>(count);
-  if ((bytes.size() - header) / 4 < npixels) return std::nullopt;
+  if ((bytes.size() - header) / 4 < npixels || npixels > kMaxPixels) return std::nullopt;
   ImageList list;
   list.cx = cx;
   list.cy = cy;

@@ -34,6 +34,8 @@ struct ImageList {
 // Size limits shared by ImageList_Create and the stream reader.
 inline constexpr int kMaxSide = 4096;
 inline constexpr int kMaxCount = 65535;
+// All images of one list together: 64 M pixels (256 MB) at most.
+inline constexpr std::size_t kMaxPixels = std::size_t{1} << 26;
 
 std::vector<std::uint8_t> write_stream(const ImageList& list);
 // Parses one image list from the front of `bytes`; `consumed` receives the bytes used.

@@ -354,7 +354,7 @@ LRESULT handle_lvm(State& st, UINT msg, WPARAM wp, LPARAM lp) {
       return set_item(st, copy) ? TRUE : FALSE;
     }
     case LVM_SETITEMCOUNT:
-      st.rows.reserve(std::min<WPARAM>(wp, 1u << 20));
+      st.rows.reserve(std::min<WPARAM>(wp, 1u << 16));  // a hint only
       return TRUE;
     case LVM_SORTITEMS:
       return sort_items(st, reinterpret_cast<PFNLVCOMPARE>(lp), static_cast<LPARAM>(wp)) ? TRUE : FALSE;

@@ -205,6 +205,14 @@ TEST_F(ImageListTest, DeadHandlesAreRefused) {
   EXPECT_EQ(ImageList_Create(0, 16, ILC_COLOR32, 1, 1), nullptr);
   EXPECT_EQ(ImageList_Create(16, 5000, ILC_COLOR32, 1, 1), nullptr);
   EXPECT_EQ(ImageList_Add(il_, nullptr, nullptr), -1);
+  // Sizes that would take terabytes are refused, not attempted.
+  HIMAGELIST huge = ImageList_Create(4096, 4096, ILC_COLOR32, 1, 1);
+  ASSERT_NE(huge, nullptr);
+  EXPECT_FALSE(ImageList_SetImageCount(huge, 65535));
+  EXPECT_EQ(ImageList_GetImageCount(huge), 0);
+  EXPECT_TRUE(ImageList_SetImageCount(huge, 2));
+  EXPECT_EQ(ImageList_GetImageCount(huge), 2);
+  ImageList_Destroy(huge);
   EXPECT_TRUE(ImageList_Remove(il_, -1));
   EXPECT_FALSE(ImageList_Remove(il_, 0));
 }
