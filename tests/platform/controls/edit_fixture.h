@@ -4,12 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "platform/api.h"
 #include "platform/api/edit.h"
+#include "platform/api/scrollbar.h"
 #include "platform/display/headless.h"
 #include "platform/kernel/codepage.h"
 
@@ -114,8 +116,8 @@ class EditTest : public ::testing::Test {
     ASSERT_TRUE(hl::active()) << "these tests need LYRICS_DISPLAY=headless";
     hl::reset_input();
     record() = Record{};
-    owner_ = CreateWindowExA(0, owner_class(), "edit tests", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 520, 380,
-                             nullptr, nullptr, nullptr, nullptr);
+    owner_ = CreateWindowExA(0, owner_class(), "edit tests", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 520,
+                             380, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(owner_, nullptr);
     SetActiveWindow(owner_);
     idle();

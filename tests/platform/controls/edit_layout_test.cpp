@@ -103,6 +103,8 @@ TEST_F(EditLayout, WheelMessagesAndScrollBarScrollLines) {
   for (int i = 0; i < 40; ++i) text += "第 " + std::to_string(i) + " 行\r\n";
   HWND e = make_edit(ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL, {10, 10, 260, 160});
   SetWindowTextA(e, ansi(text).c_str());
+  SetFocus(e);
+  idle();
   record().commands.clear();
   EXPECT_EQ(SendMessageA(e, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
   hl::wheel(e, {50, 50}, -WHEEL_DELTA);

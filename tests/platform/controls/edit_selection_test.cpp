@@ -19,6 +19,7 @@ class EditSelection : public EditTest {
 TEST_F(EditSelection, ShiftArrowsAndWordsExtendTheSelection) {
   HWND e = focused_edit(ES_AUTOHSCROLL, {10, 10, 300, 34});
   type("lyrics 中文歌词 end");
+  record().commands.clear();
   press(VK_HOME);
   hl::key_down(VK_SHIFT);
   hl::key_press(VK_RIGHT);

@@ -180,11 +180,11 @@ TEST_F(EditTyping, PasswordShowsMaskAndKeepsTheTextToItself) {
   EXPECT_EQ(hl::clipboard_text(), "kept");
   EXPECT_EQ(text_of(e), ansi("秘密pw"));
   // Four mask characters are as wide as four of the mask, whatever the text.
-  const LRESULT end = SendMessageA(e, EM_POSFROMCHAR, 6, 0);
+  const LRESULT end = SendMessageA(e, EM_POSFROMCHAR, 4, 0);
   const LRESULT start = SendMessageA(e, EM_POSFROMCHAR, 0, 0);
   SendMessageA(e, EM_SETPASSWORDCHAR, 0, 0);
   EXPECT_EQ(GetWindowLongA(e, GWL_STYLE) & ES_PASSWORD, 0);
-  EXPECT_NE(SendMessageA(e, EM_POSFROMCHAR, 6, 0), end) << "unmasked text is measured as itself";
+  EXPECT_NE(SendMessageA(e, EM_POSFROMCHAR, 4, 0), end) << "unmasked text is measured as itself";
   EXPECT_EQ(SendMessageA(e, EM_POSFROMCHAR, 0, 0), start);
 }
 
