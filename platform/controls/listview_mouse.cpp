@@ -95,6 +95,7 @@ void on_button_down(State& st, UINT msg, WPARAM wp, LPARAM lp) {
   st.down_subitem = subitem_at(st, p);
   st.down_point = p;
   st.down_keys = wp;
+  st.down_was_selected = item >= 0 && get_state(st, item, LVIS_SELECTED) != 0;
   if (msg == WM_LBUTTONDOWN) {
     const bool sole_focused =
         item >= 0 && item == st.focus && get_state(st, item, LVIS_SELECTED) && selected_count(st) == 1;
@@ -129,7 +130,9 @@ void on_button_up(State& st, UINT msg, WPARAM, LPARAM) {
     const int item = st.down_item;
     notify_activate(st, NM_CLICK, item, st.down_subitem, st.down_point, flags_of(st.down_keys));
     if (!IsWindow(hwnd)) return;
-    if (item >= 0 && valid_item(st, item) && (st.ex_style & LVS_EX_ONECLICKACTIVATE))
+    const bool activate = (st.ex_style & LVS_EX_ONECLICKACTIVATE) ||
+                          ((st.ex_style & LVS_EX_TWOCLICKACTIVATE) && st.down_was_selected);
+    if (item >= 0 && valid_item(st, item) && activate)
       notify_activate(st, LVN_ITEMACTIVATE, item, st.down_subitem, st.down_point, flags_of(st.down_keys));
     if (IsWindow(hwnd) && st.edit_on_release) SetTimer(hwnd, kEditTimer, GetDoubleClickTime(), nullptr);
     st.edit_on_release = false;

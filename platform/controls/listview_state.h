@@ -87,6 +87,7 @@ struct State {
   int down_subitem = 0;
   POINT down_point{};
   WPARAM down_keys = 0;
+  bool down_was_selected = false;  // for LVS_EX_TWOCLICKACTIVATE
   bool edit_on_release = false;
   bool leave_tracking = false;
   // Label editing.

@@ -283,6 +283,15 @@ TEST_F(ListViewInput, HotTrackingReportsTheRowUnderTheMouse) {
 namespace listview_test {
 namespace {
 
+TEST_F(ListViewInput, TwoClickActivationNeedsAnAlreadySelectedRow) {
+  SendMessageA(lv_, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_TWOCLICKACTIVATE, LVS_EX_TWOCLICKACTIVATE);
+  click(on_label(3));
+  EXPECT_TRUE(of(LVN_ITEMACTIVATE).empty());
+  click(on_label(3));
+  ASSERT_EQ(of(LVN_ITEMACTIVATE).size(), 1u);
+  EXPECT_EQ(of(LVN_ITEMACTIVATE)[0].item, 3);
+}
+
 TEST_F(ListViewInput, TrackSelectSelectsTheRowTheMouseRestsOn) {
   SendMessageA(lv_, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_TRACKSELECT, LVS_EX_TRACKSELECT);
   platform::headless::mouse_move(lv_, on_label(5));
