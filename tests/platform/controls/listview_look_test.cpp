@@ -128,6 +128,7 @@ TEST_F(ListViewLook, OtherViewsLayItemsOutInGrids) {
   hit.pt = POINT{(i1.left + i1.right) / 2, i1.top + 10};
   EXPECT_EQ(SendMessageA(lv_, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)), 1);
   EXPECT_EQ(hit.flags, LVHT_ONITEMICON);
+  EXPECT_TRUE(hl::save_png(parent_, ::testing::TempDir() + "listview_icon.png"));
   SetWindowLongA(lv_, GWL_STYLE,
                  (GetWindowLongA(lv_, GWL_STYLE) & ~static_cast<LONG>(LVS_TYPEMASK)) | LVS_SMALLICON);
   idle();
