@@ -132,6 +132,31 @@ TEST_F(ButtonLook, OwnerDrawAsksTheParent) {
   EXPECT_TRUE(parent_log().draw_items.back().itemState & ODS_SELECTED);
 }
 
+TEST_F(ButtonLook, BitmapButtonShowsItsImageCentred) {
+  HDC screen = GetDC(nullptr);
+  HBITMAP red = CreateCompatibleBitmap(screen, 16, 16);
+  ReleaseDC(nullptr, screen);
+  ASSERT_NE(red, nullptr);
+  HDC memory = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(memory, red);
+  RECT all{0, 0, 16, 16};
+  HBRUSH brush = CreateSolidBrush(RGB(255, 0, 0));
+  FillRect(memory, &all, brush);
+  DeleteObject(brush);
+  SelectObject(memory, old);
+  DeleteDC(memory);
+
+  HWND b = make_button(BS_PUSHBUTTON | BS_BITMAP, "", {10, 10, 110, 50}, 1);
+  EXPECT_EQ(SendMessageA(b, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(red)), 0);
+  idle();
+  EXPECT_EQ(hl::read_pixel(b, 50, 20), RGB(255, 0, 0)) << "centre of the button";
+  EXPECT_EQ(hl::read_pixel(b, 42, 12), RGB(255, 0, 0));
+  EXPECT_NE(hl::read_pixel(b, 40, 20), RGB(255, 0, 0)) << "only 16 pixels wide";
+  EXPECT_EQ(reinterpret_cast<HBITMAP>(SendMessageA(b, BM_GETIMAGE, IMAGE_BITMAP, 0)), red);
+  DestroyWindow(b);
+  DeleteObject(red);
+}
+
 TEST_F(ButtonLook, GalleryOfKindsAndStates) {
   SetWindowPos(parent_, nullptr, 0, 0, 560, 400, SWP_NOMOVE | SWP_NOZORDER);
   HWND normal = make_button(BS_PUSHBUTTON, "普通 Normal", {10, 10, 130, 40}, 1);
