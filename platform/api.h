@@ -9,3 +9,7 @@
 #include "platform/api/input.h"
 #include "platform/api/dialogs.h"
 #include "platform/api/controls.h"
+#include "platform/api/scrollbar.h"
+#include "platform/api/edit.h"
+#include "platform/api/listview.h"
+#include "platform/api/menu.h"
