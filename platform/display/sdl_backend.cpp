@@ -239,7 +239,8 @@ void SdlBackend::window_shown(HWND top) {
 
 void SdlBackend::give_focus_to_owner(HWND popup) {
   HWND owner = GetWindow(popup, GW_OWNER);
-  auto it = owner ? shown_.find(owner) : shown_.end();
+  if (!owner) owner = GetActiveWindow();
+  auto it = owner && owner != popup ? shown_.find(owner) : shown_.end();
   if (it != shown_.end() && it->second.window) SDL_SetWindowInputFocus(it->second.window);
 }
 
