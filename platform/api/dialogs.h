@@ -25,7 +25,7 @@
 //   standard error, in UTF-8:
 //       [MessageBox] <caption>\n
 //       <text>\n
-//   with each "\r\n" of the text written as "\n".
+//   with every line break of the text ("\r\n", "\r" or "\n") written as "\n".
 // - LYRICS_MESSAGEBOX=default answers every box at once with its default button, without
 //   showing a window (for unattended runs).
 #pragma once
