@@ -99,11 +99,20 @@ TEST_F(MessageBoxTest, EscapeCancelsArrowsMoveAndYesNoIgnoresEscape) {
       },
       [](HWND box) {
         EXPECT_EQ(GetFocus(), GetDlgItem(box, IDNO));
+        EXPECT_EQ(GetWindowLongA(GetDlgItem(box, IDNO), GWL_STYLE) & BS_TYPEMASK,
+                  static_cast<LONG>(BS_DEFPUSHBUTTON))
+            << "the default frame follows the focus";
+        EXPECT_EQ(GetWindowLongA(GetDlgItem(box, IDYES), GWL_STYLE) & BS_TYPEMASK,
+                  static_cast<LONG>(BS_PUSHBUTTON));
+        hl::key_press(VK_TAB);
+      },
+      [](HWND box) {
+        EXPECT_EQ(GetFocus(), GetDlgItem(box, IDYES)) << "Tab wraps round";
         hl::key_press(VK_RETURN);
       },
   });
-  EXPECT_EQ(MessageBoxA(parent_, "x", "y", MB_YESNO), IDNO);
-  EXPECT_EQ(yes_no.steps_run(), 4u);
+  EXPECT_EQ(MessageBoxA(parent_, "x", "y", MB_YESNO), IDYES);
+  EXPECT_EQ(yes_no.steps_run(), 5u);
 }
 
 TEST_F(MessageBoxTest, ClickingAButtonGivesItsIdAndCloseBoxActsAsEscape) {
