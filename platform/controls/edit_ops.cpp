@@ -35,7 +35,7 @@ void after_change(State& st) {
 }  // namespace
 
 void notify(State& st, WORD code) {
-  if (!st.notify_blocked && IsWindow(st.hwnd)) notify_parent(st.hwnd, code);
+  if (IsWindow(st.hwnd)) notify_parent(st.hwnd, code);
 }
 
 void sync_window_text(State& st) {

@@ -39,6 +39,7 @@ void draw_line(State& st, HDC dc, int line, bool show_selection, COLORREF highli
   ScopedDcState keep(dc);
   IntersectClipRect(dc, hr.left, hr.top, hr.right, hr.bottom);
   SetTextColor(dc, highlight_text);
+  SetBkMode(dc, TRANSPARENT);
   if (!shown.empty()) TextOutA(dc, x, y, shown.data(), static_cast<int>(shown.size()));
 }
 
@@ -67,7 +68,8 @@ void paint(State& st, HDC dc) {
   if (!IsWindow(st.hwnd)) return;
   FillRect(dc, &client, brush);
   SelectObject(dc, font_or_default(st.font));
-  SetBkMode(dc, TRANSPARENT);
+  // Text cells take the background colour the parent chose (SetBkColor), as well as its brush.
+  SetBkMode(dc, OPAQUE);
   ensure_layout(st);
   const RECT fr = format_rect(st);
   IntersectClipRect(dc, fr.left, fr.top, fr.right, fr.bottom);

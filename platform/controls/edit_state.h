@@ -55,7 +55,6 @@ struct State {
   POINT last_mouse{};
   int goal_x = -1;  // x kept across Up/Down moves
   int wheel_rest = 0;
-  bool notify_blocked = false;
 };
 
 // ---- queries on the window ----

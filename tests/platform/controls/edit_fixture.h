@@ -37,7 +37,9 @@ struct Record {
   std::vector<NMUPDOWN> deltas;
   std::vector<Scroll> scrolls;
   bool cancel_deltas = false;
-  HBRUSH edit_brush = nullptr;  // answer to WM_CTLCOLOREDIT when set
+  HBRUSH edit_brush = nullptr;      // answer to WM_CTLCOLOREDIT when set
+  COLORREF edit_text = 0xFFFFFFFF;  // text colour set on WM_CTLCOLOREDIT unless CLR_INVALID
+  COLORREF edit_back = 0xFFFFFFFF;  // background colour set on WM_CTLCOLOREDIT unless CLR_INVALID
 };
 
 inline Record& record() {
@@ -64,7 +66,12 @@ inline LRESULT CALLBACK owner_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       r.scrolls.push_back({msg, LOWORD(wp), static_cast<SHORT>(HIWORD(wp)), reinterpret_cast<HWND>(lp)});
       return 0;
     case WM_CTLCOLOREDIT:
+      if (r.edit_text != 0xFFFFFFFF) SetTextColor(reinterpret_cast<HDC>(wp), r.edit_text);
+      if (r.edit_back != 0xFFFFFFFF) SetBkColor(reinterpret_cast<HDC>(wp), r.edit_back);
       if (r.edit_brush) return reinterpret_cast<LRESULT>(r.edit_brush);
+      // A parent that chose colours answers with its brush, or the default would reset them.
+      if (r.edit_text != 0xFFFFFFFF || r.edit_back != 0xFFFFFFFF)
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
       break;
     case WM_ERASEBKGND: {
       RECT c;

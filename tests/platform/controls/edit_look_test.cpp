@@ -56,6 +56,25 @@ TEST_F(EditLook, BackgroundFollowsStateAndParent) {
   EXPECT_EQ(hl::read_pixel(toggled, 5, 5), GetSysColor(COLOR_BTNFACE));
 }
 
+TEST_F(EditLook, ParentColoursTheText) {
+  record().edit_text = RGB(200, 0, 0);
+  record().edit_back = RGB(255, 255, 0);
+  HWND e = make_edit(0, {10, 10, 250, 34}, 100, "红色 red text");
+  idle();
+  EXPECT_GT(pixels_of(e, RGB(255, 255, 0)), 100) << "text cells in the chosen background colour";
+  int reddish = 0;
+  RECT r{};
+  GetClientRect(e, &r);
+  for (int y = 0; y < r.bottom; ++y)
+    for (int x = 0; x < r.right; ++x) {
+      const COLORREF c = hl::read_pixel(e, x, y);
+      if (GetRValue(c) > 150 && GetGValue(c) < 90 && GetBValue(c) < 90) ++reddish;
+    }
+  EXPECT_GT(reddish, 10) << "text in the chosen colour";
+  EXPECT_EQ(hl::read_pixel(e, r.right - 3, r.bottom - 2), GetSysColor(COLOR_WINDOW))
+      << "outside the text: the brush";
+}
+
 TEST_F(EditLook, SelectionIsHighlightedWhileFocusedOrWithNoHideSel) {
   HWND hides = make_edit(0, {10, 10, 250, 34}, 100, "选中的文字 selected");
   HWND keeps = make_edit(ES_NOHIDESEL, {10, 40, 250, 64}, 101, "选中的文字 selected");
