@@ -16,7 +16,9 @@
 //   menu is dismissed (Esc, a click outside, EndMenu). A click outside only closes the menu; it
 //   is not passed on to the window under it. The chosen command is posted to the owner as
 //   WM_COMMAND (WM_SYSCOMMAND for items of a system menu) unless TPM_RETURNCMD asks for it as
-//   the return value.
+//   the return value; TPM_NONOTIFY sends and posts nothing to the owner (WM_ENTERIDLE aside).
+// - A menu bar title without a sub-menu is a command itself: clicking it (or Enter, or its
+//   mnemonic) chooses it.
 // - Text is GB18030 bytes; "&x" marks the mnemonic x; "\t" separates the caption from the
 //   shortcut text, which is drawn right-aligned.
 #pragma once

@@ -87,8 +87,6 @@ class Tracker {
 
   TrackResult run() {
     current_tracker = this;
-    HWND previous_capture = GetCapture();
-    (void)previous_capture;
     SetCapture(req_.owner);
     notify(WM_ENTERMENULOOP, bar_mode_ ? FALSE : TRUE, 0);
     notify(WM_INITMENU, reinterpret_cast<WPARAM>(bar_mode_ ? req_.bar : req_.popup), 0);
@@ -96,7 +94,7 @@ class Tracker {
     finish();
     current_tracker = nullptr;
     TrackResult r{true, result_};
-    if (result_ && !(req_.flags & TPM_RETURNCMD) && IsWindow(req_.owner)) {
+    if (result_ && !(req_.flags & (TPM_RETURNCMD | TPM_NONOTIFY)) && IsWindow(req_.owner)) {
       if (result_system_)
         PostMessageA(req_.owner, WM_SYSCOMMAND, result_, MAKELPARAM(last_pt_.x, last_pt_.y));
       else
@@ -234,6 +232,19 @@ class Tracker {
     });
   }
 
+  // A bar title without a menu is a command of its own.
+  bool choose_bar(int index) {
+    if (index < 0 || static_cast<std::size_t>(index) >= bar_.items.size()) return false;
+    const Item& it = bar_.items[static_cast<std::size_t>(index)];
+    if (it.submenu || it.separator()) return false;
+    if (!it.disabled()) {
+      result_ = it.id;
+      result_system_ = bar_.system;
+      done_ = true;
+    }
+    return true;
+  }
+
   void choose(int li, int index) {
     const Level& level = levels_[static_cast<std::size_t>(li)];
     if (index < 0) return;
@@ -326,6 +337,10 @@ class Tracker {
         break;
       case Mouse::left_up:
       case Mouse::right_up:
+        if (h.level == kBarLevel && !right && h.index == bar_selected_) {
+          choose_bar(h.index);
+          break;
+        }
         if (right && !right_chooses) break;
         if (h.level >= 0 && h.index >= 0) {
           const Item& it =
@@ -355,7 +370,7 @@ class Tracker {
         int step = msg.wParam == VK_DOWN ? 1 : -1;
         if (top)
           select(depth - 1, next_item(*top, top->selected < 0 && step < 0 ? 0 : top->selected, step), false);
-        else if (bar_mode_ && bar_selected_ >= 0)
+        else if (bar_mode_ && bar_selected_ >= 0 && step > 0)
           select_bar(bar_selected_, true, true);
         return;
       }
@@ -376,7 +391,7 @@ class Tracker {
       case VK_RETURN:
         if (top && top->selected >= 0)
           choose(depth - 1, top->selected);
-        else if (bar_mode_ && bar_selected_ >= 0)
+        else if (bar_mode_ && bar_selected_ >= 0 && !choose_bar(bar_selected_))
           select_bar(bar_selected_, true, true);
         return;
       case VK_MENU:
@@ -399,6 +414,7 @@ class Tracker {
       for (std::size_t i = 0; i < bar_.items.size(); ++i)
         if (mnemonic(bar_.items[i].text) == want) {
           select_bar(static_cast<int>(i), true, true);
+          choose_bar(static_cast<int>(i));
           return;
         }
       return;

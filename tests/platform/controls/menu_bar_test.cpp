@@ -150,6 +150,32 @@ TEST_F(MenuBarTest, MenuKeyNavigatesWithArrowsAndMnemonics) {
   EXPECT_FALSE(owner_log().ran_out) << "two escapes leave the bar";
 }
 
+TEST_F(MenuBarTest, TitleWithoutMenuIsACommandUnlessGrayed) {
+  AppendMenuA(bar_, MF_STRING, 30, "&Help");
+  AppendMenuA(bar_, MF_STRING | MF_GRAYED, 31, "&Never");
+  DrawMenuBar(owner_);
+  idle();
+  // Bar items from the left: File, Edit, Help, Never; find Help by its hit on the bar.
+  POINT help = bar_point(2), never = bar_point(3);
+  hl::mouse_button(hl::Button::left, true, help);
+  hl::mouse_button(hl::Button::left, false, help);
+  idle();
+  EXPECT_EQ(owner_log().commands(), (std::vector<WPARAM>{30}));
+
+  owner_log() = OwnerLog{};
+  steps({[](HWND) { hl::key_press(VK_ESCAPE); }});
+  hl::mouse_button(hl::Button::left, true, never);
+  hl::mouse_button(hl::Button::left, false, never);
+  idle();
+  EXPECT_TRUE(owner_log().commands().empty());
+
+  owner_log() = OwnerLog{};
+  steps({[](HWND) { hl::key_press('H'); }});
+  SendMessageA(owner_, WM_SYSCOMMAND, SC_KEYMENU, 0);
+  idle();
+  EXPECT_EQ(owner_log().commands(), (std::vector<WPARAM>{30})) << "by its mnemonic";
+}
+
 TEST_F(MenuBarTest, SystemMenuHoldsTheStandardCommandsAndLosesMove) {
   HMENU sys = GetSystemMenu(owner_, FALSE);
   ASSERT_TRUE(IsMenu(sys));

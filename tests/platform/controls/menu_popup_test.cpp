@@ -114,6 +114,15 @@ TEST_F(MenuTest, ReturnCommandAnswersTheIdAndPostsNothing) {
   EXPECT_TRUE(owner_log().commands().empty());
 }
 
+TEST_F(MenuTest, NoNotifyTellsTheOwnerNothing) {
+  HMENU m = file_menu();
+  steps({[](HWND popup) { hl::click(popup, item_point(kFileKinds, 0)); }});
+  EXPECT_TRUE(TrackPopupMenu(m, TPM_NONOTIFY, 100, 100, 0, owner_, nullptr));
+  idle();
+  EXPECT_TRUE(owner_log().messages.empty());
+  EXPECT_EQ(owner_log().next_step, 1u);
+}
+
 TEST_F(MenuTest, RightButtonChoosesOnlyWithRightButtonFlag) {
   HMENU m = file_menu();
   steps({[](HWND popup) { hl::click(popup, item_point(kFileKinds, 4), hl::Button::right); },
