@@ -146,9 +146,8 @@ TEST_F(MainWindowParse, HandlerOffsetsAreRelocatedThroughTheCodeBase) {
   for (const Binding& b : bindings) {
     SCOPED_TRACE(b.offset);
     const ControlRecord& c = window().units[b.unit].control();
-    auto it = std::find_if(c.events.begin(), c.events.end(),
-                           [&](const EventBinding& e) { return e.event == b.event; });
-    ASSERT_NE(it, c.events.end());
+    const EventBinding* it = c.binding(b.event);
+    ASSERT_NE(it, nullptr);
     EXPECT_EQ(it->handler_offset, b.offset);
     ASSERT_NE(it->handler, nullptr);  // offset 0 is a real handler, not "none"
     EXPECT_EQ(it->handler, routine_at(b.offset));
@@ -162,6 +161,7 @@ TEST_F(MainWindowParse, HandlerOffsetsAreRelocatedThroughTheCodeBase) {
   std::sort(seen.begin(), seen.end());
   EXPECT_EQ(std::adjacent_find(seen.begin(), seen.end()), seen.end()) << "two bindings share a routine";
 
+  EXPECT_EQ(window().units[11].control().binding(-1), nullptr);
   int bound_units = 0;
   for (const UnitRecord& u : window().units) {
     if (!u.is_menu() && !u.control().events.empty()) ++bound_units;

@@ -81,6 +81,14 @@ struct ControlRecord {
   std::array<std::uint8_t, 20> reserved_tail{};
   std::span<const std::uint8_t> properties;  // the type's property data block
 
+  // The binding of an event number, or null (the first one when a record repeats a number).
+  const EventBinding* binding(std::int32_t event) const {
+    for (const EventBinding& b : events) {
+      if (b.event == event) return &b;
+    }
+    return nullptr;
+  }
+
   bool operator==(const ControlRecord& o) const {
     return left == o.left && top == o.top && width == o.width && height == o.height &&
            parent_id == o.parent_id && child_ids == o.child_ids && cursor_selector == o.cursor_selector &&
