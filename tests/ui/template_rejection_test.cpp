@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <memory>
+#include <random>
 #include <vector>
 
 #include "tests/ui/main_window_template.h"
@@ -179,6 +180,27 @@ TEST(TemplateRejection, RepeatedWindowIds) {
   two[1].id = 0x52000002;
   block = build_templates(two);
   EXPECT_TRUE(parse_exact(block, block.size(), nullptr));
+}
+
+// Damage anywhere either parses into something self-consistent or fails cleanly; the sanitizer
+// build turns any stray read into a failure here.
+TEST(TemplateRejection, DamagedBytesNeverLeadOutsideTheBlock) {
+  ui_test::MainWindowTemplate source;
+  const std::vector<std::uint8_t> block = source.block();
+  std::mt19937 random(20261207);
+  int rejected = 0;
+  for (std::size_t at = 0; at < block.size(); ++at) {
+    std::vector<std::uint8_t> damaged = block;
+    damaged[at] = static_cast<std::uint8_t>(random() | 0x80);
+    ParseResult r = parse_exact(damaged, damaged.size());
+    if (!r) {
+      ++rejected;
+      EXPECT_LE(r.error().position, damaged.size());
+    } else {
+      EXPECT_EQ(build_templates(r.value().windows()).size(), damaged.size()) << "byte " << at;
+    }
+  }
+  EXPECT_GT(rejected, 0);
 }
 
 }  // namespace
