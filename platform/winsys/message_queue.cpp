@@ -237,7 +237,10 @@ BOOL GetMessageA(LPMSG msg, HWND hwnd, UINT min, UINT max) {
 
 BOOL PeekMessageA(LPMSG msg, HWND hwnd, UINT min, UINT max, UINT remove) {
   if (!msg || !filter_valid(hwnd)) return FALSE;
-  for (int round = 0; round < 2; ++round) {
+  // The display thread looks at the system's events before reporting an empty queue, and looks
+  // at the queue again after every pump that brought something: an event may post nothing (a
+  // move to where the cursor already is) while the next one posts the message we want.
+  for (bool pumped_nothing = false;;) {
     serve_sent_messages();
     {
       Lock lock(wm_mutex());
@@ -248,13 +251,11 @@ BOOL PeekMessageA(LPMSG msg, HWND hwnd, UINT min, UINT max, UINT remove) {
         after_retrieve(msg, remove);
         return TRUE;
       }
-      if (state_locked().display_thread != q->thread_id) return FALSE;
+      if (pumped_nothing || state_locked().display_thread != q->thread_id) return FALSE;
     }
-    // The display thread looks at the system's events before reporting an empty queue.
     drain_display_calls();
-    if (!platform::display::backend().pump()) return FALSE;
+    pumped_nothing = !platform::display::backend().pump();
   }
-  return FALSE;
 }
 
 LRESULT DispatchMessageA(const MSG* msg) {
