@@ -7,6 +7,7 @@
 #include "platform/kernel/codepage.h"
 #include "platform/winsys/dispatch.h"
 #include "platform/winsys/menu_bar_hook.h"
+#include "platform/winsys/scroll_bar_hook.h"
 #include "platform/winsys/window_internal.h"
 
 namespace platform::winsys {
@@ -359,6 +360,7 @@ LRESULT print(HWND hwnd, HDC dc, LPARAM flags) {
 using namespace platform::winsys;
 
 extern "C" LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (LRESULT r = 0; default_scroll_bar_message(hwnd, msg, wp, lp, r)) return r;
   switch (msg) {
     case WM_NCCREATE: {
       auto* cs = reinterpret_cast<CREATESTRUCTA*>(lp);
