@@ -632,6 +632,22 @@ BOOL ScrollWindow(HWND hwnd, int dx, int dy, const RECT* scroll, const RECT* cli
 // client area's); reports the uncovered part but invalidates nothing. FALSE for other DCs.
 BOOL ScrollDC(HDC dc, int dx, int dy, const RECT* scroll, const RECT* clip, HRGN update, LPRECT update_rect);
 
+// The caret: one per thread, owned by a window of that thread and drawn by inverting its
+// rectangle in the owner's client area. CreateCaret replaces the thread's caret and leaves it
+// hidden (one ShowCaret shows it); HideCaret and ShowCaret nest; a null window names the
+// caret's owner. It blinks every GetCaretBlinkTime() milliseconds (530 at start; INFINITE stops
+// it), is off the screen between BeginPaint and EndPaint, and dies with its window. FALSE for a
+// window of another thread, a caret this thread does not have, a ShowCaret that is not hidden,
+// negative sizes or a blink time of 0.
+BOOL CreateCaret(HWND hwnd, HBITMAP bitmap, int width, int height);
+BOOL DestroyCaret();
+BOOL ShowCaret(HWND hwnd);
+BOOL HideCaret(HWND hwnd);
+BOOL SetCaretPos(int x, int y);
+BOOL GetCaretPos(LPPOINT point);
+UINT GetCaretBlinkTime();
+BOOL SetCaretBlinkTime(UINT ms);
+
 // Messages.
 LRESULT SendMessageA(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
 LRESULT SendMessageTimeoutA(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT flags, UINT timeout_ms,

@@ -6,6 +6,7 @@
 #include "platform/display/backend.h"
 #include "platform/gdi/region_access.h"
 #include "platform/gdi/surface_dc.h"
+#include "platform/winsys/caret.h"
 #include "platform/winsys/dispatch.h"
 #include "platform/winsys/surface_access.h"
 #include "platform/winsys/window_internal.h"
@@ -202,7 +203,7 @@ HDC BeginPaint(HWND hwnd, PAINTSTRUCT* ps) {
     frame = w->frame_pending && really_visible_locked(*w);
     w->frame_pending = false;
   }
-  // TODO(integration): hide the caret while painting once the caret functions exist.
+  caret_hide_for_paint(hwnd);
   if (frame) SendMessageA(hwnd, WM_NCPAINT, 1, 0);
   bool erase;
   HDC dc;
@@ -239,6 +240,7 @@ HDC BeginPaint(HWND hwnd, PAINTSTRUCT* ps) {
 BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* ps) {
   if (!ps) return FALSE;
   ReleaseDC(hwnd, ps->hdc);
+  caret_show_after_paint(hwnd);
   return TRUE;
 }
 

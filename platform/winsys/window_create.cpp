@@ -3,6 +3,7 @@
 #include <atomic>
 
 #include "platform/display/backend.h"
+#include "platform/winsys/caret.h"
 #include "platform/winsys/dispatch.h"
 #include "platform/winsys/hooks.h"
 #include "platform/winsys/window_internal.h"
@@ -75,6 +76,7 @@ void send_ncdestroy_tree(HWND hwnd) {
   }
   for (HWND k : kids) send_ncdestroy_tree(k);
   SendMessageA(hwnd, WM_NCDESTROY, 0, 0);
+  caret_window_destroyed(hwnd);
   bool top = false;
   WindowPtr keep;
   {
