@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "platform/controls/scrollbar_nc.h"
 #include "platform/display/headless.h"
 #include "tests/platform/winsys/winsys_fixture.h"
 
@@ -123,6 +124,35 @@ TEST_F(ScrollBarHook, OtherFrameClicksAndDestructionStayWithTheDefault) {
   EXPECT_EQ(count(WM_NCLBUTTONDOWN), 0);
   DestroyWindow(hwnd);
   EXPECT_EQ(count(WM_NCDESTROY), 1) << "the bars forget the window";
+}
+
+// The controls layer's bars behind the hook: a plain window (its procedure knows nothing of
+// scroll bars) gets them drawn and gets WM_VSCROLL from a click on the down arrow.
+TEST_F(ScrollBarHook, RealBarsWorkForAPlainWindow) {
+  ws::set_scroll_bar_hooks({&platform::controls::scrollbar::handle_message});
+  HWND hwnd = make(WS_POPUP | WS_VSCROLL | WS_VISIBLE, 60, 60, 200, 150);
+  SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE | SIF_POS, 0, 99, 10, 0, 0};
+  SetScrollInfo(hwnd, SB_VERT, &si, TRUE);
+  RedrawWindow(hwnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+  hl::run_until_idle();
+  RECT wr;
+  GetWindowRect(hwnd, &wr);
+  HDC dc = GetWindowDC(hwnd);
+  const COLORREF bar_middle = GetPixel(dc, wr.right - wr.left - 8, 75);
+  ReleaseDC(hwnd, dc);
+  EXPECT_NE(bar_middle, RGB(255, 255, 255)) << "the bar is drawn over the frame";
+
+  log().clear();
+  const POINT down_arrow{wr.right - 8, wr.bottom - 8};
+  ASSERT_TRUE(hl::mouse_move(down_arrow));
+  ASSERT_TRUE(hl::mouse_button(hl::Button::left, true, down_arrow));
+  ASSERT_TRUE(hl::mouse_button(hl::Button::left, false, down_arrow));
+  hl::run_until_idle();
+  bool line_down = false;
+  for (const auto& e : log().entries())
+    line_down |= e.hwnd == hwnd && e.message == WM_VSCROLL && LOWORD(e.wp) == SB_LINEDOWN;
+  EXPECT_TRUE(line_down);
+  EXPECT_EQ(GetCapture(), nullptr);
 }
 
 }  // namespace
