@@ -260,6 +260,7 @@ void scroll_caret_into_view(State& st) {
     if (base + x < offset) offset = std::max(0, base + x - room / 4);
     if (base + x >= offset + room) offset = base + x - room + room / 4;
     if (line_width(st, line) + base <= room && !multi_line(st)) offset = 0;
+    if (!multi_line(st) && !(style_of(st) & ES_AUTOHSCROLL)) offset = 0;  // such a box never scrolls
     if (offset != st.x_offset) {
       st.x_offset = std::max(0, offset);
       moved = true;

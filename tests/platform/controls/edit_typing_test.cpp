@@ -153,6 +153,17 @@ TEST_F(EditTyping, LimitRefusesExtraInputAndNeverHalfACharacter) {
   EXPECT_GT(SendMessageA(e, EM_GETLIMITTEXT, 0, 0), 30000);
 }
 
+TEST_F(EditTyping, WithoutAutoHScrollTextStopsAtTheRightEdge) {
+  HWND e = focused_edit(0, {10, 10, 70, 34});
+  type("abcdefghijklmnopqrstuvwxyz0123456789");
+  const std::string kept = text_of(e);
+  EXPECT_GT(kept.size(), 3u);
+  EXPECT_LT(kept.size(), 36u);
+  EXPECT_EQ(kept, std::string("abcdefghijklmnopqrstuvwxyz0123456789").substr(0, kept.size()));
+  EXPECT_GT(count(e, EN_MAXTEXT), 0);
+  EXPECT_EQ(SendMessageA(e, EM_GETFIRSTVISIBLELINE, 0, 0), 0) << "never scrolls";
+}
+
 TEST_F(EditTyping, InputStylesFilterAndConvert) {
   HWND number = focused_edit(ES_NUMBER, {10, 10, 200, 34}, 101);
   type("1a2中3");
