@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <vector>
 
 #include "platform/controls/scrollbar_nc.h"
@@ -133,14 +134,21 @@ TEST_F(ScrollBarHook, RealBarsWorkForAPlainWindow) {
   HWND hwnd = make(WS_POPUP | WS_VSCROLL | WS_VISIBLE, 60, 60, 200, 150);
   SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE | SIF_POS, 0, 99, 10, 0, 0};
   SetScrollInfo(hwnd, SB_VERT, &si, TRUE);
-  RedrawWindow(hwnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
   hl::run_until_idle();
   RECT wr;
   GetWindowRect(hwnd, &wr);
+  const int strip_x = wr.right - wr.left - 9;  // down the middle of the bar
+  // SetScrollInfo draws the bar itself: wipe it so that only the frame paint can bring it back.
   HDC dc = GetWindowDC(hwnd);
-  const COLORREF bar_middle = GetPixel(dc, wr.right - wr.left - 8, 75);
+  RECT strip{strip_x - 4, 0, strip_x + 4, wr.bottom - wr.top};
+  FillRect(dc, &strip, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
   ReleaseDC(hwnd, dc);
-  EXPECT_NE(bar_middle, RGB(255, 255, 255)) << "the bar is drawn over the frame";
+  SendMessageA(hwnd, WM_NCPAINT, 1, 0);
+  dc = GetWindowDC(hwnd);
+  std::set<COLORREF> colours;
+  for (int y = 0; y < wr.bottom - wr.top; ++y) colours.insert(GetPixel(dc, strip_x, y));
+  ReleaseDC(hwnd, dc);
+  EXPECT_EQ(colours.count(GetSysColor(COLOR_BTNFACE)), 1u) << "the frame paint draws the bar";
 
   log().clear();
   const POINT down_arrow{wr.right - 8, wr.bottom - 8};
