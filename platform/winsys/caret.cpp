@@ -133,9 +133,8 @@ BOOL DestroyCaret() {
   if (!c.owner) return FALSE;
   set_on(c, false);
   if (IsWindow(c.owner)) KillTimer(c.owner, kBlinkTimer);
-  std::vector<HWND> painting = std::move(c.paint_hidden);
+  // A caret made during the same paint starts hidden as usual: EndPaint must not show it.
   c = Caret{};
-  c.paint_hidden = std::move(painting);
   return TRUE;
 }
 

@@ -140,6 +140,17 @@ TEST_F(CaretTest, OffWhilePaintingAndBackAfter) {
   EndPaint(hwnd_, &ps);
   EXPECT_EQ(at(10, 10), kInverted);
 
+  // Replaced during a paint: the new caret keeps its own hidden state past EndPaint.
+  ASSERT_TRUE(BeginPaint(hwnd_, &ps));
+  ASSERT_TRUE(CreateCaret(hwnd_, nullptr, 2, 4));
+  ASSERT_TRUE(SetCaretPos(30, 30));
+  EndPaint(hwnd_, &ps);
+  EXPECT_EQ(at(10, 10), kPaper);
+  EXPECT_EQ(at(30, 30), kPaper) << "a new caret starts hidden";
+  ASSERT_TRUE(ShowCaret(hwnd_));
+  EXPECT_EQ(at(30, 30), kInverted);
+  ASSERT_TRUE(SetCaretPos(10, 10));
+
   // A full repaint over it: the caret comes back as the inverse of the fresh background.
   InvalidateRect(hwnd_, nullptr, TRUE);
   hl::run_until_idle();
