@@ -4,6 +4,7 @@
 
 #include <map>
 
+#include "platform/controls/menu_system.h"
 #include "platform/controls/menu_track.h"
 #include "platform/winsys/menu_bar_hook.h"
 
@@ -109,6 +110,7 @@ void install_menu_bar_hooks() {
   hooks.draw = hook_draw;
   hooks.track = hook_track;
   hooks.is_menu = live_menu;
+  hooks.allows_system_command = system_command_allowed;
   winsys::set_menu_bar_hooks(hooks);
 }
 

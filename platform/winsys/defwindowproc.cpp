@@ -261,6 +261,33 @@ LRESULT nc_button_down(HWND hwnd, WPARAM hit, LPARAM lp) {
   return 0;
 }
 
+// Alt pressed and released on its own opens the menu bar; any other key in between cancels that.
+thread_local bool alt_alone = false;
+
+LRESULT key_down(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_SYSKEYDOWN && wp == VK_F4 && (lp & (1 << 29))) {
+    SendMessageA(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+    return 0;
+  }
+  // Auto-repeat of Alt keeps the state; any other key ends it.
+  if (wp == VK_MENU) {
+    if (!(lp & (1 << 30))) alt_alone = true;
+  } else {
+    alt_alone = false;
+  }
+  return 0;
+}
+
+LRESULT sys_key_up(HWND hwnd, WPARAM wp) {
+  bool open = wp == VK_F10 || (wp == VK_MENU && alt_alone);
+  alt_alone = false;
+  if (open) {
+    HWND top = GetAncestor(hwnd, GA_ROOT);
+    if (top) SendMessageA(top, WM_SYSCOMMAND, SC_KEYMENU, 0);
+  }
+  return 0;
+}
+
 LRESULT sys_command(HWND hwnd, WPARAM wp, LPARAM lp) {
   Snapshot s;
   if (!snapshot(hwnd, &s)) return 0;
@@ -270,11 +297,15 @@ LRESULT sys_command(HWND hwnd, WPARAM wp, LPARAM lp) {
       SendMessageA(hwnd, WM_CLOSE, 0, 0);
       break;
     case SC_MOVE:
-    case SC_SIZE:
+    case SC_SIZE: {
       if (s.style & WS_MAXIMIZE) break;
+      MenuBarHooks hooks = menu_bar_hooks();
+      if (hooks.allows_system_command && !hooks.allows_system_command(hwnd, static_cast<UINT>(wp & 0xFFF0)))
+        break;
       move_loop(hwnd, {GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}, static_cast<int>(wp & 0x000F),
                 (wp & 0xFFF0) == SC_SIZE);
       break;
+    }
     case SC_MINIMIZE:
       ShowWindow(hwnd, SW_MINIMIZE);
       break;
@@ -409,8 +440,10 @@ extern "C" LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SYSCOMMAND:
       return sys_command(hwnd, wp, lp);
     case WM_SYSKEYDOWN:
-      if (wp == VK_F4 && (lp & (1 << 29))) SendMessageA(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
-      return 0;
+    case WM_KEYDOWN:
+      return key_down(hwnd, msg, wp, lp);
+    case WM_SYSKEYUP:
+      return sys_key_up(hwnd, wp);
     case WM_SETCURSOR:
       return set_cursor(hwnd, wp, lp);
     case WM_MOUSEACTIVATE: {

@@ -18,6 +18,9 @@ struct MenuBarHooks {
   void (*track)(HWND hwnd, HMENU menu, POINT screen) = nullptr;
   // Whether `menu` is a live menu handle.
   bool (*is_menu)(HMENU menu) = nullptr;
+  // Whether the window's system menu still offers `sc` (SC_MOVE, SC_SIZE, ...): a window whose
+  // Move item was deleted must not follow a caption drag. Null means everything is allowed.
+  bool (*allows_system_command)(HWND hwnd, UINT sc) = nullptr;
 };
 
 void set_menu_bar_hooks(const MenuBarHooks& hooks);

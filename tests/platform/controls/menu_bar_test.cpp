@@ -216,5 +216,55 @@ TEST_F(MenuBarTest, SystemMenuHoldsTheStandardCommandsAndLosesMove) {
   EXPECT_TRUE(platform::controls::menu::system_command_allowed(owner_, SC_MOVE));
 }
 
+TEST_F(MenuBarTest, AltAloneAndF10OpenTheBarButAltChordsDoNot) {
+  SetFocus(owner_);
+  steps({[](HWND) {
+    hl::key_press(VK_DOWN);  // File's menu opens on its first item
+    hl::key_press(VK_RETURN);
+  }});
+  hl::key_press(VK_MENU);
+  idle();
+  EXPECT_EQ(owner_log().commands(), (std::vector<WPARAM>{11})) << "Alt pressed and released alone";
+
+  owner_log() = OwnerLog{};
+  steps({[](HWND) {
+    hl::key_press(VK_RIGHT);
+    hl::key_press(VK_DOWN);
+    hl::key_press(VK_RETURN);
+  }});
+  hl::key_press(VK_F10);
+  idle();
+  EXPECT_EQ(owner_log().commands(), (std::vector<WPARAM>{21})) << "F10";
+
+  owner_log() = OwnerLog{};
+  hl::key_down(VK_MENU);
+  hl::key_press('Q');
+  hl::key_up(VK_MENU);
+  idle();
+  EXPECT_TRUE(owner_log().commands().empty());
+  EXPECT_FALSE(owner_log().ran_out) << "Alt with another key is a chord, not the menu key";
+  for (const auto& m : owner_log().messages) EXPECT_NE(m.msg, static_cast<UINT>(WM_ENTERMENULOOP));
+}
+
+TEST_F(MenuBarTest, CaptionDragMovesOnlyWhileTheSystemMenuOffersMove) {
+  auto drag_caption = [&](int dx) {
+    RECT w;
+    GetWindowRect(owner_, &w);
+    POINT grab{w.left + 60, w.top + GetSystemMetrics(SM_CYCAPTION) / 2 + 2};
+    hl::mouse_move(grab);
+    hl::mouse_button(hl::Button::left, true, grab);
+    hl::mouse_move({grab.x + dx / 2, grab.y});
+    hl::mouse_move({grab.x + dx, grab.y});
+    hl::mouse_button(hl::Button::left, false, {grab.x + dx, grab.y});
+    idle();
+    RECT after;
+    GetWindowRect(owner_, &after);
+    return after.left - w.left;
+  };
+  EXPECT_EQ(drag_caption(30), 30);
+  ASSERT_TRUE(DeleteMenu(GetSystemMenu(owner_, FALSE), SC_MOVE, MF_BYCOMMAND));
+  EXPECT_EQ(drag_caption(30), 0) << "Move was taken out of the system menu";
+}
+
 }  // namespace
 }  // namespace menu_test
