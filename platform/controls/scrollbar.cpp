@@ -8,6 +8,8 @@
 
 #include "platform/api.h"
 #include "platform/controls/scrollbar_nc.h"
+#include "platform/winsys/scroll_bar_hook.h"
+#include "platform/winsys/system_classes.h"
 
 namespace platform::controls::scrollbar {
 namespace {
@@ -437,6 +439,12 @@ bool handle_message(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) 
       return false;
   }
 }
+
+// Any window with WS_VSCROLL/WS_HSCROLL gets working bars through the default window procedure.
+namespace {
+void install_hook() { winsys::set_scroll_bar_hooks({&handle_message}); }
+[[maybe_unused]] const bool kHookInstalled = winsys::add_system_classes(&install_hook);
+}  // namespace
 
 }  // namespace platform::controls::scrollbar
 
