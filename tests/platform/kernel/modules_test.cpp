@@ -26,7 +26,7 @@ std::string system_zlib() {
 }
 
 // The fixture library: built by the build when it knows how, else compiled here.
-std::string fixture_library(const kernel_test::TempDir& dir) {
+std::string fixture_library([[maybe_unused]] const kernel_test::TempDir& dir) {
 #ifdef KERNEL_TEST_FIXTURE_LIBRARY
   return KERNEL_TEST_FIXTURE_LIBRARY;
 #else
