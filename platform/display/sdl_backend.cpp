@@ -114,12 +114,11 @@ class SdlBackend final : public Backend {
     if (SDL_GetDisplayBounds(0, &bounds) == 0) screen_ = {bounds.w, bounds.h};
     SDL_StartTextInput();
   }
-  ~SdlBackend() override {
-    cursors_.clear();
-    for (auto& [hwnd, s] : shown_)
-      if (s.window) SDL_DestroyWindow(s.window);
-    SDL_QuitSubSystem(SDL_INIT_VIDEO);
-  }
+  // The backend lives until the process ends, and the system then closes the display connection
+  // with every window. Shutting SDL's video down at that point restores X's default error
+  // handler and then flushes requests about windows the server may already have dropped, which
+  // that handler turns into exit code 1 of a program that ended cleanly.
+  ~SdlBackend() override = default;
 
   std::string_view name() const override { return "sdl"; }
   SIZE screen_size() const override { return screen_; }
@@ -522,6 +521,7 @@ std::unique_ptr<Backend> make_sdl_backend(std::string& error) {
     error = SDL_GetError();
     return nullptr;
   }
+  sdl::tolerate_x11_errors();
   Uint32 wake_type = SDL_RegisterEvents(1);
   if (wake_type == static_cast<Uint32>(-1)) {
     error = "no SDL user event left";

@@ -1,5 +1,6 @@
 #include "platform/display/sdl_x11_title.h"
 
+#include <cstdio>
 #include <string>
 
 // The X11 part of the window-manager info is only declared when this is set.
@@ -14,11 +15,14 @@ namespace {
 using InternAtomFn = Atom (*)(Display*, const char*, Bool);
 using ChangePropertyFn = int (*)(Display*, Window, Atom, Atom, int, int, const unsigned char*, int);
 using FlushFn = int (*)(Display*);
+using ErrorHandler = int (*)(Display*, XErrorEvent*);
+using SetErrorHandlerFn = ErrorHandler (*)(ErrorHandler);
 
 struct X11 {
   InternAtomFn intern_atom = nullptr;
   ChangePropertyFn change_property = nullptr;
   FlushFn flush = nullptr;
+  SetErrorHandlerFn set_error_handler = nullptr;
 };
 
 // libX11 is already loaded by SDL's X11 driver; this only looks the functions up.
@@ -30,12 +34,27 @@ const X11& x11() {
     f.intern_atom = reinterpret_cast<InternAtomFn>(SDL_LoadFunction(lib, "XInternAtom"));
     f.change_property = reinterpret_cast<ChangePropertyFn>(SDL_LoadFunction(lib, "XChangeProperty"));
     f.flush = reinterpret_cast<FlushFn>(SDL_LoadFunction(lib, "XFlush"));
+    f.set_error_handler = reinterpret_cast<SetErrorHandlerFn>(SDL_LoadFunction(lib, "XSetErrorHandler"));
     return f;
   }();
   return fns;
 }
 
+// Requests about a window that the server has already destroyed (a pop-up closed while an event
+// for it was under way) come back as asynchronous errors; the default handler ends the process.
+int note_x11_error(Display*, XErrorEvent* e) {
+  std::fprintf(stderr, "X11: request %d failed with error %d (resource 0x%lx); ignored\n",
+               static_cast<int>(e->request_code), static_cast<int>(e->error_code), e->resourceid);
+  return 0;
+}
+
 }  // namespace
+
+void tolerate_x11_errors() {
+  if (std::string_view(SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "") != "x11") return;
+  const X11& f = x11();
+  if (f.set_error_handler) f.set_error_handler(&note_x11_error);
+}
 
 void fix_x11_window_name(SDL_Window* window, std::string_view utf8) {
   SDL_SysWMinfo info;

@@ -139,10 +139,14 @@ LRESULT CALLBACK owner_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       // its own, as the menu loop must keep reading the display meanwhile.
       if (wp == MSGF_MENU && s.driver < 0) {
         int x = kMenuX + 30, y = kMenuY + 3 + 19 + 9;
-        std::string script = "sleep 0.5; xdotool mousemove " + std::to_string(x) + " " + std::to_string(y) +
-                             "; sleep 0.3; eval $(xdotool getmouselocation --shell); "
+        // Waits (up to ten seconds) until the menu's own window is under the pointer, so a
+        // slow start of the window on a busy machine doesn't send the click elsewhere.
+        std::string script = "for i in $(seq 100); do xdotool mousemove " + std::to_string(x) + " " +
+                             std::to_string(y) +
+                             "; sleep 0.1; eval $(xdotool getmouselocation --shell); "
                              "xdotool getwindowgeometry $WINDOW > " +
-                             s.report + "; xdotool click 1";
+                             s.report + "; grep -q 'Position: " + std::to_string(kMenuX) + "," +
+                             std::to_string(kMenuY) + "' " + s.report + " && break; done; xdotool click 1";
         s.driver = spawn({"/bin/sh", "-c", script}, {});
         SetTimer(hwnd, kGiveUpTimer, 15000, nullptr);
       }
