@@ -3,17 +3,12 @@
 // backend is chosen once per process, so the parent starts Xvfb and runs the checks in a child
 // copy of this program with LYRICS_DISPLAY=sdl.
 #include <gtest/gtest.h>
-#include <poll.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <optional>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -22,91 +17,24 @@
 #include "platform/api.h"
 #include "platform/api/menu.h"
 #include "platform/display/backend.h"
-
-extern char** environ;
+#include "tests/support/xvfb_session.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
-bool on_path(const std::string& program) {
-  std::string cmd = "command -v " + program + " >/dev/null 2>&1";
-  return std::system(cmd.c_str()) == 0;
-}
-
-pid_t spawn(const std::vector<std::string>& args, const std::vector<std::string>& extra_env) {
-  std::vector<char*> argv;
-  for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-  argv.push_back(nullptr);
-  std::vector<std::string> env_store(extra_env);
-  for (char** e = environ; *e; ++e) {
-    std::string entry(*e);
-    bool replaced = false;
-    for (const auto& x : extra_env)
-      replaced = replaced || entry.substr(0, entry.find('=')) == x.substr(0, x.find('='));
-    if (!replaced) env_store.push_back(entry);
-  }
-  std::vector<char*> envp;
-  for (auto& e : env_store) envp.push_back(e.data());
-  envp.push_back(nullptr);
-  pid_t pid = -1;
-  if (posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), envp.data()) != 0) return -1;
-  return pid;
-}
-
-std::optional<int> wait_child(pid_t pid, std::chrono::seconds limit) {
-  auto deadline = Clock::now() + limit;
-  while (Clock::now() < deadline) {
-    int status = 0;
-    if (waitpid(pid, &status, WNOHANG) == pid) return WIFEXITED(status) ? WEXITSTATUS(status) : 128;
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  }
-  kill(pid, SIGKILL);
-  waitpid(pid, nullptr, 0);
-  return std::nullopt;
-}
-
-// A private X server on a free display number, ended with the object.
-class Xvfb {
- public:
-  Xvfb() {
-    int fds[2];
-    if (pipe(fds) != 0) return;
-    pid_ = spawn(
-        {"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", "1280x800x24", "-nolisten", "tcp"},
-        {});
-    close(fds[1]);
-    pollfd pfd{fds[0], POLLIN, 0};
-    std::string number;
-    while (pid_ > 0 && poll(&pfd, 1, 10000) > 0) {
-      char c;
-      if (read(fds[0], &c, 1) != 1 || c == '\n') break;
-      number.push_back(c);
-    }
-    close(fds[0]);
-    if (!number.empty()) display_ = ":" + number;
-  }
-  ~Xvfb() {
-    if (pid_ > 0) {
-      kill(pid_, SIGTERM);
-      wait_child(pid_, std::chrono::seconds(10));
-    }
-  }
-  const std::string& display() const { return display_; }
-
- private:
-  pid_t pid_ = -1;
-  std::string display_;
-};
+using test_support::on_path;
+using test_support::spawn;
+using test_support::wait_child;
+using test_support::Xvfb;
 
 TEST(MenuUnderXvfb, PopupIsARealWindowAndTakesAnXdotoolClick) {
   if (!on_path("Xvfb") || !on_path("xdotool"))
     GTEST_SKIP() << "Xvfb or xdotool is not installed; the pop-up menu on the SDL display is not exercised";
   Xvfb server;
   ASSERT_FALSE(server.display().empty()) << "Xvfb did not report a display number";
-  char self[4096] = {};
-  ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
-  ASSERT_GT(n, 0);
+  std::string self = test_support::self_path();
+  ASSERT_FALSE(self.empty());
   pid_t child = spawn({self, "--gtest_also_run_disabled_tests", "--gtest_filter=MenuSdlChild.DISABLED_*"},
                       {"DISPLAY=" + server.display(), "LYRICS_DISPLAY=sdl", "LYRICS_MENU_SDL_CHILD=1"});
   ASSERT_GT(child, 0);

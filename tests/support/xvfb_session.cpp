@@ -1,0 +1,84 @@
+#include "tests/support/xvfb_session.h"
+
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <thread>
+
+extern char** environ;
+
+namespace test_support {
+
+bool on_path(const std::string& program) {
+  std::string cmd = "command -v " + program + " >/dev/null 2>&1";
+  return std::system(cmd.c_str()) == 0;
+}
+
+pid_t spawn(const std::vector<std::string>& args, const std::vector<std::string>& extra_env) {
+  if (args.empty()) return -1;
+  std::vector<char*> argv;
+  for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+  argv.push_back(nullptr);
+  std::vector<std::string> env_store(extra_env);
+  for (char** e = environ; *e; ++e) {
+    std::string entry(*e);
+    bool replaced = false;
+    for (const auto& x : extra_env)
+      replaced = replaced || entry.substr(0, entry.find('=')) == x.substr(0, x.find('='));
+    if (!replaced) env_store.push_back(entry);
+  }
+  std::vector<char*> envp;
+  for (auto& e : env_store) envp.push_back(e.data());
+  envp.push_back(nullptr);
+  pid_t pid = -1;
+  if (posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), envp.data()) != 0) return -1;
+  return pid;
+}
+
+std::optional<int> wait_child(pid_t pid, std::chrono::seconds limit) {
+  auto deadline = std::chrono::steady_clock::now() + limit;
+  while (std::chrono::steady_clock::now() < deadline) {
+    int status = 0;
+    if (waitpid(pid, &status, WNOHANG) == pid) return WIFEXITED(status) ? WEXITSTATUS(status) : 128;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  kill(pid, SIGKILL);
+  waitpid(pid, nullptr, 0);
+  return std::nullopt;
+}
+
+std::string self_path() {
+  char self[4096] = {};
+  ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
+  return n > 0 ? std::string(self, static_cast<std::size_t>(n)) : std::string();
+}
+
+Xvfb::Xvfb() {
+  int fds[2];
+  if (pipe(fds) != 0) return;
+  pid_ = spawn(
+      {"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", "1280x800x24", "-nolisten", "tcp"}, {});
+  close(fds[1]);
+  pollfd pfd{fds[0], POLLIN, 0};
+  std::string number;
+  while (pid_ > 0 && poll(&pfd, 1, 10000) > 0) {
+    char c;
+    if (read(fds[0], &c, 1) != 1 || c == '\n') break;
+    number.push_back(c);
+  }
+  close(fds[0]);
+  if (!number.empty()) display_ = ":" + number;
+}
+
+Xvfb::~Xvfb() {
+  if (pid_ > 0) {
+    kill(pid_, SIGTERM);
+    wait_child(pid_, std::chrono::seconds(10));
+  }
+}
+
+}  // namespace test_support

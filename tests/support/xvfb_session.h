@@ -1,0 +1,42 @@
+// Helpers for tests that drive a real display: a private Xvfb server on a free display number,
+// and starting child processes (such as a copy of the test program with another backend).
+#pragma once
+
+#include <sys/types.h>
+
+#include <chrono>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace test_support {
+
+// Whether `program` is found on PATH.
+bool on_path(const std::string& program);
+
+// Starts `args` (searched on PATH) with this process's environment plus `extra_env`
+// ("NAME=value" entries replace same-named variables). -1 when it could not start.
+pid_t spawn(const std::vector<std::string>& args, const std::vector<std::string>& extra_env);
+
+// Waits for a child's exit code; nullopt when it did not end in time (it is killed then).
+std::optional<int> wait_child(pid_t pid, std::chrono::seconds limit);
+
+// The path of the running test program.
+std::string self_path();
+
+// A private X server on a free display number, ended with the object. display() is empty when
+// the server could not start.
+class Xvfb {
+ public:
+  Xvfb();
+  ~Xvfb();
+  Xvfb(const Xvfb&) = delete;
+  Xvfb& operator=(const Xvfb&) = delete;
+  const std::string& display() const { return display_; }
+
+ private:
+  pid_t pid_ = -1;
+  std::string display_;
+};
+
+}  // namespace test_support
