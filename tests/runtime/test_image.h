@@ -26,6 +26,11 @@ class TestImage {
     records_.push_back(record);
     return records_.size() - 1;
   }
+  // Adds a finished library record (copied); answers its index.
+  std::size_t add_library_record(const runtime::LibraryRecord& record) {
+    records_.push_back(record);
+    return records_.size() - 1;
+  }
   runtime::LibraryRecord& library(std::size_t i) { return records_[i]; }
 
   void add_dll(const char* file, const char* name) {

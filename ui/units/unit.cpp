@@ -1,0 +1,83 @@
+#include "ui/units/unit.h"
+
+#include "platform/api/user.h"
+#include "runtime/callback.h"
+#include "runtime/event_request.h"
+#include "runtime/window_system.h"
+#include "ui/units/unit_interface.h"
+
+namespace ui {
+namespace {
+
+constexpr const char* kUnitProperty = "LyrUnitObject";
+
+}  // namespace
+
+Unit::~Unit() = default;
+
+void Unit::attach(HWND hwnd) {
+  hwnd_ = hwnd;
+  SetPropA(hwnd, kUnitProperty, this);
+  previous_ = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Unit::procedure)));
+}
+
+void Unit::destroy() {
+  if (hwnd_ != nullptr && IsWindow(hwnd_)) {
+    DestroyWindow(hwnd_);  // deletes this on WM_NCDESTROY
+    return;
+  }
+  delete this;
+}
+
+Unit* Unit::from_window(HWND hwnd) {
+  if (hwnd == nullptr) return nullptr;
+  return static_cast<Unit*>(GetPropA(hwnd, kUnitProperty));
+}
+
+EventOutcome Unit::raise(std::int32_t event, std::initializer_list<std::uint32_t> args) const {
+  runtime::SimpleEventRequest request{};
+  request.window_id = window_id_;
+  request.unit_id = unit_id_;
+  request.event = event;
+  for (std::uint32_t a : args) {
+    if (request.count == 5) break;
+    request.args[request.count++] = a;
+  }
+  EventOutcome outcome;
+  outcome.handled =
+      runtime::runtime_callback(runtime::callback::kRaiseEvent, reinterpret_cast<std::intptr_t>(&request), 0) != 0;
+  outcome.result_present = request.result_present != 0;
+  outcome.result = request.result;
+  return outcome;
+}
+
+LRESULT Unit::handle_message(UINT msg, WPARAM wp, LPARAM lp) {
+  return call_previous(msg, wp, lp);
+}
+
+LRESULT Unit::call_previous(UINT msg, WPARAM wp, LPARAM lp) {
+  if (previous_ == nullptr) return DefWindowProcA(hwnd_, msg, wp, lp);
+  return CallWindowProcA(previous_, hwnd_, msg, wp, lp);
+}
+
+LRESULT CALLBACK Unit::procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  Unit* unit = from_window(hwnd);
+  if (unit == nullptr) return DefWindowProcA(hwnd, msg, wp, lp);
+  if (msg == kMsgGetUnitObject) return reinterpret_cast<LRESULT>(unit);
+  if (msg != WM_NCDESTROY) return unit->handle_message(msg, wp, lp);
+
+  LRESULT result = unit->handle_message(msg, wp, lp);
+  RemovePropA(hwnd, kUnitProperty);
+  unit->on_destroyed();
+  const std::uint32_t window_id = unit->window_id_;
+  const std::uint32_t unit_id = unit->unit_id_;
+  unit->hwnd_ = nullptr;
+  delete unit;
+  runtime::runtime_callback(runtime::callback::kUnitGone, window_id, unit_id);
+  // A window's own unit going means a top-level window is gone: the last one ends the loop.
+  if ((unit_id >> 24) == 0x06) runtime::after_window_destroyed();
+  return result;
+}
+
+}  // namespace ui
