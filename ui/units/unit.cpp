@@ -1,5 +1,7 @@
 #include "ui/units/unit.h"
 
+#include "platform/api/controls.h"
+#include "platform/api/listview.h"
 #include "platform/api/user.h"
 #include "runtime/callback.h"
 #include "runtime/event_request.h"
@@ -10,6 +12,18 @@ namespace ui {
 namespace {
 
 constexpr const char* kUnitProperty = "LyrUnitObject";
+
+// The child control a notification comes from, or null when the message is not one.
+HWND notifying_child(UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_COMMAND) return reinterpret_cast<HWND>(lp);
+  if (msg == WM_NOTIFY) {
+    const auto* header = reinterpret_cast<const NMHDR*>(lp);
+    return header != nullptr ? header->hwndFrom : nullptr;
+  }
+  if (msg >= WM_CTLCOLORMSGBOX && msg <= 0x0138) return reinterpret_cast<HWND>(lp);
+  (void)wp;
+  return nullptr;
+}
 
 }  // namespace
 
@@ -56,6 +70,10 @@ LRESULT Unit::handle_message(UINT msg, WPARAM wp, LPARAM lp) {
   return call_previous(msg, wp, lp);
 }
 
+bool Unit::on_reflected(UINT, WPARAM, LPARAM, LRESULT*) {
+  return false;
+}
+
 LRESULT Unit::call_previous(UINT msg, WPARAM wp, LPARAM lp) {
   if (previous_ == nullptr) return DefWindowProcA(hwnd_, msg, wp, lp);
   return CallWindowProcA(previous_, hwnd_, msg, wp, lp);
@@ -65,6 +83,19 @@ LRESULT CALLBACK Unit::procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   Unit* unit = from_window(hwnd);
   if (unit == nullptr) return DefWindowProcA(hwnd, msg, wp, lp);
   if (msg == kMsgGetUnitObject) return reinterpret_cast<LRESULT>(unit);
+  if (HWND child = notifying_child(msg, wp, lp); child != nullptr && child != hwnd) {
+    if (Unit* source = from_window(child)) {
+      LRESULT result = 0;
+      if (source->on_reflected(msg, wp, lp, &result)) return result;
+    }
+  }
+  if (msg == WM_DRAWITEM) {
+    const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+    if (Unit* source = item != nullptr ? from_window(item->hwndItem) : nullptr; source != nullptr && source != unit) {
+      LRESULT result = 0;
+      if (source->on_reflected(msg, wp, lp, &result)) return result;
+    }
+  }
   if (msg != WM_NCDESTROY) return unit->handle_message(msg, wp, lp);
 
   LRESULT result = unit->handle_message(msg, wp, lp);

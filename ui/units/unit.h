@@ -9,6 +9,11 @@
 //   reports the unit gone (runtime callback 2000) and deletes itself. destroy() is the way to
 //   destroy a unit object. An object never attached may be deleted directly.
 // - raise() delivers one of the unit's events through runtime callback 2008.
+// - Notifications that a native window receives from a child control which is a unit
+//   (WM_COMMAND from a control, WM_NOTIFY, WM_CTLCOLOR*, WM_DRAWITEM) are first offered to that
+//   child's on_reflected(); when it answers true its result is the answer and the parent's own
+//   procedure never sees the message. So each unit handles its own control's notifications
+//   whatever unit its control sits in.
 #pragma once
 
 #include <cstdint>
@@ -16,6 +21,7 @@
 
 #include "platform/api/messages.h"
 #include "platform/api/types.h"
+#include "platform/api/user.h"
 
 namespace ui {
 
@@ -47,6 +53,8 @@ class Unit {
  protected:
   virtual LRESULT handle_message(UINT msg, WPARAM wp, LPARAM lp);
   LRESULT call_previous(UINT msg, WPARAM wp, LPARAM lp);
+  // A notification of this unit's own control, sent to its parent window (see above).
+  virtual bool on_reflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result);
   // Called from WM_NCDESTROY before the object reports itself gone and is deleted.
   virtual void on_destroyed() {}
 
