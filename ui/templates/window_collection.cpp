@@ -10,7 +10,9 @@ void WindowCollection::replace(TemplateSet set) {
   for (std::size_t i = 0; i < slots_.size(); ++i) {
     const std::size_t units = templates_.windows()[i].units.size();
     slots_[i].unit_objects.assign(units, nullptr);
+    slots_[i].unit_natives.assign(units, nullptr);
     slots_[i].cursors.assign(units, nullptr);
+    slots_[i].cursor_owned.assign(units, 0);
     slots_[i].menu_handles.assign(units, nullptr);
   }
   last_error_.reset();

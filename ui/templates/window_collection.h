@@ -12,6 +12,7 @@
 //   the rest of the table is filled in as window building comes in.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -25,15 +26,31 @@
 
 namespace ui::templates {
 
+// A slot that worker threads read while the main thread writes it: loads and stores never tear.
+// Copying copies the current value (slots are sized while no window exists).
+template <class T>
+struct SharedSlot : std::atomic<T> {
+  using std::atomic<T>::operator=;
+  SharedSlot() : std::atomic<T>(T{}) {}
+  SharedSlot(T value) : std::atomic<T>(value) {}
+  SharedSlot(const SharedSlot& other) : std::atomic<T>(other.load()) {}
+  SharedSlot& operator=(const SharedSlot& other) {
+    this->store(other.load());
+    return *this;
+  }
+};
+
 // What a window holds while it exists, by unit index where per unit.
 struct WindowSlots {
-  HWND native = nullptr;
+  SharedSlot<HWND> native;
   HMENU menu_bar = nullptr;
   HACCEL accelerators = nullptr;
   bool created = false;
-  std::vector<void*> unit_objects;  // the created unit objects (object slots)
-  std::vector<HCURSOR> cursors;     // resolved cursor selectors (cursor slots)
-  std::vector<HMENU> menu_handles;  // popup menus built for menu records
+  std::vector<SharedSlot<void*>> unit_objects;  // the created unit objects (object slots)
+  std::vector<SharedSlot<HWND>> unit_natives;   // their native windows, for lookups off the main thread
+  std::vector<HCURSOR> cursors;                 // resolved cursor selectors (cursor slots)
+  std::vector<std::uint8_t> cursor_owned;       // 1: the slot's cursor was made from file data
+  std::vector<HMENU> menu_handles;              // popup menus built for menu records
 };
 
 class WindowCollection {
