@@ -9,11 +9,8 @@ namespace {
 const runtime::UnitTypeDescriptor kPending{};
 }  // namespace
 
-const runtime::UnitTypeDescriptor& window_unit_type() { return kPending; }
 const runtime::UnitTypeDescriptor& edit_unit_type() { return kPending; }
-const runtime::UnitTypeDescriptor& picture_box_unit_type() { return kPending; }
 const runtime::UnitTypeDescriptor& group_box_unit_type() { return kPending; }
-const runtime::UnitTypeDescriptor& label_unit_type() { return kPending; }
 const runtime::UnitTypeDescriptor& button_unit_type() { return kPending; }
 
 }  // namespace ui
