@@ -118,6 +118,36 @@ std::optional<std::string> PropertyReader::text() {
   return std::string(raw->begin(), raw->end());
 }
 
+bool PropertyReader::field(std::int32_t& out) {
+  auto v = i32();
+  if (v) out = *v;
+  return v.has_value();
+}
+
+bool PropertyReader::field(std::uint32_t& out) {
+  auto v = u32();
+  if (v) out = *v;
+  return v.has_value();
+}
+
+bool PropertyReader::field(bool& out) {
+  auto v = u32();
+  if (v) out = *v != 0;
+  return v.has_value();
+}
+
+bool PropertyReader::field(std::string& out) {
+  auto v = text();
+  if (v) out = std::move(*v);
+  return v.has_value();
+}
+
+bool PropertyReader::field(std::vector<std::uint8_t>& out) {
+  auto v = bytes();
+  if (v) out = std::move(*v);
+  return v.has_value();
+}
+
 void PropertyWriter::u32(std::uint32_t v) {
   for (int shift = 0; shift < 32; shift += 8) out_.push_back(static_cast<std::uint8_t>(v >> shift));
 }

@@ -59,6 +59,14 @@ class PropertyReader {
   std::optional<std::vector<std::uint8_t>> bytes();  // u32 length + bytes
   std::size_t remaining() const { return bytes_.size() - pos_; }
 
+  // The same reads into a field: false (field untouched) when the block ends first. A logical
+  // field takes any non-zero word as true.
+  bool field(std::int32_t& out);
+  bool field(std::uint32_t& out);
+  bool field(bool& out);
+  bool field(std::string& out);
+  bool field(std::vector<std::uint8_t>& out);
+
  private:
   std::span<const std::uint8_t> bytes_;
   std::size_t pos_ = 0;

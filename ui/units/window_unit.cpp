@@ -1,0 +1,492 @@
+#include "ui/units/window_unit.h"
+
+#include <algorithm>
+
+#include "platform/api/gdi.h"
+#include "platform/api/kernel.h"
+#include "platform/api/menu.h"
+#include "platform/api/messages.h"
+#include "platform/api/user.h"
+#include "ui/templates/window_collection.h"
+#include "ui/units/window_class.h"
+#include "ui/units/window_styles.h"
+#include "ui/windows/menu_builder.h"
+#include "ui/windows/modal.h"
+
+namespace ui {
+namespace {
+
+constexpr WPARAM kIconSmall = 0;
+constexpr WPARAM kIconBig = 1;
+
+namespace event {
+constexpr std::int32_t kMayClose = 1;
+constexpr std::int32_t kDestroying = 2;
+constexpr std::int32_t kMoved = 3;
+constexpr std::int32_t kResized = 4;
+constexpr std::int32_t kFirstActivation = 8;
+constexpr std::int32_t kShown = 10;
+constexpr std::int32_t kHidden = 11;
+constexpr std::int32_t kCloseRequested = 12;
+constexpr std::int32_t kFocusGained = -7;
+constexpr std::int32_t kFocusLost = -8;
+}  // namespace event
+
+// A handler that returned logical false.
+bool refused(const EventOutcome& outcome) {
+  return outcome.result_present && outcome.result == 0;
+}
+
+PropertyPair text_pair(const std::string& text) {
+  return {reinterpret_cast<std::intptr_t>(text.c_str()), static_cast<std::intptr_t>(text.size())};
+}
+
+PropertyPair bytes_pair(const std::vector<std::uint8_t>& bytes) {
+  return bytes.empty() ? PropertyPair{} : data_pair(bytes.data(), bytes.size());
+}
+
+std::vector<std::uint8_t> copy_bytes(const PropertyPair& value) {
+  std::span<const std::uint8_t> bytes = pair_bytes(value);
+  return {bytes.begin(), bytes.end()};
+}
+
+WindowUnit* window_unit_of(void* object) {
+  return dynamic_cast<WindowUnit*>(static_cast<Unit*>(object));
+}
+
+}  // namespace
+
+WindowUnit::WindowUnit(std::uint32_t window_id, std::uint32_t unit_id, WindowProperties properties)
+    : Unit(window_id, unit_id), properties_(std::move(properties)) {
+  background_.set_bytes(properties_.background_picture, false);
+}
+
+WindowUnit* WindowUnit::create(const UnitCreateArgs& args) {
+  std::optional<WindowProperties> parsed = parse_window_properties(args.properties);
+  if (!parsed) return nullptr;
+  const std::string class_name = parsed->class_name.empty() ? kDefaultWindowClass : parsed->class_name;
+  if (!ensure_unit_class(class_name.c_str())) return nullptr;
+
+  const HWND owner = args.owner != nullptr ? args.owner : args.parent;
+  WindowStyles styles = window_styles(*parsed, owner != nullptr);
+  styles.style |= args.extra_styles;
+  int left = args.left;
+  int top = args.top;
+  switch (static_cast<WindowPosition>(parsed->position)) {
+    case WindowPosition::centred:
+      left = (GetSystemMetrics(SM_CXSCREEN) - args.width) / 2;
+      top = (GetSystemMetrics(SM_CYSCREEN) - args.height) / 2;
+      break;
+    case WindowPosition::minimised:
+      styles.style |= WS_MINIMIZE;
+      break;
+    case WindowPosition::maximised:
+      if (has_sizing_border(parsed->border_style)) styles.style |= WS_MAXIMIZE;
+      break;
+    default:
+      break;
+  }
+
+  HWND hwnd =
+      CreateWindowExA(styles.ex_style, class_name.c_str(), parsed->title.c_str(), styles.style, left, top,
+                      args.width, args.height, owner, args.menu, GetModuleHandleA(nullptr), nullptr);
+  if (hwnd == nullptr) return nullptr;
+  auto* unit = new WindowUnit(args.window_id, args.unit_id, std::move(*parsed));
+  unit->attach(hwnd);
+
+  // The system may have adjusted the size (minimum track size, a menu bar): the template wins.
+  RECT r{};
+  GetWindowRect(hwnd, &r);
+  if (!IsIconic(hwnd) && !IsZoomed(hwnd) &&
+      (r.right - r.left != args.width || r.bottom - r.top != args.height))
+    SetWindowPos(hwnd, nullptr, 0, 0, args.width, args.height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  unit->apply_icon();
+  unit->apply_always_on_top();
+  unit->apply_movable();
+  unit->apply_shape();
+  return unit;
+}
+
+std::optional<std::size_t> WindowUnit::window_index() const {
+  const int index = templates::window_collection().find(window_id());
+  if (index < 0) return std::nullopt;
+  return static_cast<std::size_t>(index);
+}
+
+WindowSwitches WindowUnit::switches() const {
+  WindowSwitches s;
+  s.enter_moves_focus = properties_.enter_moves_focus;
+  s.escape_closes = properties_.escape_closes;
+  s.f1_help = properties_.f1_help;
+  s.drag_by_client = properties_.drag_by_client;
+  s.help_context = properties_.help_context;
+  s.help_file = properties_.help_file.c_str();
+  return s;
+}
+
+// ---- properties ----------------------------------------------------------------------------
+
+int WindowUnit::get(std::int32_t own, PropertyPair* value) {
+  namespace wp = window_property;
+  const WindowProperties& p = properties_;
+  switch (own) {
+    case wp::kTitle:
+      *value = text_pair(p.title);
+      break;
+    case wp::kBorderStyle:
+      *value = int_pair(p.border_style);
+      break;
+    case wp::kBackground:
+      *value = int_pair(static_cast<std::int32_t>(p.background));
+      break;
+    case wp::kBackgroundPicture:
+      *value = bytes_pair(p.background_picture);
+      break;
+    case wp::kPictureMode:
+      *value = int_pair(p.picture_mode);
+      break;
+    case wp::kSound:
+      *value = bytes_pair(p.sound);
+      break;
+    case wp::kSoundMode:
+      *value = int_pair(p.sound_mode);
+      break;
+    case wp::kControlBox:
+      *value = int_pair(p.control_box);
+      break;
+    case wp::kMaximiseBox:
+      *value = int_pair(p.maximise_box);
+      break;
+    case wp::kMinimiseBox:
+      *value = int_pair(p.minimise_box);
+      break;
+    case wp::kPosition: {
+      // The live state, not the stored choice.
+      std::int32_t state = 0;
+      if (hwnd() != nullptr && IsIconic(hwnd()))
+        state = 2;
+      else if (hwnd() != nullptr && IsZoomed(hwnd()))
+        state = 3;
+      *value = int_pair(state);
+      break;
+    }
+    case wp::kMovable:
+      *value = int_pair(p.movable);
+      break;
+    case wp::kIcon:
+      *value = bytes_pair(p.icon);
+      break;
+    case wp::kEnterMovesFocus:
+      *value = int_pair(p.enter_moves_focus);
+      break;
+    case wp::kEscapeCloses:
+      *value = int_pair(p.escape_closes);
+      break;
+    case wp::kF1Help:
+      *value = int_pair(p.f1_help);
+      break;
+    case wp::kHelpFile:
+      *value = text_pair(p.help_file);
+      break;
+    case wp::kHelpContext:
+      *value = int_pair(p.help_context);
+      break;
+    case wp::kOption26:
+      *value = int_pair(p.option26);
+      break;
+    case wp::kDragByClient:
+      *value = int_pair(p.drag_by_client);
+      break;
+    case wp::kShape:
+      *value = int_pair(p.shape);
+      break;
+    case wp::kAlwaysOnTop:
+      *value = int_pair(p.always_on_top);
+      break;
+    case wp::kOption30:
+      *value = int_pair(p.option30);
+      break;
+    case wp::kClassName:
+      *value = text_pair(p.class_name);
+      break;
+    default:
+      return 0;
+  }
+  return 1;
+}
+
+int WindowUnit::set(std::int32_t own, const PropertyPair& value) {
+  namespace wp = window_property;
+  WindowProperties& p = properties_;
+  const std::int32_t v = pair_int(value);
+  const bool flag = v != 0;
+  switch (own) {
+    case wp::kTitle:
+      p.title = std::string(pair_text(value));
+      SetWindowTextA(hwnd(), p.title.c_str());
+      apply_styles();
+      break;
+    case wp::kBorderStyle:
+      p.border_style = v;
+      apply_styles();
+      break;
+    case wp::kBackground:
+      p.background = static_cast<COLORREF>(v);
+      InvalidateRect(hwnd(), nullptr, TRUE);
+      break;
+    case wp::kBackgroundPicture:
+      p.background_picture = copy_bytes(value);
+      background_.set_bytes(p.background_picture, false);
+      InvalidateRect(hwnd(), nullptr, TRUE);
+      break;
+    case wp::kPictureMode:
+      p.picture_mode = v;
+      InvalidateRect(hwnd(), nullptr, TRUE);
+      break;
+    case wp::kSound:
+      p.sound = copy_bytes(value);
+      break;
+    case wp::kSoundMode:
+      p.sound_mode = v;
+      break;
+    case wp::kControlBox:
+      p.control_box = flag;
+      apply_styles();
+      break;
+    case wp::kMaximiseBox:
+      p.maximise_box = flag;
+      apply_styles();
+      break;
+    case wp::kMinimiseBox:
+      p.minimise_box = flag;
+      apply_styles();
+      break;
+    case wp::kPosition:
+      p.position = v;
+      apply_position();
+      break;
+    case wp::kMovable:
+      p.movable = flag;
+      apply_movable();
+      break;
+    case wp::kIcon:
+      p.icon = copy_bytes(value);
+      apply_icon();
+      break;
+    case wp::kEnterMovesFocus:
+      p.enter_moves_focus = flag;
+      break;
+    case wp::kEscapeCloses:
+      p.escape_closes = flag;
+      break;
+    case wp::kF1Help:
+      p.f1_help = flag;
+      break;
+    case wp::kHelpFile:
+      p.help_file = std::string(pair_text(value));
+      break;
+    case wp::kHelpContext:
+      p.help_context = v;
+      break;
+    case wp::kOption26:
+      p.option26 = flag;
+      break;
+    case wp::kDragByClient:
+      p.drag_by_client = flag;
+      break;
+    case wp::kShape:
+      p.shape = clamp_choice(v, 0, kLastWindowShape);
+      apply_shape();
+      break;
+    case wp::kAlwaysOnTop:
+      p.always_on_top = flag;
+      apply_always_on_top();
+      break;
+    case wp::kOption30:
+      p.option30 = flag;
+      break;
+    case wp::kClassName:
+      p.class_name = std::string(pair_text(value));
+      break;  // used when next created
+    default:
+      break;
+  }
+  return 0;
+}
+
+void WindowUnit::apply_styles() {
+  set_window_styles(hwnd(), window_styles(properties_, GetWindow(hwnd(), GW_OWNER) != nullptr));
+}
+
+void WindowUnit::apply_icon() {
+  icon_ = WindowIcon(properties_.icon);
+  SendMessageA(hwnd(), WM_SETICON, kIconBig, reinterpret_cast<LPARAM>(icon_.handle()));
+  SendMessageA(hwnd(), WM_SETICON, kIconSmall, reinterpret_cast<LPARAM>(icon_.handle()));
+}
+
+void WindowUnit::apply_movable() {
+  // Start from the standard system menu so that turning it back on brings the item back.
+  GetSystemMenu(hwnd(), TRUE);
+  if (properties_.movable) return;
+  if (HMENU menu = GetSystemMenu(hwnd(), FALSE)) DeleteMenu(menu, SC_MOVE, MF_BYCOMMAND);
+}
+
+void WindowUnit::apply_shape() {
+  RECT r{};
+  GetWindowRect(hwnd(), &r);
+  SetWindowRgn(hwnd(), window_shape_region(properties_.shape, r.right - r.left, r.bottom - r.top), TRUE);
+}
+
+void WindowUnit::apply_always_on_top() {
+  constexpr UINT kPlaceOnly = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+  if (properties_.always_on_top) {
+    SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, kPlaceOnly);
+    return;
+  }
+  SetWindowPos(hwnd(), HWND_NOTOPMOST, 0, 0, 0, 0, kPlaceOnly);
+  // Leaving the topmost band must not take the program's other topmost windows with it.
+  templates::WindowCollection& windows = templates::window_collection();
+  for (std::size_t i = 0; i < windows.size(); ++i) {
+    const templates::WindowSlots& slots = windows.slots(i);
+    if (slots.unit_objects.empty()) continue;
+    WindowUnit* other = window_unit_of(slots.unit_objects[0].load());
+    if (other == nullptr || other == this || other->hwnd() == nullptr || !IsWindow(other->hwnd())) continue;
+    if (other->properties_.always_on_top) SetWindowPos(other->hwnd(), HWND_TOPMOST, 0, 0, 0, 0, kPlaceOnly);
+  }
+}
+
+void WindowUnit::apply_position() {
+  switch (static_cast<WindowPosition>(properties_.position)) {
+    case WindowPosition::centred: {
+      RECT r{};
+      GetWindowRect(hwnd(), &r);
+      const int w = r.right - r.left;
+      const int h = r.bottom - r.top;
+      SetWindowPos(hwnd(), nullptr, (GetSystemMetrics(SM_CXSCREEN) - w) / 2,
+                   (GetSystemMetrics(SM_CYSCREEN) - h) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      break;
+    }
+    case WindowPosition::minimised:
+      ShowWindow(hwnd(), SW_MINIMIZE);
+      break;
+    case WindowPosition::maximised:
+      if (has_sizing_border(properties_.border_style)) ShowWindow(hwnd(), SW_MAXIMIZE);
+      break;
+    default:
+      if (IsIconic(hwnd()) || IsZoomed(hwnd())) ShowWindow(hwnd(), SW_RESTORE);
+      break;
+  }
+}
+
+// ---- messages ------------------------------------------------------------------------------
+
+LRESULT WindowUnit::on_close() {
+  const HWND self = hwnd();
+  const bool may_refuse = !new_instance_;
+  const std::optional<std::size_t> index = window_index();
+  // A handler may destroy the window (and this object) itself: only the handle is used after.
+  if (refused(raise(event::kCloseRequested)) && may_refuse) return 0;
+  if (!IsWindow(self)) return 0;
+  if (refused(raise(event::kMayClose)) && may_refuse) return 0;
+  if (!IsWindow(self)) return 0;
+  if (index) end_modal(*index);
+  DestroyWindow(self);
+  return 0;
+}
+
+void WindowUnit::on_activate(WPARAM wp) {
+  if (LOWORD(wp) == WA_INACTIVE) return;
+  if (!activated_once_) {
+    activated_once_ = true;
+    raise(event::kFirstActivation);
+    return;
+  }
+  if (IsWindowEnabled(hwnd())) return;
+  // Disabled by a modal window of the program: that one is brought forward instead.
+  templates::WindowCollection& windows = templates::window_collection();
+  for (std::size_t i = 0; i < windows.size(); ++i) {
+    if (!is_modal(i)) continue;
+    HWND modal = windows.slots(i).native.load();
+    if (modal != nullptr && modal != hwnd() && IsWindow(modal) && IsWindowVisible(modal) &&
+        IsWindowEnabled(modal)) {
+      SetActiveWindow(modal);
+      return;
+    }
+  }
+}
+
+void WindowUnit::paint() {
+  PAINTSTRUCT ps{};
+  HDC dc = BeginPaint(hwnd(), &ps);
+  if (dc == nullptr) return;
+  RECT client{};
+  GetClientRect(hwnd(), &client);
+  HBRUSH brush = CreateSolidBrush(resolve_colour(properties_.background));
+  FillRect(dc, &client, brush);
+  DeleteObject(brush);
+  if (const lyr::picture::RenderedPicture* picture = background_.rendered(properties_.background))
+    lyr::picture::draw_background_picture(dc, *picture, properties_.picture_mode, client.right,
+                                          client.bottom);
+  EndPaint(hwnd(), &ps);
+}
+
+LRESULT WindowUnit::handle_message(UINT msg, WPARAM wp, LPARAM lp) {
+  // Events go last in each case: a handler may destroy the window and with it this object.
+  switch (msg) {
+    case WM_CLOSE:
+      return on_close();
+    case WM_QUERYENDSESSION:
+      return refused(raise(event::kMayClose)) ? FALSE : TRUE;
+    case WM_ERASEBKGND:
+      return 1;  // WM_PAINT fills the whole client area
+    case WM_PAINT:
+      paint();
+      return 0;
+    case WM_GETICON:
+      return reinterpret_cast<LRESULT>(icon_.handle());
+    case WM_GETFONT:
+      return reinterpret_cast<LRESULT>(GetStockObject(DEFAULT_GUI_FONT));
+    case WM_COMMAND:
+      if (lp == 0 && LOWORD(wp) >= kFirstMenuCommand) {
+        if (std::optional<std::size_t> index = window_index()) dispatch_menu_command(*index, LOWORD(wp));
+        return 0;
+      }
+      break;
+    case WM_SIZE: {
+      if (properties_.shape != 0 && wp != SIZE_MINIMIZED) apply_shape();
+      const LRESULT result = call_previous(msg, wp, lp);
+      raise(event::kResized);
+      return result;
+    }
+    case WM_ACTIVATE: {
+      const LRESULT result = call_previous(msg, wp, lp);
+      on_activate(wp);
+      return result;
+    }
+    case WM_DESTROY:
+    case WM_MOVE:
+    case WM_SHOWWINDOW:
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS: {
+      const LRESULT result = call_previous(msg, wp, lp);
+      std::int32_t e = 0;
+      if (msg == WM_DESTROY)
+        e = event::kDestroying;
+      else if (msg == WM_MOVE)
+        e = event::kMoved;
+      else if (msg == WM_SHOWWINDOW)
+        e = wp ? event::kShown : event::kHidden;
+      else if (msg == WM_SETFOCUS)
+        e = event::kFocusGained;
+      else
+        e = event::kFocusLost;
+      raise(e);
+      return result;
+    }
+    default:
+      break;
+  }
+  return call_previous(msg, wp, lp);
+}
+
+}  // namespace ui
