@@ -57,17 +57,21 @@ void ListViewUnit::apply_font() {
 
 void ListViewUnit::apply_item_images() {
   const int which = properties_.view == kLargeIcons ? LVSIL_NORMAL : LVSIL_SMALL;
-  HIMAGELIST images = load_image_list(properties_.item_images);
-  auto old = reinterpret_cast<HIMAGELIST>(
-      SendMessageA(hwnd(), LVM_SETIMAGELIST, which, reinterpret_cast<LPARAM>(images)));
-  if (old != nullptr && old != images) ImageList_Destroy(old);
+  replace_image_list(which, load_image_list(properties_.item_images), &item_images_set_);
 }
 
 void ListViewUnit::apply_state_images() {
-  HIMAGELIST images = load_image_list(properties_.state_images);
+  replace_image_list(LVSIL_STATE, load_image_list(properties_.state_images), &state_images_set_);
+}
+
+// An unreadable blob removes only a list that this unit put there: the control's own check
+// boxes stay.
+void ListViewUnit::replace_image_list(int which, HIMAGELIST images, bool* ours) {
+  if (images == nullptr && !*ours) return;
   auto old = reinterpret_cast<HIMAGELIST>(
-      SendMessageA(hwnd(), LVM_SETIMAGELIST, LVSIL_STATE, reinterpret_cast<LPARAM>(images)));
+      SendMessageA(hwnd(), LVM_SETIMAGELIST, static_cast<WPARAM>(which), reinterpret_cast<LPARAM>(images)));
   if (old != nullptr && old != images) ImageList_Destroy(old);
+  *ours = images != nullptr;
 }
 
 void ListViewUnit::apply_header_images() {

@@ -92,6 +92,7 @@ class ListViewUnit final : public Unit {
   void apply_item_images();
   void apply_state_images();
   void apply_header_images();
+  void replace_image_list(int which, HIMAGELIST images, bool* ours);
   void apply_colours();
   void apply_hot_cursor();
   void apply_rows();
@@ -111,6 +112,8 @@ class ListViewUnit final : public Unit {
   bool design_mode_ = false;
   UnitFont font_;
   HIMAGELIST header_images_ = nullptr;  // the header control does not own its list
+  bool item_images_set_ = false;        // the control owns the lists set through it
+  bool state_images_set_ = false;
   std::vector<std::string> tips_;
   std::string edited_text_;
 };
