@@ -12,6 +12,7 @@
 #include "runtime/event_request.h"
 #include "ui/listview/extended_library.h"
 #include "ui/listview/listview_type.h"
+#include "ui/templates/window_collection.h"
 #include "ui/units/unit_interface.h"
 
 namespace listview_test {
@@ -60,6 +61,8 @@ void idle() {
 
 void ListViewTest::SetUp() {
   ASSERT_TRUE(platform::headless::active()) << "these tests need LYRICS_DISPLAY=headless";
+  // An empty template block loads nothing, so windows of an earlier test would still be known.
+  ui::templates::window_collection().clear();
   host_ = std::make_unique<ui_test::UiHost>(
       std::vector<std::uint8_t>{}, nullptr,
       std::vector<runtime::LibraryRecord>{ui::listview::extended_library_record()});
