@@ -1,0 +1,163 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/api/input.h"
+#include "platform/api/user.h"
+#include "platform/display/headless.h"
+#include "tests/ui/property_test_support.h"
+#include "ui/events/pre_translate.h"
+
+namespace access_test {
+namespace {
+
+using ui::templates::kTabStop;
+using ui::templates::kVisible;
+
+constexpr std::uint32_t kWindow = 0x52000080;
+constexpr std::uint32_t kOwn = 0x06000080;
+constexpr std::uint32_t kEditA = 0x16000081;
+constexpr std::uint32_t kDefault = 0x16000082;
+constexpr std::uint32_t kEditB = 0x16000083;
+constexpr std::uint32_t kLabel = 0x16000084;
+constexpr std::uint32_t kGo = 0x16000085;
+constexpr std::uint32_t kNotes = 0x16000086;
+
+constexpr int kDefaultHandler = 1;
+constexpr int kGoHandler = 2;
+
+// Units in template order: 1 edit A, 2 default button, 3 edit B, 4 label (no tab stop),
+// 5 button "&Go", 6 multi-line edit.
+class KeyboardInterface : public AccessTest {
+ protected:
+  void compose(bool escape_closes, bool enter_moves_focus) {
+    auto& window = templates_.add_window(kWindow, kOwn, window_block([&](ui::WindowProperties& p) {
+                                           p.escape_closes = escape_closes;
+                                           p.enter_moves_focus = enter_moves_focus;
+                                         }));
+    templates_.add_unit(window, kEditA, 0x00010005, {10, 10, 100, 22}, kVisible | kTabStop, edit_block());
+    templates_.add_unit(window, kDefault, 0x0001000B, {120, 10, 80, 22}, kVisible | kTabStop,
+                        button_block("OK", true), {bind(0, kDefaultHandler)});
+    templates_.add_unit(window, kEditB, 0x00010005, {10, 40, 100, 22}, kVisible | kTabStop, edit_block());
+    templates_.add_unit(window, kLabel, 0x0001000A, {10, 70, 100, 22}, kVisible, label_block("label"));
+    templates_.add_unit(window, kGo, 0x0001000B, {120, 40, 80, 22}, kVisible | kTabStop, button_block("&Go"),
+                        {bind(0, kGoHandler)});
+    templates_.add_unit(window, kNotes, 0x00010005, {10, 100, 200, 60}, kVisible | kTabStop,
+                        edit_block("", true));
+    start(kWindow);
+    SetActiveWindow(native(0, 0));
+    handler_log().calls.clear();
+  }
+
+  void focus(std::size_t unit) {
+    SetFocus(native(0, unit));
+    ASSERT_EQ(GetFocus(), native(0, unit));
+  }
+
+  void press(UINT vk) {
+    platform::headless::key_press(vk);
+    ui_test::pump();
+  }
+
+  int calls_of(int handler) const {
+    int n = 0;
+    for (const HandlerCall& c : handler_log().calls) n += c.handler == handler ? 1 : 0;
+    return n;
+  }
+};
+
+TEST_F(KeyboardInterface, TabAndShiftTabFollowTemplateOrderSkippingUnitsWithoutTabStop) {
+  compose(false, false);
+  focus(1);
+  press(VK_TAB);
+  EXPECT_EQ(GetFocus(), native(0, 2));
+  press(VK_TAB);
+  EXPECT_EQ(GetFocus(), native(0, 3));
+  press(VK_TAB);
+  EXPECT_EQ(GetFocus(), native(0, 5)) << "the label is no tab stop";
+  press(VK_TAB);
+  EXPECT_EQ(GetFocus(), native(0, 6));
+  press(VK_TAB);
+  EXPECT_EQ(GetFocus(), native(0, 1)) << "round again";
+
+  platform::headless::key_down(VK_SHIFT);
+  press(VK_TAB);
+  EXPECT_EQ(GetFocus(), native(0, 6));
+  press(VK_TAB);
+  EXPECT_EQ(GetFocus(), native(0, 5));
+  platform::headless::key_up(VK_SHIFT);
+  ui_test::pump();
+
+  // A disabled unit is passed over.
+  EnableWindow(native(0, 3), FALSE);
+  focus(2);
+  press(VK_TAB);
+  EXPECT_EQ(GetFocus(), native(0, 5));
+}
+
+TEST_F(KeyboardInterface, EnterClicksTheDefaultButtonUnlessTheFocusedUnitWantsIt) {
+  compose(false, false);
+  focus(3);
+  press(VK_RETURN);
+  EXPECT_EQ(calls_of(kDefaultHandler), 1);
+  EXPECT_EQ(GetFocus(), native(0, 3));
+
+  // The multi-line box keeps Enter for itself: a new line, no click.
+  focus(6);
+  press(VK_RETURN);
+  EXPECT_EQ(calls_of(kDefaultHandler), 1);
+  char text[16] = {};
+  GetWindowTextA(native(0, 6), text, sizeof text);
+  EXPECT_STREQ(text, "\r\n");
+
+  // A disabled default button is not clicked.
+  EnableWindow(native(0, 2), FALSE);
+  focus(1);
+  press(VK_RETURN);
+  EXPECT_EQ(calls_of(kDefaultHandler), 1);
+  EXPECT_EQ(calls_of(kGoHandler), 0) << "a normal button is no default button";
+}
+
+TEST_F(KeyboardInterface, EnterMovesTheFocusWhenTheWindowSaysSo) {
+  compose(false, true);
+  focus(1);
+  press(VK_RETURN);
+  EXPECT_EQ(GetFocus(), native(0, 2));
+  EXPECT_EQ(calls_of(kDefaultHandler), 0);
+  // On the default button itself Enter clicks it.
+  press(VK_RETURN);
+  EXPECT_EQ(calls_of(kDefaultHandler), 1);
+}
+
+TEST_F(KeyboardInterface, EscapeClosesOnlyWhenSwitchedOn) {
+  compose(false, false);
+  focus(1);
+  press(VK_ESCAPE);
+  EXPECT_TRUE(IsWindow(native(0, 0)));
+}
+
+TEST_F(KeyboardInterface, EscapeClosesTheWindowWhenSwitchedOn) {
+  compose(true, false);
+  HWND window = native(0, 0);
+  focus(1);
+  press(VK_ESCAPE);
+  EXPECT_FALSE(IsWindow(window));
+}
+
+TEST_F(KeyboardInterface, AltWithAMnemonicClicksTheButton) {
+  compose(false, false);
+  focus(1);
+  platform::headless::key_down(VK_MENU);
+  platform::headless::key_press('G');
+  platform::headless::key_up(VK_MENU);
+  ui_test::pump();
+  EXPECT_EQ(calls_of(kGoHandler), 1);
+  platform::headless::key_down(VK_MENU);
+  platform::headless::key_press('K');  // "OK" has no mnemonic
+  platform::headless::key_up(VK_MENU);
+  ui_test::pump();
+  EXPECT_EQ(calls_of(kDefaultHandler), 0);
+}
+
+}  // namespace
+}  // namespace access_test
