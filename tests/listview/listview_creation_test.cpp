@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/api/gdi.h"
+#include "platform/api/input.h"
 #include "platform/api/listview.h"
 #include "platform/api/user.h"
 #include "tests/listview/listview_fixture.h"
@@ -128,7 +129,18 @@ TEST_F(ListViewCreationTest, StyleFlagsFollowTheirProperties) {
                                      LVS_EX_CHECKBOXES | LVS_EX_FLATSB | LVS_EX_SUBITEMIMAGES |
                                      LVS_EX_INFOTIP);
   EXPECT_EQ(GetWindowLongA(list, GWL_EXSTYLE) & (WS_EX_STATICEDGE | WS_EX_CLIENTEDGE), WS_EX_STATICEDGE);
-  EXPECT_NE(SendMessageA(list, LVM_GETHOTCURSOR, 0, 0), 0);
+}
+
+TEST_F(ListViewCreationTest, HotCursorIsTheHandOnlyWhenAsked) {
+  ListViewProperties p;
+  p.hot_tracking = true;
+  HWND hand = create(p, 0x16010001)->hwnd();
+  EXPECT_EQ(reinterpret_cast<HCURSOR>(SendMessageA(hand, LVM_GETHOTCURSOR, 0, 0)),
+            LoadCursorA(nullptr, MAKEINTRESOURCEA(32649)));
+  p.hand_cursor = false;
+  HWND arrow = create(p, 0x16010002)->hwnd();
+  EXPECT_EQ(reinterpret_cast<HCURSOR>(SendMessageA(arrow, LVM_GETHOTCURSOR, 0, 0)),
+            LoadCursorA(nullptr, IDC_ARROW));
 }
 
 TEST_F(ListViewCreationTest, NewerTemplateVersionFailsCreation) {

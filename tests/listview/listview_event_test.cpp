@@ -75,6 +75,17 @@ TEST_F(ListViewEventTest, ClicksRaiseTheirEventsWithTheUnitsIds) {
   EXPECT_EQ(without_common(event_numbers()), (std::vector<std::int32_t>{0, 4}));
 }
 
+TEST_F(ListViewEventTest, DoubleClickActivatesTheRow) {
+  ListViewProperties p = song_list_properties();
+  p.items = rows({"one", "two"});
+  HWND list = create(p)->hwnd();
+  raised.clear();
+  platform::headless::double_click(list, row_point(list, 0));
+  idle();
+  EXPECT_EQ(without_common(event_numbers()), (std::vector<std::int32_t>{0, 4, 1}))
+      << "the second click activates";
+}
+
 TEST_F(ListViewEventTest, FocusLeavingRaisesFocusLost) {
   HWND list = create(song_list_properties())->hwnd();
   SetFocus(list);

@@ -93,7 +93,7 @@ void ListViewTest::TearDown() {
 }
 
 ui::listview::ListViewUnit* ListViewTest::create_from_block(std::span<const std::uint8_t> block,
-                                                            std::uint32_t unit_id) {
+                                                            std::uint32_t unit_id, bool design_mode) {
   const runtime::InterfaceQuery query = ui::listview::list_view_unit_type().interface_query;
   auto create_op = reinterpret_cast<ui::CreateOp>(query(ui::kCreateOp));
   ui::UnitCreateArgs args;
@@ -107,7 +107,9 @@ ui::listview::ListViewUnit* ListViewTest::create_from_block(std::span<const std:
   args.height = 184;
   args.window_id = kWindowId;
   args.unit_id = unit_id;
-  auto* unit = static_cast<ui::listview::ListViewUnit*>(static_cast<ui::Unit*>(create_op(args)));
+  auto* unit = design_mode
+                   ? ui::listview::ListViewUnit::create(args, true)
+                   : static_cast<ui::listview::ListViewUnit*>(static_cast<ui::Unit*>(create_op(args)));
   if (unit != nullptr) units_[{kWindowId, unit_id}] = unit->hwnd();
   idle();
   return unit;

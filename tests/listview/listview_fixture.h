@@ -46,8 +46,9 @@ class ListViewTest : public ::testing::Test {
   // Creates a list view at (8, 8, 400, 184) with these properties; null when creation fails.
   ui::listview::ListViewUnit* create(const ui::listview::ListViewProperties& p,
                                      std::uint32_t unit_id = kListId);
+  // Through the type's create operation; in design mode straight through the unit.
   ui::listview::ListViewUnit* create_from_block(std::span<const std::uint8_t> block,
-                                                std::uint32_t unit_id = kListId);
+                                                std::uint32_t unit_id = kListId, bool design_mode = false);
 
   // Runs a list view command through the call service with these records (the list view
   // reference first).

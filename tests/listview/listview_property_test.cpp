@@ -138,6 +138,24 @@ TEST_F(ListViewPropertyTest, ColoursReadBackFromTheControl) {
   EXPECT_EQ(get_int(unit, own::kTextColour), 0x00AA00);
 }
 
+TEST_F(ListViewPropertyTest, DesignModeAnswersStoredColoursAndSelection) {
+  ListViewProperties p = song_list_properties();
+  p.items = three_rows();
+  p.back_colour = 0xFF000000;
+  p.single_selection = false;
+  p.current_selection = 2;
+  const std::vector<std::uint8_t> block = p.serialize();
+  ListViewUnit* unit = create_from_block(block, kListId, true);
+  ASSERT_NE(unit, nullptr);
+  EXPECT_EQ(static_cast<std::uint32_t>(get_int(unit, own::kBackColour)), 0xFF000000u);
+  EXPECT_EQ(get_int(unit, own::kCurrentSelection), 2);
+  EXPECT_FALSE(selected(unit->hwnd(), 2));
+  // The same outside design mode answers the control.
+  ListViewUnit* live = create_from_block(block, 0x16010002);
+  EXPECT_EQ(static_cast<COLORREF>(get_int(live, own::kBackColour)), GetSysColor(COLOR_BTNFACE));
+  EXPECT_EQ(get_int(live, own::kCurrentSelection), -1);
+}
+
 TEST_F(ListViewPropertyTest, ItemsWrittenAtRunTimeRebuildTheRows) {
   ListViewUnit* unit = create(song_list_properties());
   HWND list = unit->hwnd();

@@ -11,6 +11,7 @@
 #include "runtime/runtime_error.h"
 #include "runtime/values.h"
 #include "ui/listview/extended_library.h"
+#include "ui/listview/listview_content.h"
 #include "ui/units/unit.h"
 
 namespace ui::listview {
@@ -19,8 +20,6 @@ namespace {
 using runtime::ArgRecord;
 
 constexpr std::int32_t kWrongArgumentType = 11;
-constexpr std::size_t kFirstReadSize = 512;
-constexpr std::size_t kLargestReadSize = std::size_t{1} << 30;
 
 // The arguments of one call: argument n (from 1) and whether it was given.
 class Arguments {
@@ -108,24 +107,9 @@ void set_item_text_command(ArgRecord*, std::int32_t count, ArgRecord* args) {
 void get_item_text_command(ArgRecord* result, std::int32_t count, ArgRecord* args) {
   const Arguments a(count, args);
   HWND list = a.list();
-  const auto row = static_cast<WPARAM>(a.integer(2, 0));
-  const std::int32_t column = a.integer(3, 0);
-  std::string buffer(kFirstReadSize, '\0');
-  for (;;) {
-    LVITEMA item{};
-    item.iSubItem = column;
-    item.pszText = buffer.data();
-    item.cchTextMax = static_cast<int>(buffer.size());
-    const auto length = static_cast<std::size_t>(
-        std::max<LRESULT>(SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item)), 0));
-    // A text that filled the buffer may have been cut short: read again with twice the room.
-    if (length < buffer.size() - 1 || buffer.size() >= kLargestReadSize) break;
-    buffer.assign(buffer.size() * 2, '\0');
-  }
-  buffer.back() = '\0';
+  const std::string text = read_cell_text(list, a.integer(2, 0), a.integer(3, 0));
   if (result == nullptr) return;
-  const std::size_t length = std::char_traits<char>::length(buffer.c_str());
-  result->set_pointer(length == 0 ? nullptr : runtime::make_text(std::string_view(buffer.data(), length)));
+  result->set_pointer(text.empty() ? nullptr : runtime::make_text(std::string_view(text)));
   result->tag = runtime::tag::kText;
 }
 

@@ -10,6 +10,8 @@ namespace ui::listview {
 namespace {
 
 constexpr UINT kStateImageShift = 12;
+constexpr std::size_t kFirstReadSize = 512;
+constexpr std::size_t kLargestReadSize = std::size_t{1} << 30;
 
 int column_format(const ColumnRecord& c) {
   int fmt = c.alignment == 1 ? LVCFMT_CENTER : c.alignment == 2 ? LVCFMT_RIGHT : LVCFMT_LEFT;
@@ -99,6 +101,24 @@ void select_row(HWND list, std::int32_t row) {
   const std::int32_t selected = first_selected_row(list);
   if (selected >= 0)
     SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(selected), reinterpret_cast<LPARAM>(&item));
+}
+
+std::string read_cell_text(HWND list, std::int32_t row, std::int32_t column) {
+  std::string buffer(kFirstReadSize, '\0');
+  for (;;) {
+    LVITEMA item{};
+    item.iSubItem = column;
+    item.pszText = buffer.data();
+    item.cchTextMax = static_cast<int>(buffer.size());
+    const LRESULT length =
+        SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    // A text that filled the buffer may have been cut short: read again with twice the room.
+    if (length < static_cast<LRESULT>(buffer.size()) - 1 || buffer.size() >= kLargestReadSize) break;
+    buffer.assign(buffer.size() * 2, '\0');
+  }
+  buffer.back() = '\0';
+  buffer.resize(std::char_traits<char>::length(buffer.c_str()));
+  return buffer;
 }
 
 std::int32_t first_selected_row(HWND list) {

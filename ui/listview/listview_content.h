@@ -22,6 +22,10 @@ std::vector<std::string> rebuild_rows(HWND list, std::span<const std::uint8_t> b
 // row, if any.
 void select_row(HWND list, std::int32_t row);
 
+// The whole text of a cell (the read buffer grows until the text fits); empty for a cell that
+// is empty or does not exist.
+std::string read_cell_text(HWND list, std::int32_t row, std::int32_t column);
+
 // The first selected row, -1 when none.
 std::int32_t first_selected_row(HWND list);
 

@@ -5,6 +5,7 @@
 
 #include "platform/api/input.h"
 #include "platform/api/user.h"
+#include "ui/listview/listview_content.h"
 #include "ui/listview/listview_unit.h"
 
 namespace ui::listview {
@@ -30,18 +31,6 @@ std::uint32_t word(int v) {
 
 bool rejected(const EventOutcome& outcome) {
   return outcome.result_present && outcome.result == 0;
-}
-
-std::string cell_text(HWND list, int row) {
-  std::string text(512, '\0');
-  LVITEMA item{};
-  item.pszText = text.data();
-  item.cchTextMax = static_cast<int>(text.size());
-  const auto length =
-      SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-  text.resize(
-      static_cast<std::size_t>(std::clamp<LRESULT>(length, 0, static_cast<LRESULT>(text.size() - 1))));
-  return text;
 }
 
 }  // namespace
@@ -127,7 +116,7 @@ bool ListViewUnit::on_begin_edit(const NMLVDISPINFOA& info, LRESULT* result) {
 bool ListViewUnit::on_end_edit(const NMLVDISPINFOA& info, LRESULT* result) {
   HWND list = hwnd();
   const int row = info.item.iItem;
-  edited_text_ = info.item.pszText != nullptr ? std::string(info.item.pszText) : cell_text(list, row);
+  edited_text_ = info.item.pszText != nullptr ? std::string(info.item.pszText) : read_cell_text(list, row, 0);
   const bool accepted = row < 0 || !rejected(raise(event::kEndEdit, {word(row)}));
   if (still_alive(list, this)) edited_text_.clear();
   *result = accepted ? TRUE : FALSE;
