@@ -47,16 +47,15 @@ WindowStyles window_styles(const WindowProperties& p, bool has_owner) {
   WindowStyles s;
   s.style = WS_CLIPCHILDREN;
   s.ex_style = shape.ex_style;
-  if (!shape.framed) {
-    s.style |= WS_POPUP;
-  } else {
+  if (shape.framed) {
     s.style |= shape.sizing ? WS_THICKFRAME : WS_BORDER;
     if (!p.title.empty() || p.control_box) s.style |= WS_CAPTION;
   }
   if (p.control_box) s.style |= WS_SYSMENU;
   if (p.minimise_box) s.style |= WS_MINIMIZEBOX;
   if (p.maximise_box) s.style |= WS_MAXIMIZEBOX;
-  if (has_owner) s.style |= WS_POPUP;
+  // Overlapped windows always get a caption: one without must be a popup.
+  if (has_owner || (s.style & WS_CAPTION) != WS_CAPTION) s.style |= WS_POPUP;
   return s;
 }
 

@@ -5,7 +5,7 @@
 //   a sunken client edge; any other value as 0. Styles 1-6 get a caption when the title is not
 //   empty or the control box is on. The control box adds the system menu; the minimise and
 //   maximise boxes follow their properties; children are always clipped; a window with an
-//   owner is a popup.
+//   owner, or without a caption, is a popup (an overlapped window always has a caption).
 // - window_shape_region: null for shape 0 (the plain rectangle); 1 an ellipse filling the
 //   window rectangle; 2-29 rounded rectangles whose corners grow with the shape number. The
 //   caller hands the region to SetWindowRgn, which owns it from then on.

@@ -1,0 +1,225 @@
+#include <gtest/gtest.h>
+
+#include "tests/ui/main_window_template.h"
+#include "ui/templates/byte_writer.h"
+#include "ui/units/label_properties.h"
+#include "ui/units/window_properties.h"
+
+namespace {
+
+using ui::LabelProperties;
+using ui::WindowProperties;
+
+WindowProperties unusual_window() {
+  WindowProperties p;
+  p.title = "\xD5\xD2\xB8\xE8\xB4\xCA";
+  p.border_style = 5;
+  p.background = 0x00336699;
+  p.background_picture = {1, 2, 3};
+  p.picture_mode = 2;
+  p.sound = {9};
+  p.sound_mode = 1;
+  p.control_box = false;
+  p.maximise_box = true;
+  p.minimise_box = false;
+  p.position = 3;
+  p.movable = false;
+  p.icon = {4, 5};
+  p.enter_moves_focus = true;
+  p.escape_closes = true;
+  p.f1_help = true;
+  p.help_file = "help.hlp";
+  p.help_context = 42;
+  p.option26 = false;
+  p.drag_by_client = true;
+  p.shape = 7;
+  p.always_on_top = true;
+  p.option30 = true;
+  p.class_name = "MyClass";
+  return p;
+}
+
+TEST(WindowPropertyBlock, RoundTripsEveryField) {
+  const WindowProperties p = unusual_window();
+  const std::vector<std::uint8_t> block = ui::serialize(p);
+  ASSERT_GE(block.size(), 4u);
+  EXPECT_EQ(block[0], 6) << "always the current version";
+  EXPECT_EQ(ui::parse_window_properties(block), p);
+  EXPECT_EQ(ui::parse_window_properties(ui::serialize(WindowProperties{})), WindowProperties{});
+}
+
+TEST(WindowPropertyBlock, FieldsSitInTheirStoredOrder) {
+  WindowProperties p;
+  p.border_style = 0x11;
+  p.picture_mode = 0x22;
+  p.background = 0x33;
+  p.shape = 0x0C;
+  p.class_name = "C";
+  p.title = "T";
+  const std::vector<std::uint8_t> block = ui::serialize(p);
+  EXPECT_EQ(block[4], 0x11);
+  EXPECT_EQ(block[8], 0x22);
+  EXPECT_EQ(block[12], 0x33);
+  EXPECT_EQ(block[4 + 15 * 4], 0x0C) << "the shape is the 16th field";
+  EXPECT_EQ(block[4 + 18 * 4], 1) << "the class name's length follows the 18 words";
+  EXPECT_EQ(block[4 + 18 * 4 + 4], 'C');
+  // picture, icon and sound are empty; the title and then the (empty) help file end the block.
+  EXPECT_EQ(block[block.size() - 5], 'T');
+}
+
+TEST(WindowPropertyBlock, OlderVersionsLackTheLaterFields) {
+  ui::templates::ByteWriter w;
+  w.u32(1);
+  for (std::uint32_t v : {1u, 0u, 0x123456u, 1u, 0u, 1u, 0u, 1u, 0u, 1u, 1u, 0u, 9u}) w.u32(v);
+  w.counted_text("");
+  w.counted_text("");
+  w.counted_text("");
+  w.counted_text("old");
+  w.counted_text("");
+  const auto p = ui::parse_window_properties(w.bytes());
+  ASSERT_TRUE(p.has_value());
+  EXPECT_EQ(p->border_style, 1);
+  EXPECT_EQ(p->background, 0x123456u);
+  EXPECT_TRUE(p->maximise_box);
+  EXPECT_TRUE(p->enter_moves_focus);
+  EXPECT_TRUE(p->escape_closes);
+  EXPECT_EQ(p->help_context, 9);
+  EXPECT_EQ(p->title, "old");
+  // Fields of versions 2 to 6 keep their defaults.
+  EXPECT_TRUE(p->option26);
+  EXPECT_FALSE(p->drag_by_client);
+  EXPECT_EQ(p->shape, 0);
+  EXPECT_FALSE(p->always_on_top);
+  EXPECT_EQ(p->class_name, "");
+}
+
+TEST(WindowPropertyBlock, NewerVersionsAndCutBlocksAreRejected) {
+  std::vector<std::uint8_t> block = ui::serialize(unusual_window());
+  for (std::size_t n = 0; n < block.size(); ++n)
+    EXPECT_FALSE(ui::parse_window_properties(std::span(block).first(n)).has_value()) << n;
+  block[0] = 7;
+  EXPECT_FALSE(ui::parse_window_properties(block).has_value());
+}
+
+TEST(WindowPropertyBlock, AStoredShapeIsClamped) {
+  WindowProperties p;
+  p.shape = 300;
+  EXPECT_EQ(ui::parse_window_properties(ui::serialize(p))->shape, 29);
+  p.shape = -4;
+  EXPECT_EQ(ui::parse_window_properties(ui::serialize(p))->shape, 0);
+}
+
+TEST(WindowPropertyBlock, ThisProgramsWindowReads) {
+  ui_test::MainWindowTemplate main;
+  const auto p = ui::parse_window_properties(main.window().units[0].control().properties);
+  ASSERT_TRUE(p.has_value());
+  EXPECT_EQ(p->title, "Sonvo\xD5\xD2\xB8\xE8\xB4\xCA v1.0 By Veskar");
+  EXPECT_EQ(p->border_style, 2);
+  EXPECT_EQ(p->position, 1);
+  EXPECT_EQ(p->picture_mode, 1);
+  EXPECT_TRUE(p->control_box);
+  EXPECT_TRUE(p->minimise_box);
+  EXPECT_FALSE(p->maximise_box);
+  EXPECT_EQ(p->background, ui::kDefaultColour);
+  // The defaults are this program's values, apart from the title.
+  WindowProperties defaults;
+  defaults.title = p->title;
+  EXPECT_EQ(*p, defaults);
+}
+
+LabelProperties unusual_label() {
+  LabelProperties p;
+  p.caption = "a\r\nb";
+  p.text_effect = 3;
+  p.border_style = 6;
+  p.frame_width = 12;
+  p.frame_colours = {1, 2, 3};
+  p.font = std::vector<std::uint8_t>(60, 7);
+  p.text_colour = 0x0000FF;
+  p.background = 0x00FF00;
+  p.background_picture = {8, 8};
+  p.picture_mode = 0;
+  p.gradient_mode = 8;
+  p.gradient_colours = {4, 5, 6};
+  p.alignment = 2;
+  p.word_wrap = false;
+  p.vertical_alignment = 2;
+  p.data_source = "src";
+  p.data_column = "col";
+  return p;
+}
+
+TEST(LabelPropertyBlock, RoundTripsEveryField) {
+  const LabelProperties p = unusual_label();
+  const std::vector<std::uint8_t> block = ui::serialize(p);
+  EXPECT_EQ(block[0], 2);
+  EXPECT_EQ(ui::parse_label_properties(block), p);
+  EXPECT_EQ(ui::parse_label_properties(ui::serialize(LabelProperties{})), LabelProperties{});
+}
+
+TEST(LabelPropertyBlock, FieldsSitInTheirStoredOrder) {
+  LabelProperties p;
+  p.text_effect = 1;
+  p.frame_width = 0x44;
+  p.border_style = 2;
+  p.word_wrap = false;
+  p.vertical_alignment = 2;
+  const std::vector<std::uint8_t> block = ui::serialize(p);
+  EXPECT_EQ(block[4], 1);
+  EXPECT_EQ(block[8], 0x44);
+  EXPECT_EQ(block[12], 2);
+  EXPECT_EQ(block[4 + 14 * 4], 2) << "vertical alignment is the 15th field";
+  EXPECT_EQ(block[4 + 15 * 4], 0) << "word wrap the 16th";
+}
+
+TEST(LabelPropertyBlock, VersionOneHasNoDataBinding) {
+  LabelProperties p = unusual_label();
+  std::vector<std::uint8_t> block = ui::serialize(p);
+  block.resize(block.size() - (4 + 3) - (4 + 3));  // drop the data source and column
+  block[0] = 1;
+  const auto parsed = ui::parse_label_properties(block);
+  ASSERT_TRUE(parsed.has_value());
+  EXPECT_EQ(parsed->caption, "a\r\nb");
+  EXPECT_EQ(parsed->data_source, "");
+  block[0] = 2;
+  EXPECT_FALSE(ui::parse_label_properties(block).has_value()) << "version 2 needs them";
+  block[0] = 3;
+  EXPECT_FALSE(ui::parse_label_properties(block).has_value());
+}
+
+TEST(LabelPropertyBlock, CutBlocksAreRejectedAndChoicesClamped) {
+  std::vector<std::uint8_t> block = ui::serialize(unusual_label());
+  for (std::size_t n = 0; n < block.size(); ++n)
+    EXPECT_FALSE(ui::parse_label_properties(std::span(block).first(n)).has_value()) << n;
+
+  LabelProperties wild;
+  wild.text_effect = 9;
+  wild.border_style = -2;
+  wild.picture_mode = 3;
+  wild.gradient_mode = 99;
+  wild.alignment = 5;
+  wild.vertical_alignment = 7;
+  const auto p = ui::parse_label_properties(ui::serialize(wild));
+  ASSERT_TRUE(p.has_value());
+  EXPECT_EQ(p->text_effect, 3);
+  EXPECT_EQ(p->border_style, 0);
+  EXPECT_EQ(p->picture_mode, 2);
+  EXPECT_EQ(p->gradient_mode, 8);
+  EXPECT_EQ(p->alignment, 2);
+  EXPECT_EQ(p->vertical_alignment, 2);
+}
+
+TEST(LabelPropertyBlock, ThisProgramsLabelsRead) {
+  ui_test::MainWindowTemplate main;
+  const auto label1 = ui::parse_label_properties(main.window().units[10].control().properties);
+  const auto label3 = ui::parse_label_properties(main.window().units[1].control().properties);
+  ASSERT_TRUE(label1 && label3);
+  EXPECT_EQ(label1->caption, "\xB8\xE8\xC7\xFA\xC3\xFB\xA3\xBA");
+  EXPECT_FALSE(label1->word_wrap);
+  EXPECT_TRUE(label3->word_wrap);
+  LabelProperties defaults;
+  defaults.caption = label3->caption;
+  EXPECT_EQ(*label3, defaults);
+}
+
+}  // namespace
