@@ -162,3 +162,57 @@ TEST_F(CommonEvents, CursorRequestSetsTheUnitsResolvedCursor) {
 
 }  // namespace
 }  // namespace access_test
+
+namespace access_test {
+namespace {
+
+constexpr std::uint32_t kDragWindow = 0x520000C0;
+constexpr std::uint32_t kDragOwn = 0x060000C0;
+constexpr std::uint32_t kDragLabel = 0x160000C1;
+constexpr std::uint32_t kDragEdit = 0x160000C2;
+
+class DragByClient : public AccessTest {
+ protected:
+  void compose(bool drag) {
+    auto& window = templates_.add_window(
+        kDragWindow, kDragOwn, window_block([&](ui::WindowProperties& p) { p.drag_by_client = drag; }));
+    templates_.add_unit(window, kDragLabel, 0x0001000A, {10, 10, 80, 20}, kVisible, label_block("drag"));
+    templates_.add_unit(window, kDragEdit, 0x00010005, {10, 40, 80, 20}, kVisible, edit_block());
+    start(kDragWindow);
+  }
+
+  // Pre-translates a left press on `target` and answers whether a caption drag was posted.
+  bool press_starts_drag(HWND target) {
+    MSG press{};
+    press.hwnd = target;
+    press.message = WM_LBUTTONDOWN;
+    press.lParam = MAKELPARAM(3, 4);
+    const bool handled = ui::pre_translate(&press);
+    MSG posted{};
+    const bool drag = PeekMessageA(&posted, native(0, 0), WM_NCLBUTTONDOWN, WM_NCLBUTTONDOWN, PM_REMOVE) != 0;
+    EXPECT_EQ(handled, drag);
+    if (drag) {
+      EXPECT_EQ(posted.wParam, static_cast<WPARAM>(HTCAPTION));
+      POINT at{3, 4};
+      ClientToScreen(target, &at);
+      EXPECT_EQ(posted.lParam, MAKELPARAM(at.x, at.y));
+    }
+    return drag;
+  }
+};
+
+TEST_F(DragByClient, PressOnTheClientAreaOrADraggingUnitMovesTheWindow) {
+  compose(true);
+  EXPECT_TRUE(press_starts_drag(native(0, 0)));
+  EXPECT_TRUE(press_starts_drag(native(0, 1))) << "labels drag the window";
+  EXPECT_FALSE(press_starts_drag(native(0, 2))) << "edit boxes don't";
+}
+
+TEST_F(DragByClient, NothingIsDraggedWhenSwitchedOff) {
+  compose(false);
+  EXPECT_FALSE(press_starts_drag(native(0, 0)));
+  EXPECT_FALSE(press_starts_drag(native(0, 1)));
+}
+
+}  // namespace
+}  // namespace access_test

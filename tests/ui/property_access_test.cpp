@@ -207,3 +207,38 @@ TEST_F(PropertyAccess, MissingWindowUnitOrLiveUnitIsARuntimeError) {
 
 }  // namespace
 }  // namespace access_test
+
+namespace access_test {
+namespace {
+
+constexpr std::uint32_t kPagedWindow = 0x520000B0;
+constexpr std::uint32_t kPagedOwn = 0x060000B0;
+constexpr std::uint32_t kPages = 0x160000B1;
+constexpr std::uint32_t kOnFirst = 0x160000B2;
+constexpr std::uint32_t kOnSecond = 0x160000B3;
+
+TEST_F(AccessTest, UnitOnAPageThatIsNotShowingStaysHidden) {
+  auto& window = templates_.add_window(kPagedWindow, kPagedOwn, window_block());
+  auto& pages = templates_.add_unit(window, kPages, kPagesProbeType, {5, 5, 200, 100},
+                                    ui::templates::kVisible, probe_block());
+  pages.control().child_ids = {kOnFirst, 0, kOnSecond};
+  auto& first = templates_.add_unit(window, kOnFirst, kProbeType, {5, 5, 50, 20}, ui::templates::kVisible,
+                                    probe_block());
+  first.control().parent_id = kPages;
+  auto& second = templates_.add_unit(window, kOnSecond, kProbeType, {5, 30, 50, 20}, ui::templates::kVisible,
+                                     probe_block());
+  second.control().parent_id = kPages;
+  start(kPagedWindow);
+  ASSERT_TRUE(IsWindowVisible(native(0, 2)));
+  ASSERT_FALSE(IsWindowVisible(native(0, 3)));
+
+  ui::write_unit_property(kPagedWindow, kOnSecond, 5, -1, 1);
+  EXPECT_FALSE(IsWindowVisible(native(0, 3)));
+  ui::write_unit_property(kPagedWindow, kOnFirst, 5, -1, 0);
+  EXPECT_FALSE(IsWindowVisible(native(0, 2)));
+  ui::write_unit_property(kPagedWindow, kOnFirst, 5, -1, 1);
+  EXPECT_TRUE(IsWindowVisible(native(0, 2)));
+}
+
+}  // namespace
+}  // namespace access_test

@@ -233,7 +233,7 @@ ProbeValues& probe_values(ui::Unit* probe) {
 }
 
 const runtime::LibraryRecord& probe_library() {
-  static const std::array<runtime::UnitTypeDescriptor, 3> types = [] {
+  static const std::array<runtime::UnitTypeDescriptor, 4> types = [] {
     runtime::UnitTypeDescriptor probe{};
     probe.name = "probe";
     probe.english_name = "probe";
@@ -245,7 +245,9 @@ const runtime::LibraryRecord& probe_library() {
     hidden.state_bits = 0x40 | ui::kTypeStartsHidden;
     runtime::UnitTypeDescriptor inert = probe;
     inert.state_bits = 0;
-    return std::array<runtime::UnitTypeDescriptor, 3>{probe, hidden, inert};
+    runtime::UnitTypeDescriptor pages = probe;
+    pages.state_bits = 0x40 | ui::kTypePageContainer;
+    return std::array<runtime::UnitTypeDescriptor, 4>{probe, hidden, inert, pages};
   }();
   static const runtime::LibraryRecord record = [] {
     runtime::LibraryRecord r{};

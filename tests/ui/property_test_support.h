@@ -54,6 +54,8 @@ inline constexpr std::uint32_t kProbeType = 0x00020001;
 inline constexpr std::uint32_t kHiddenProbeType = 0x00020002;
 // The probe with neither type state bit 0x40 nor 0x04: it cannot raise events.
 inline constexpr std::uint32_t kInertProbeType = 0x00020003;
+// The probe as a page container (type state bit 0x100).
+inline constexpr std::uint32_t kPagesProbeType = 0x00020004;
 namespace probe {
 inline constexpr std::int32_t kText = 8;
 inline constexpr std::int32_t kFont = 9;
