@@ -340,4 +340,21 @@ TEST_F(WindowBuild, AWindowCanBeBuiltAgainAfterItClosed) {
   EXPECT_EQ(GetParent(native(0, 1)), ui::window_native(0));
 }
 
+TEST_F(WindowBuild, WhatWasWrittenIntoTheRecordsWhileTheWindowLivedIsUndoneWhenItGoes) {
+  auto& w = templates_.add_window(kWindowA, kOwnA);
+  templates_.add_control(w, 0x16000001, kFakeControl, kVisible);
+  templates_.add_menu(w, 0x26000001, "File", 0);
+  start();
+  auto& units = ui::templates::window_collection().window(0).units;
+  // Written while the window is not loaded: the next build starts from it.
+  units[1].control().tag = "before";
+  ASSERT_TRUE(ui::load_window(kWindowA));
+  units[1].control().tag = "while open";
+  units[2].menu().caption = "Datei";
+
+  DestroyWindow(ui::window_native(0));
+  EXPECT_EQ(units[1].control().tag, "before");
+  EXPECT_EQ(units[2].menu().caption, "File");
+}
+
 }  // namespace

@@ -51,6 +51,9 @@ struct WindowSlots {
   std::vector<HCURSOR> cursors;                 // resolved cursor selectors (cursor slots)
   std::vector<std::uint8_t> cursor_owned;       // 1: the slot's cursor was made from file data
   std::vector<HMENU> menu_handles;              // popup menus built for menu records
+  // The unit records as they were when the window was built; what was written into the records
+  // while it lived is undone when it goes.
+  std::vector<UnitRecord> built_units;
 };
 
 class WindowCollection {

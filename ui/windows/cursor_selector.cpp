@@ -30,6 +30,17 @@ HCURSOR cursor_from_file(std::span<const std::uint8_t> file) {
                                   images->front().width, images->front().height, 0);
 }
 
+HCURSOR program_hand_cursor() {
+  HINSTANCE program = GetModuleHandleA(nullptr);
+  HCURSOR hand = LoadCursorA(program, MAKEINTRESOURCEA(kHandCursorResource));
+  if (hand == nullptr) {
+    // The program's drawn cursors are registered on first need when start-up has not done it.
+    platform::winsys::resources::add_program_cursors();
+    hand = LoadCursorA(program, MAKEINTRESOURCEA(kHandCursorResource));
+  }
+  return hand;
+}
+
 std::int32_t selector_value(std::span<const std::uint8_t> selector) {
   if (selector.size() <= 3) return selector[0];
   std::int32_t value = 0;
@@ -49,9 +60,7 @@ ResolvedCursor resolve_cursor_selector(std::span<const std::uint8_t> selector) {
   if (selector.size() > 10) {
     if (HCURSOR made = cursor_from_file(selector)) return {made, true};
   }
-  if (value == kHandIndex) {
-    return {LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kHandCursorResource)), false};
-  }
+  if (value == kHandIndex) return {program_hand_cursor(), false};
   if (value >= 0 && value < static_cast<std::int32_t>(kStandardCursors.size())) {
     return {value == 0 ? nullptr : system_cursor(kStandardCursors[static_cast<std::size_t>(value)]), false};
   }

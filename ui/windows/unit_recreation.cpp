@@ -1,6 +1,6 @@
 #include "ui/windows/unit_recreation.h"
 
-#include <optional>
+#include <mutex>
 #include <vector>
 
 #include "platform/api/user.h"
@@ -19,19 +19,40 @@ struct Recreating {
   std::uint32_t unit_id;
 };
 
-std::vector<Recreating>& recreating() {
-  static std::vector<Recreating> units;
+// The old unit's window may be destroyed on its owner thread while another thread re-creates it.
+struct RecreatingUnits {
+  std::mutex mutex;
+  std::vector<Recreating> units;
+};
+
+RecreatingUnits& recreating() {
+  static RecreatingUnits units;
   return units;
 }
 
 class RecreationMark {
  public:
-  RecreationMark(std::size_t window_index, std::uint32_t unit_id) {
-    recreating().push_back({window_index, unit_id});
+  RecreationMark(std::size_t window_index, std::uint32_t unit_id)
+      : window_index_(window_index), unit_id_(unit_id) {
+    std::lock_guard lock(recreating().mutex);
+    recreating().units.push_back({window_index, unit_id});
   }
-  ~RecreationMark() { recreating().pop_back(); }
+  ~RecreationMark() {
+    std::lock_guard lock(recreating().mutex);
+    auto& units = recreating().units;
+    for (auto it = units.begin(); it != units.end(); ++it) {
+      if (it->window_index == window_index_ && it->unit_id == unit_id_) {
+        units.erase(it);
+        break;
+      }
+    }
+  }
   RecreationMark(const RecreationMark&) = delete;
   RecreationMark& operator=(const RecreationMark&) = delete;
+
+ private:
+  std::size_t window_index_;
+  std::uint32_t unit_id_;
 };
 
 // The unit's rectangle in its parent's client coordinates.
@@ -55,7 +76,8 @@ void adopt_children(HWND from, HWND to) {
 }  // namespace
 
 bool recreation_in_progress(std::size_t window_index, std::uint32_t unit_id) {
-  for (const Recreating& r : recreating()) {
+  std::lock_guard lock(recreating().mutex);
+  for (const Recreating& r : recreating().units) {
     if (r.window_index == window_index && r.unit_id == unit_id) return true;
   }
   return false;

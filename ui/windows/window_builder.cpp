@@ -41,6 +41,7 @@ class WindowBuild {
   bool run() {
     if (activate_existing()) return true;
     if (!modal_ && owner_ != nullptr && !IsWindow(owner_)) return false;
+    slots_.built_units = window_.units;
     menu_ = build_menu_bar(index_);
     if (!create_units()) {
       abandon();

@@ -62,6 +62,10 @@ void window_gone(std::size_t window_index) {
   if (slots.menu_bar != nullptr) DestroyMenu(slots.menu_bar);
   for (std::size_t k = 0; k < slots.cursors.size(); ++k) release_unit_cursor(window_index, k);
   reset_window_slots(window_index);
+  if (!slots.built_units.empty()) {
+    collection.window(window_index).units = std::move(slots.built_units);
+    slots.built_units.clear();
+  }
 }
 
 bool unit_gone(std::uint32_t window_id, std::uint32_t unit_id) {
