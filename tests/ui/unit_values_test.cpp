@@ -169,8 +169,9 @@ TEST(BorderStyles, EachStyleMapsToItsEdges) {
 
 TEST(BorderStyles, ApplyingAStyleReplacesOnlyTheEdgeBits) {
   ui_test::ParentWindow parent;
-  HWND child = CreateWindowExA(WS_EX_CLIENTEDGE | WS_EX_TRANSPARENT, "STATIC", "", WS_CHILD | WS_VISIBLE, 0,
-                               0, 50, 20, parent.hwnd(), nullptr, nullptr, nullptr);
+  HWND child =
+      CreateWindowExA(WS_EX_CLIENTEDGE | WS_EX_TRANSPARENT, "WinLabelTestParent", "", WS_CHILD | WS_VISIBLE,
+                      0, 0, 50, 20, parent.hwnd(), nullptr, GetModuleHandleA(nullptr), nullptr);
   ASSERT_NE(child, nullptr);
   ui::apply_border_style(child, 5);
   EXPECT_EQ(GetWindowLongA(child, GWL_STYLE) & WS_BORDER, static_cast<LONG>(WS_BORDER));

@@ -17,6 +17,7 @@
 #include "ui/units/label_properties.h"
 #include "ui/units/unit_types.h"
 #include "ui/units/window_properties.h"
+#include "ui/windows/modal.h"
 #include "ui/windows/window_builder.h"
 
 namespace {
@@ -202,6 +203,28 @@ TEST_F(WindowUnitBuild, AModalWindowReEnablesTheOthersWhenItCloses) {
   EXPECT_EQ(first_enabled_while_closing, 0) << "disabled while the modal window was open";
   EXPECT_EQ(ui::window_native(1), nullptr);
   EXPECT_TRUE(IsWindowEnabled(first));
+}
+
+TEST_F(WindowUnitBuild, ActivatingAWindowThatAModalWindowDisabledActivatesTheModalOne) {
+  add_window(kWindowA, kOwnA, ui::WindowProperties{});
+  add_window(kWindowB, kOwnB, ui::WindowProperties{});
+  start();
+  ASSERT_TRUE(ui::load_window(kWindowA));
+  ASSERT_TRUE(ui::load_window(kWindowB));
+  HWND a = ui::window_native(0);
+  HWND b = ui::window_native(1);
+  SetActiveWindow(a);
+  SetActiveWindow(b);
+  SetActiveWindow(a);
+  EXPECT_EQ(GetActiveWindow(), a) << "not modal yet: activation goes where it is asked";
+
+  ui::begin_modal(1);
+  ASSERT_FALSE(IsWindowEnabled(a));
+  SetActiveWindow(b);
+  SetActiveWindow(a);
+  EXPECT_EQ(GetActiveWindow(), b);
+  ui::end_modal(1);
+  EXPECT_TRUE(IsWindowEnabled(a));
 }
 
 }  // namespace
