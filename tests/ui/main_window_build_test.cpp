@@ -18,6 +18,7 @@
 #include "tests/ui/support/test_unit_types.h"
 #include "tests/ui/support/ui_host.h"
 #include "ui/access/property_access.h"
+#include "ui/templates/template_builder.h"
 #include "ui/templates/window_collection.h"
 #include "ui/units/unit_interface.h"
 #include "ui/windows/menu_builder.h"
@@ -208,6 +209,36 @@ TEST_F(MainWindowBuild, AnEditBoxRecreatedByAWriteKeepsFocusPlaceAndStacking) {
   EXPECT_EQ(GetWindow(native(6), GW_HWNDNEXT), fresh);
   EXPECT_EQ(GetWindow(fresh, GW_HWNDNEXT), native(8));
   EXPECT_EQ(GetDlgCtrlID(fresh), 150);
+}
+
+runtime::HandlerResult refuse_close(const std::uint64_t*, std::int32_t) {
+  ++runs(0);
+  return runtime::returns(0);
+}
+
+// The main window's own unit alone, with a handler that refuses every close.
+TEST(MainWindowNewInstance, OnlyAWindowBuiltAsANewInstanceClosesWhateverItsHandlerAnswers) {
+  const std::array<runtime::CodeEntry, 1> entries{
+      {{0x40, reinterpret_cast<runtime::Routine>(&refuse_close)}}};
+  const runtime::CodeBase code{entries.data(), 1};
+  ui_test::MainWindowTemplate main;
+  ui::templates::WindowTemplate window;
+  window.id = kMainWindowId;
+  window.units = {main.window().units[0]};
+  window.units[0].control().events = {{1, 0x40}};
+  ui_test::UiHost host(ui::templates::build_templates(std::span(&window, 1)), &code);
+  runs(0) = 0;
+
+  ASSERT_TRUE(ui::load_window(kMainWindowId));
+  SendMessageA(ui::window_native(0), WM_CLOSE, 0, 0);
+  EXPECT_EQ(runs(0), 1);
+  ASSERT_NE(ui::window_native(0), nullptr) << "refused";
+  DestroyWindow(ui::window_native(0));
+
+  ASSERT_TRUE(ui::load_window(kMainWindowId, true));
+  SendMessageA(ui::window_native(0), WM_CLOSE, 0, 0);
+  EXPECT_EQ(runs(0), 2);
+  EXPECT_EQ(ui::window_native(0), nullptr) << "a new instance cannot refuse";
 }
 
 }  // namespace

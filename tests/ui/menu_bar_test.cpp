@@ -227,15 +227,4 @@ TEST(Hotkeys, CodesMapToKeysAndNames) {
   }
 }
 
-TEST_F(MenuBar, HotkeysOutsideTheTableGiveNoNameAndNoAccelerator) {
-  templates_.add_menu(window(), 0x26000001, "File", 0);
-  templates_.add_menu(window(), 0x26000002, "Zero", 1, 0, 0);
-  templates_.add_menu(window(), 0x26000003, "Beyond", 1, 0, 77);
-  start();
-  HMENU file = GetSubMenu(GetMenu(ui::window_native(0)), 0);
-  EXPECT_EQ(item_text(file, 0), "Zero");
-  EXPECT_EQ(item_text(file, 1), "Beyond");
-  EXPECT_EQ(slots().accelerators, nullptr);
-}
-
 }  // namespace

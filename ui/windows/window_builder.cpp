@@ -8,6 +8,7 @@
 #include "runtime/message_loop.h"
 #include "ui/templates/window_collection.h"
 #include "ui/units/unit_interface.h"
+#include "ui/units/window_unit.h"
 #include "ui/windows/cursor_selector.h"
 #include "ui/windows/menu_builder.h"
 #include "ui/windows/modal.h"
@@ -135,6 +136,10 @@ class WindowBuild {
     if (unit->hwnd() == nullptr || !IsWindow(unit->hwnd())) {
       unit->destroy();
       return false;
+    }
+    // The window unit consults the flag when it is asked to close.
+    if (auto* window_unit = dynamic_cast<WindowUnit*>(unit); window_unit != nullptr && k == 0) {
+      window_unit->set_new_instance(new_instance_);
     }
     store_unit_object(index_, k, unit);
     return true;
