@@ -11,7 +11,6 @@
 #include "platform/api/user.h"
 #include "platform/display/headless.h"
 #include "tests/ui/window_unit_support.h"
-#include "ui/units/label_painter.h"
 #include "ui/units/unit_types.h"
 
 namespace {
@@ -136,20 +135,6 @@ TEST_F(LabelUnitTest, HorizontalAndVerticalAlignment) {
   EXPECT_LT(ui_test::ink(hwnd_, area, kWhite).box.top, area.bottom / 3);
   set(own::kVerticalAlignment, ui::int_pair(2));
   EXPECT_GT(ui_test::ink(hwnd_, area, kWhite).box.bottom, area.bottom * 2 / 3);
-}
-
-TEST_F(LabelUnitTest, CaptionFormats) {
-  LabelProperties p;
-  p.word_wrap = true;
-  p.alignment = 1;
-  EXPECT_EQ(ui::caption_format(p), DT_NOCLIP | DT_CENTER | DT_WORDBREAK);
-  p.word_wrap = false;
-  p.alignment = 2;
-  p.vertical_alignment = 2;
-  EXPECT_EQ(ui::caption_format(p), DT_NOCLIP | DT_RIGHT | DT_SINGLELINE | DT_BOTTOM);
-  p.alignment = 0;
-  p.vertical_alignment = 1;
-  EXPECT_EQ(ui::caption_format(p), DT_NOCLIP | DT_SINGLELINE | DT_VCENTER);
 }
 
 TEST_F(LabelUnitTest, WritingTheCaptionRepaintsAndRenamesTheWindow) {
@@ -322,17 +307,6 @@ TEST_F(LabelUnitTest, TheLabelIsAChildOfItsOwnClassWithItsControlId) {
   EXPECT_EQ(GetParent(hwnd_), parent_.hwnd());
   EXPECT_EQ(GetDlgCtrlID(hwnd_), 100);
   EXPECT_TRUE(GetWindowLongA(hwnd_, GWL_STYLE) & WS_CHILD);
-
-  const runtime::UnitTypeDescriptor& type = ui::label_unit_type();
-  EXPECT_STREQ(type.name, "\xB1\xEA\xC7\xA9");
-  EXPECT_STREQ(type.english_name, "Label");
-  EXPECT_EQ(type.state_bits, 0x84012040u);
-  ASSERT_EQ(type.property_count, 29u);
-  EXPECT_EQ(type.properties[15].kind, 1013);
-  EXPECT_EQ(type.properties[25].kind, 1003);
-  EXPECT_EQ(type.properties[28].kind, 1020);
-  for (std::int32_t code : {1, 4, 5, 6}) EXPECT_NE(type.interface_query(code), nullptr) << code;
-  for (std::int32_t code : {7, 8, 10}) EXPECT_EQ(type.interface_query(code), nullptr) << code;
 }
 
 }  // namespace

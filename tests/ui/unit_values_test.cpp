@@ -126,45 +126,10 @@ TEST(UnitFontTest, AFaceNameWithoutTerminatorIsCutAtItsLastByte) {
   EXPECT_EQ(std::string(made.lfFaceName), std::string(31, 'A'));
 }
 
-TEST(UnitFontTest, MovingHandsTheFontOverOnce) {
-  ui::UnitFont a(logfont_bytes("Serif", -20, 0));
-  const HFONT made = a.handle();
-  ui::UnitFont b(std::move(a));
-  EXPECT_EQ(b.handle(), made);
-  ui::UnitFont c;
-  c = std::move(b);
-  EXPECT_EQ(c.handle(), made);
-  LOGFONTA lf{};
-  EXPECT_EQ(GetObjectA(made, sizeof lf, &lf), static_cast<int>(sizeof lf));
-}
-
 TEST(Colours, TheDefaultColourIsTheButtonFace) {
   EXPECT_EQ(ui::resolve_colour(ui::kDefaultColour), GetSysColor(COLOR_BTNFACE));
   EXPECT_EQ(ui::resolve_colour(0x123456), 0x123456u);
   EXPECT_EQ(ui::resolve_colour(0), 0u);
-}
-
-TEST(BorderStyles, EachStyleMapsToItsEdges) {
-  struct Case {
-    std::int32_t style;
-    DWORD ex;
-    DWORD bits;
-  };
-  const Case cases[] = {
-      {0, 0, 0},
-      {1, WS_EX_CLIENTEDGE, 0},
-      {2, WS_EX_DLGMODALFRAME, 0},
-      {3, WS_EX_STATICEDGE, 0},
-      {4, WS_EX_CLIENTEDGE | WS_EX_DLGMODALFRAME, 0},
-      {5, 0, WS_BORDER},
-      {6, 0, 0},
-      {-1, 0, 0},
-      {1000, 0, 0},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(ui::border_ex_style(c.style), c.ex) << c.style;
-    EXPECT_EQ(ui::border_style_bits(c.style), c.bits) << c.style;
-  }
 }
 
 TEST(BorderStyles, ApplyingAStyleReplacesOnlyTheEdgeBits) {
@@ -189,12 +154,6 @@ TEST(BorderStyles, ApplyingAStyleReplacesOnlyTheEdgeBits) {
   GetClientRect(child, &client);
   EXPECT_EQ(client.right, 50);
   ui::apply_border_style(nullptr, 1);  // no window: nothing happens
-}
-
-TEST(Choices, ClampToTheirRange) {
-  EXPECT_EQ(ui::clamp_choice(-3, 0, 8), 0);
-  EXPECT_EQ(ui::clamp_choice(9, 0, 8), 8);
-  EXPECT_EQ(ui::clamp_choice(4, 0, 8), 4);
 }
 
 }  // namespace

@@ -48,25 +48,6 @@ TEST(WindowPropertyBlock, RoundTripsEveryField) {
   EXPECT_EQ(ui::parse_window_properties(ui::serialize(WindowProperties{})), WindowProperties{});
 }
 
-TEST(WindowPropertyBlock, FieldsSitInTheirStoredOrder) {
-  WindowProperties p;
-  p.border_style = 0x11;
-  p.picture_mode = 0x22;
-  p.background = 0x33;
-  p.shape = 0x0C;
-  p.class_name = "C";
-  p.title = "T";
-  const std::vector<std::uint8_t> block = ui::serialize(p);
-  EXPECT_EQ(block[4], 0x11);
-  EXPECT_EQ(block[8], 0x22);
-  EXPECT_EQ(block[12], 0x33);
-  EXPECT_EQ(block[4 + 15 * 4], 0x0C) << "the shape is the 16th field";
-  EXPECT_EQ(block[4 + 18 * 4], 1) << "the class name's length follows the 18 words";
-  EXPECT_EQ(block[4 + 18 * 4 + 4], 'C');
-  // picture, icon and sound are empty; the title and then the (empty) help file end the block.
-  EXPECT_EQ(block[block.size() - 5], 'T');
-}
-
 TEST(WindowPropertyBlock, OlderVersionsLackTheLaterFields) {
   ui::templates::ByteWriter w;
   w.u32(1);
@@ -155,21 +136,6 @@ TEST(LabelPropertyBlock, RoundTripsEveryField) {
   EXPECT_EQ(block[0], 2);
   EXPECT_EQ(ui::parse_label_properties(block), p);
   EXPECT_EQ(ui::parse_label_properties(ui::serialize(LabelProperties{})), LabelProperties{});
-}
-
-TEST(LabelPropertyBlock, FieldsSitInTheirStoredOrder) {
-  LabelProperties p;
-  p.text_effect = 1;
-  p.frame_width = 0x44;
-  p.border_style = 2;
-  p.word_wrap = false;
-  p.vertical_alignment = 2;
-  const std::vector<std::uint8_t> block = ui::serialize(p);
-  EXPECT_EQ(block[4], 1);
-  EXPECT_EQ(block[8], 0x44);
-  EXPECT_EQ(block[12], 2);
-  EXPECT_EQ(block[4 + 14 * 4], 2) << "vertical alignment is the 15th field";
-  EXPECT_EQ(block[4 + 15 * 4], 0) << "word wrap the 16th";
 }
 
 TEST(LabelPropertyBlock, VersionOneHasNoDataBinding) {

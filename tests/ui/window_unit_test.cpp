@@ -344,21 +344,6 @@ TEST_F(WindowUnitTest, SwitchesAreReadThroughCodeSeven) {
   EXPECT_TRUE(s.escape_closes);
 }
 
-TEST_F(WindowUnitTest, TheTypeDescribesItself) {
-  const runtime::UnitTypeDescriptor& type = ui::window_unit_type();
-  EXPECT_STREQ(type.name, "\xB4\xB0\xBF\xDA");
-  EXPECT_STREQ(type.english_name, "window");
-  EXPECT_EQ(type.state_bits, 0x800000D0u);
-  ASSERT_EQ(type.property_count, 32u);
-  EXPECT_EQ(type.properties[8].kind, 1005);
-  EXPECT_EQ(type.properties[20].kind, 1010);
-  EXPECT_EQ(type.properties[24].kind, 1016);
-  EXPECT_EQ(type.properties[31].kind, 1005);
-  EXPECT_EQ(type.properties[0].flags, 0xE000);
-  for (std::int32_t code : {1, 4, 5, 6, 7}) EXPECT_NE(type.interface_query(code), nullptr) << code;
-  for (std::int32_t code : {0, 2, 3, 8, 9, 10}) EXPECT_EQ(type.interface_query(code), nullptr) << code;
-}
-
 TEST_F(WindowUnitTest, SerializeWritesTheCurrentState) {
   WindowProperties p;
   ASSERT_NE(make(p), nullptr);

@@ -1,7 +1,9 @@
 #include "ui/units/label_painter.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <vector>
 
 #include "platform/api/gdi.h"
 #include "platform/api/user.h"
@@ -132,6 +134,24 @@ void paint_gradient(HDC dc, const RECT& area, std::int32_t mode, std::vector<COL
   }
 }
 
+std::vector<COLORREF> chosen_colours(const std::array<COLORREF, 3>& colours) {
+  std::vector<COLORREF> chosen;
+  for (COLORREF c : colours)
+    if (c != kDefaultColour) chosen.push_back(c);
+  return chosen;
+}
+
+UINT caption_format(const LabelProperties& p) {
+  UINT format = DT_NOCLIP;
+  if (p.alignment == 1) format |= DT_CENTER;
+  if (p.alignment == 2) format |= DT_RIGHT;
+  if (p.word_wrap) return format | DT_WORDBREAK;
+  format |= DT_SINGLELINE;
+  if (p.vertical_alignment == 1) format |= DT_VCENTER;
+  if (p.vertical_alignment == 2) format |= DT_BOTTOM;
+  return format;
+}
+
 void draw_caption(HDC dc, const RECT& area, const LabelProperties& p, HFONT font) {
   const HGDIOBJ old_font = SelectObject(dc, font);
   SetBkMode(dc, TRANSPARENT);
@@ -162,24 +182,6 @@ void draw_caption(HDC dc, const RECT& area, const LabelProperties& p, HFONT font
 }
 
 }  // namespace
-
-std::vector<COLORREF> chosen_colours(const std::array<COLORREF, 3>& colours) {
-  std::vector<COLORREF> chosen;
-  for (COLORREF c : colours)
-    if (c != kDefaultColour) chosen.push_back(c);
-  return chosen;
-}
-
-UINT caption_format(const LabelProperties& p) {
-  UINT format = DT_NOCLIP;
-  if (p.alignment == 1) format |= DT_CENTER;
-  if (p.alignment == 2) format |= DT_RIGHT;
-  if (p.word_wrap) return format | DT_WORDBREAK;
-  format |= DT_SINGLELINE;
-  if (p.vertical_alignment == 1) format |= DT_VCENTER;
-  if (p.vertical_alignment == 2) format |= DT_BOTTOM;
-  return format;
-}
 
 void paint_label(HDC dc, const RECT& client, const LabelProperties& p, HFONT font,
                  lyr::picture::PictureContent& picture) {

@@ -15,9 +15,6 @@
 //   at the text's place with the text itself at (+1, +1), 3 black at (+2, +2).
 #pragma once
 
-#include <array>
-#include <vector>
-
 #include "platform/api/types.h"
 #include "ui/picture/picture_content.h"
 #include "ui/units/label_properties.h"
@@ -26,11 +23,5 @@ namespace ui {
 
 void paint_label(HDC dc, const RECT& client, const LabelProperties& properties, HFONT font,
                  lyr::picture::PictureContent& picture);
-
-// The colours of a three-colour set that are not the default colour, in order.
-std::vector<COLORREF> chosen_colours(const std::array<COLORREF, 3>& colours);
-
-// The DrawText format of a caption.
-UINT caption_format(const LabelProperties& properties);
 
 }  // namespace ui
