@@ -86,6 +86,19 @@ TEST_F(ListViewEventTest, DoubleClickActivatesTheRow) {
       << "the second click activates";
 }
 
+TEST_F(ListViewEventTest, HotTrackingNamesTheRowUnderTheMouse) {
+  ListViewProperties p = song_list_properties();
+  p.hot_tracking = true;
+  p.items = rows({"one", "two"});
+  HWND list = create(p)->hwnd();
+  raised.clear();
+  platform::headless::mouse_move(list, row_point(list, 1));
+  idle();
+  const Raised* hot = last(3);
+  ASSERT_NE(hot, nullptr);
+  EXPECT_EQ(hot->args, (std::vector<std::uint32_t>{1}));
+}
+
 TEST_F(ListViewEventTest, FocusLeavingRaisesFocusLost) {
   HWND list = create(song_list_properties())->hwnd();
   SetFocus(list);
