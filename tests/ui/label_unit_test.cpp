@@ -202,6 +202,15 @@ TEST_F(LabelUnitTest, BorderStylesMapToEdgesAndSixPaintsAFrame) {
   EXPECT_EQ(at(0, 0), kWhite);
 }
 
+TEST_F(LabelUnitTest, AFrameWiderThanTheLabelFillsItAndEnds) {
+  LabelProperties p = plain("hidden");
+  p.border_style = 6;
+  p.frame_width = 0x7FFFFFFF;  // as a damaged block may hold it
+  ASSERT_NE(make(p, 40, 20), nullptr);
+  EXPECT_EQ(at(0, 0), kGrey);
+  EXPECT_NE(at(20, 10), kWhite) << "no room left for the background or the caption";
+}
+
 TEST_F(LabelUnitTest, WrittenChoicesAreClampedAndTheFrameWidthIsAtLeastFive) {
   ASSERT_NE(make(plain("x")), nullptr);
   struct Case {
