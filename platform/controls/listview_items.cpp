@@ -218,7 +218,7 @@ bool get_item(State& st, LVITEMA& item) {
   if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0) {
     const std::string_view text = cell_text(st, item.iItem, item.iSubItem);
     const std::size_t n = std::min(text.size(), static_cast<std::size_t>(item.cchTextMax - 1));
-    std::memcpy(item.pszText, text.data(), n);
+    if (n > 0) std::memcpy(item.pszText, text.data(), n);
     item.pszText[n] = '\0';
   }
   if (item.mask & LVIF_IMAGE) item.iImage = cell_image(st, item.iItem, item.iSubItem);

@@ -6,6 +6,7 @@
 #include "runtime/service_table.h"
 #include "runtime/window_system.h"
 #include "ui/core/core_library.h"
+#include "ui/templates/window_collection.h"
 #include "ui/windows/window_system_table.h"
 
 namespace ui_test {
@@ -13,6 +14,7 @@ namespace ui_test {
 UiHost::UiHost(std::vector<std::uint8_t> templates, const runtime::CodeBase* code_base,
                std::vector<runtime::LibraryRecord> extra_libraries)
     : templates_(std::move(templates)) {
+  ui::templates::window_collection().clear();
   setenv("LYRICS_MESSAGEBOX", "default", 1);
   image_.add_library_record(ui::core_library_record());
   for (const runtime::LibraryRecord& r : extra_libraries) image_.add_library_record(r);
@@ -31,6 +33,8 @@ UiHost::~UiHost() {
   host_->exit();
   host_.reset();
   runtime::install_window_system(nullptr);
+  // The collection outlives hosts; the next test must not see this one's windows.
+  ui::templates::window_collection().clear();
   platform::headless::reset_input();
 }
 
