@@ -9,6 +9,7 @@
 #include "platform/api/controls.h"
 #include "platform/api/input.h"
 #include "tests/ui/edit_unit_fixture.h"
+#include "ui/templates/byte_writer.h"
 #include "ui/units/button_properties.h"
 #include "ui/units/unit_types.h"
 
@@ -66,6 +67,36 @@ TEST(ButtonBlock, RefusesNewerAndTruncatedBlocksAndClampsChoices) {
   EXPECT_EQ(back->type, 1);
   EXPECT_EQ(back->horizontal_alignment, 0);
   EXPECT_EQ(back->vertical_alignment, 2);
+}
+
+// An icon file holding one 32-bit 16x16 image of one opaque colour (0x00BBGGRR).
+std::vector<std::uint8_t> solid_icon(COLORREF colour) {
+  constexpr int kSide = 16;
+  ui::templates::ByteWriter w;
+  for (std::uint16_t v : {0, 1, 1}) w.u16(v);  // reserved, type icon, one image
+  w.u8(kSide);
+  w.u8(kSide);
+  w.u8(0);                           // colours
+  w.u8(0);                           // reserved
+  w.u16(1);                          // planes
+  w.u16(32);                         // bits per pixel
+  const std::uint32_t mask_row = 4;  // 16 bits padded to 32
+  w.u32(40 + kSide * kSide * 4 + kSide * mask_row);
+  w.u32(22);  // image offset
+  w.u32(40);
+  w.i32(kSide);
+  w.i32(2 * kSide);  // colour and mask rows
+  w.u16(1);
+  w.u16(32);
+  for (int i = 0; i < 6; ++i) w.u32(0);
+  for (int i = 0; i < kSide * kSide; ++i) {
+    w.u8(static_cast<std::uint8_t>(colour >> 16));
+    w.u8(static_cast<std::uint8_t>(colour >> 8));
+    w.u8(static_cast<std::uint8_t>(colour));
+    w.u8(0xFF);
+  }
+  for (std::uint32_t i = 0; i < kSide * mask_row; ++i) w.u8(0);
+  return w.take();
 }
 
 class ButtonUnitTest : public ControlsTest {
@@ -194,6 +225,19 @@ TEST_F(ButtonUnitTest, PictureShowsAsBitmap) {
   HWND text_button = make_button(junk, kUnitId + 1, {120, 10, 220, 50});
   ASSERT_NE(text_button, nullptr);
   EXPECT_EQ(style_of(text_button) & (BS_BITMAP | BS_ICON), 0u);
+}
+
+TEST_F(ButtonUnitTest, IconPictureShowsAsIcon) {
+  ButtonProperties p;
+  p.picture = solid_icon(0x00FF0000);
+  HWND button = make_button(p);
+  ASSERT_NE(button, nullptr);
+  EXPECT_NE(style_of(button) & BS_ICON, 0u);
+  EXPECT_EQ(style_of(button) & BS_BITMAP, 0u);
+  EXPECT_NE(SendMessageA(button, BM_GETIMAGE, IMAGE_ICON, 0), 0);
+  RECT client{};
+  GetClientRect(button, &client);
+  EXPECT_EQ(platform::headless::read_pixel(button, client.right / 2, client.bottom / 2), 0x00FF0000u);
 }
 
 TEST_F(ButtonUnitTest, CaptionAlignmentAndFontApplyInPlace) {
