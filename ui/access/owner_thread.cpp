@@ -1,6 +1,5 @@
 #include "ui/access/owner_thread.h"
 
-#include <atomic>
 #include <mutex>
 
 #include "platform/api/kernel.h"
