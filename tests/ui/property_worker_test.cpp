@@ -20,6 +20,7 @@ using ui::templates::kVisible;
 constexpr std::uint32_t kWindow = 0x52000070;
 constexpr std::uint32_t kOwn = 0x06000070;
 constexpr std::uint32_t kProbe = 0x16000071;
+constexpr std::uint32_t kEdit = 0x16000072;
 
 class WorkerAccess : public AccessTest {
  protected:
@@ -27,6 +28,7 @@ class WorkerAccess : public AccessTest {
     AccessTest::SetUp();
     auto& window = templates_.add_window(kWindow, kOwn, window_block());
     templates_.add_unit(window, kProbe, kProbeType, {10, 10, 80, 20}, kVisible, probe_block("from main"));
+    templates_.add_unit(window, kEdit, 0x00010005, {10, 40, 80, 20}, kVisible, edit_block("typed"));
     start(kWindow);
   }
 
@@ -83,6 +85,21 @@ TEST_F(WorkerAccess, RecreationAskedForByAWorkerHappensOnTheWindowsThread) {
   EXPECT_NE(after, before);
   EXPECT_EQ(GetWindowThreadProcessId(after, nullptr), GetCurrentThreadId());
   EXPECT_EQ(GetParent(after), native(0, 0));
+}
+
+TEST_F(WorkerAccess, EditBoxContentCrossesThreadsBothWays) {
+  std::string seen;
+  on_worker([&] {
+    auto* value =
+        reinterpret_cast<char*>(static_cast<std::uintptr_t>(ui::read_unit_property(kWindow, kEdit, 8, -1)));
+    seen = runtime::text_or_empty(value);
+    runtime::release(value);
+    ui::write_unit_property(kWindow, kEdit, 8, -1, reinterpret_cast<std::uintptr_t>("lyrics"));
+  });
+  EXPECT_EQ(seen, "typed");
+  char now[32] = {};
+  GetWindowTextA(native(0, 2), now, sizeof now);
+  EXPECT_STREQ(now, "lyrics");
 }
 
 }  // namespace
