@@ -6,6 +6,7 @@
 #include "runtime/callback.h"
 #include "runtime/event_request.h"
 #include "runtime/window_system.h"
+#include "ui/events/pre_translate.h"
 #include "ui/units/unit_interface.h"
 
 namespace ui {
@@ -83,6 +84,8 @@ LRESULT CALLBACK Unit::procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   Unit* unit = from_window(hwnd);
   if (unit == nullptr) return DefWindowProcA(hwnd, msg, wp, lp);
   if (msg == kMsgGetUnitObject) return reinterpret_cast<LRESULT>(unit);
+  // WM_SETCURSOR is sent, never posted, so the loop's pre-translation can't see it.
+  if (msg == WM_SETCURSOR && apply_unit_cursor(hwnd, reinterpret_cast<HWND>(wp), LOWORD(lp))) return TRUE;
   if (HWND child = notifying_child(msg, wp, lp); child != nullptr && child != hwnd) {
     if (Unit* source = from_window(child)) {
       LRESULT result = 0;
