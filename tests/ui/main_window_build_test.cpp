@@ -1,5 +1,5 @@
-// This program's main window, built from its template with the real core unit types (the list view
-// stands in as a plain control: its library is tested on its own).
+// This program's main window, built from its template with the real unit types of the core and
+// extended interface libraries.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -18,6 +18,7 @@
 #include "tests/ui/support/test_unit_types.h"
 #include "tests/ui/support/ui_host.h"
 #include "ui/access/property_access.h"
+#include "ui/listview/extended_library.h"
 #include "ui/templates/template_builder.h"
 #include "ui/templates/window_collection.h"
 #include "ui/units/unit_interface.h"
@@ -67,7 +68,7 @@ class MainWindowBuild : public ::testing::Test {
     for (int i = 0; i < 6; ++i) runs(i) = 0;
     host_ = std::make_unique<ui_test::UiHost>(
         template_.block(), &counting_code_base(),
-        std::vector<runtime::LibraryRecord>{ui_test::fake_list_view_library()});
+        std::vector<runtime::LibraryRecord>{ui::listview::extended_library_record()});
     ASSERT_TRUE(ui::load_window(kMainWindowId));
     window_ = ui::window_native(0);
     ASSERT_NE(window_, nullptr);

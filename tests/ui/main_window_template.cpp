@@ -3,6 +3,7 @@
 #include <array>
 #include <string_view>
 
+#include "runtime/event_request.h"
 #include "ui/templates/byte_writer.h"
 #include "ui/templates/template_builder.h"
 
@@ -24,18 +25,19 @@ int& handler_runs(int n) {
 
 // Distinct bodies, so that no two handlers can be folded into one address.
 template <int N>
-void handler() {
+runtime::HandlerResult handler(const std::uint64_t*, std::int32_t) {
   ++handler_runs(N);
+  return runtime::returns_nothing();
 }
 
 const std::array<runtime::CodeEntry, 6>& code_entries() {
   static const std::array<runtime::CodeEntry, 6> entries{{
-      {kOpenSiteHandler, &handler<0>},
-      {kDownloadHandler, &handler<1>},
-      {kWindowCreatedHandler, &handler<2>},
-      {kSearchHandler, &handler<3>},
-      {kPopupHandler, &handler<4>},
-      {kPreviewHandler, &handler<5>},
+      {kOpenSiteHandler, reinterpret_cast<runtime::Routine>(&handler<0>)},
+      {kDownloadHandler, reinterpret_cast<runtime::Routine>(&handler<1>)},
+      {kWindowCreatedHandler, reinterpret_cast<runtime::Routine>(&handler<2>)},
+      {kSearchHandler, reinterpret_cast<runtime::Routine>(&handler<3>)},
+      {kPopupHandler, reinterpret_cast<runtime::Routine>(&handler<4>)},
+      {kPreviewHandler, reinterpret_cast<runtime::Routine>(&handler<5>)},
   }};
   return entries;
 }

@@ -187,22 +187,6 @@ const runtime::LibraryRecord& fake_unit_library() {
   return record;
 }
 
-const runtime::LibraryRecord& fake_list_view_library() {
-  static const std::array<runtime::UnitTypeDescriptor, 5> types = {
-      runtime::UnitTypeDescriptor{}, runtime::UnitTypeDescriptor{}, runtime::UnitTypeDescriptor{},
-      fake_type("list view", 0x40, &control_query), runtime::UnitTypeDescriptor{}};
-  static const runtime::LibraryRecord record = [] {
-    runtime::LibraryRecord r{};
-    r.format_mark = runtime::kLibraryRecordMark;
-    r.guid = "00000000000000000000000000000004";
-    r.name = "fake list view";
-    r.type_count = static_cast<std::uint32_t>(types.size());
-    r.types = types.data();
-    return r;
-  }();
-  return record;
-}
-
 void record_events() {
   static runtime::WindowSystem operations;
   operations = ui::window_system_operations();

@@ -60,9 +60,6 @@ FakeLog& fake_log();
 void reset_fake_log();
 
 const runtime::LibraryRecord& fake_unit_library();
-// A library 2 whose type 4 is a fake control: stands in for the list view's library where that
-// library is not linked.
-const runtime::LibraryRecord& fake_list_view_library();
 void record_events();
 
 // A property block for kFakeControl: the mode word and a few bytes to carry.
