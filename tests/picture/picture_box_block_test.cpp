@@ -83,7 +83,7 @@ TEST(PictureBoxBlock, NewerOrShortBlocksAreRejected) {
 
 TEST(PictureBoxType, DescriptorListsTheOperationsAndProperties) {
   const runtime::UnitTypeDescriptor& type = ui::picture_box_unit_type();
-  EXPECT_STREQ(type.name, "图片框");
+  EXPECT_STREQ(type.name, "\xCD\xBC\xC6\xAC\xBF\xF2");  // 图片框 in GBK
   EXPECT_STREQ(type.english_name, "PicBox");
   EXPECT_EQ(type.state_bits, 0x840100C0u);
   ASSERT_EQ(type.property_count, 15u);

@@ -30,7 +30,7 @@ const std::array<runtime::UnitTypeDescriptor, kCoreTypeSlots>& type_table() {
 
 const runtime::UnitTypeDescriptor& menu_unit_type() {
   static const runtime::UnitTypeDescriptor type = {
-      .name = "菜单",
+      .name = "\xB2\xCB\xB5\xA5",  // 菜单
       .english_name = "menu",
       .explanation = nullptr,
       .command_count = 0,
@@ -59,7 +59,7 @@ const runtime::LibraryRecord& core_library_record() {
     r.guid = "4528e648988072292038f7b470f6cd94";
     const std::uint32_t descriptive[7] = {5, 2, 64, 3, 7, 3, 7};
     for (int i = 0; i < 7; ++i) r.descriptive[i] = descriptive[i];
-    r.name = "系统核心支持库";
+    r.name = "\xCF\xB5\xCD\xB3\xBA\xCB\xD0\xC4\xD6\xA7\xB3\xD6\xBF\xE2";  // 系统核心支持库
     r.descriptive_one = 1;
     r.flags = 0xC0000001;
     r.type_count = kCoreTypeSlots;

@@ -66,7 +66,7 @@ void* interface_query(std::int32_t code) {
 
 const runtime::UnitTypeDescriptor& button_unit_type() {
   static const runtime::UnitTypeDescriptor type = {
-      .name = "按钮",
+      .name = "\xB0\xB4\xC5\xA5",  // 按钮
       .english_name = "Button",
       .explanation = nullptr,
       .command_count = 0,

@@ -81,7 +81,7 @@ void* interface_query(std::int32_t code) {
 
 const runtime::UnitTypeDescriptor& edit_unit_type() {
   static const runtime::UnitTypeDescriptor type = {
-      .name = "编辑框",
+      .name = "\xB1\xE0\xBC\xAD\xBF\xF2",  // 编辑框
       .english_name = "EditBox",
       .explanation = nullptr,
       .command_count = 0,

@@ -59,7 +59,7 @@ void* interface_query(std::int32_t code) {
 
 const runtime::UnitTypeDescriptor& group_box_unit_type() {
   static const runtime::UnitTypeDescriptor type = {
-      .name = "分组框",
+      .name = "\xB7\xD6\xD7\xE9\xBF\xF2",  // 分组框
       .english_name = "GroupBox",
       .explanation = nullptr,
       .command_count = 0,

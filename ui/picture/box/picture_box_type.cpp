@@ -61,7 +61,7 @@ void* interface_query(std::int32_t code) {
 
 const runtime::UnitTypeDescriptor& picture_box_unit_type() {
   static const runtime::UnitTypeDescriptor type = {
-      .name = "图片框",
+      .name = "\xCD\xBC\xC6\xAC\xBF\xF2",  // 图片框
       .english_name = "PicBox",
       .explanation = nullptr,
       .command_count = 0,
