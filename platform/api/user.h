@@ -564,6 +564,15 @@ LONG SetWindowLongA(HWND hwnd, int index, LONG value);
 LRESULT CallWindowProcA(WNDPROC proc, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
 LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
 BOOL SetPropA(HWND hwnd, LPCSTR name, HANDLE data);
+
+// Help files. There is no help system of its own: a help file that exists is handed to the
+// desktop's opener (LYRICS_HELP_VIEWER, default "xdg-open"), started detached; the context and
+// finder commands open the file as a whole. A missing file answers FALSE with
+// ERROR_FILE_NOT_FOUND, a viewer that can't be started FALSE too; HELP_QUIT answers TRUE.
+inline constexpr UINT HELP_CONTEXT = 0x0001;
+inline constexpr UINT HELP_QUIT = 0x0002;
+inline constexpr UINT HELP_FINDER = 0x000B;
+BOOL WinHelpA(HWND hwnd, LPCSTR help_file, UINT command, ULONG_PTR data);
 HANDLE GetPropA(HWND hwnd, LPCSTR name);
 HANDLE RemovePropA(HWND hwnd, LPCSTR name);
 

@@ -1,8 +1,15 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
 #include <string>
+#include <thread>
 
 #include "platform/api/input.h"
+#include "platform/api/kernel.h"
 #include "platform/api/user.h"
 #include "platform/display/headless.h"
 #include "tests/ui/property_test_support.h"
@@ -30,10 +37,13 @@ constexpr int kGoHandler = 2;
 // 5 button "&Go", 6 multi-line edit.
 class KeyboardInterface : public AccessTest {
  protected:
-  void compose(bool escape_closes, bool enter_moves_focus) {
+  void compose(bool escape_closes, bool enter_moves_focus, const std::string& help_file = "") {
     auto& window = templates_.add_window(kWindow, kOwn, window_block([&](ui::WindowProperties& p) {
                                            p.escape_closes = escape_closes;
                                            p.enter_moves_focus = enter_moves_focus;
+                                           p.f1_help = !help_file.empty();
+                                           p.help_file = help_file;
+                                           p.help_context = 7;
                                          }));
     templates_.add_unit(window, kEditA, 0x00010005, {10, 10, 100, 22}, kVisible | kTabStop, edit_block());
     templates_.add_unit(window, kDefault, 0x0001000B, {120, 10, 80, 22}, kVisible | kTabStop,
@@ -142,6 +152,42 @@ TEST_F(KeyboardInterface, EscapeClosesTheWindowWhenSwitchedOn) {
   focus(1);
   press(VK_ESCAPE);
   EXPECT_FALSE(IsWindow(window));
+}
+
+// The help viewer is a script that records the file it was asked to open.
+TEST_F(KeyboardInterface, F1HandsAnExistingHelpFileToTheViewer) {
+  const std::string dir = ::testing::TempDir();
+  const std::string help = dir + "/program.hlp";
+  const std::string opened = dir + "/opened.txt";
+  const std::string viewer = dir + "/viewer.sh";
+  std::remove(opened.c_str());
+  std::ofstream(help) << "help";
+  std::ofstream(viewer) << "#!/bin/sh\necho \"$1\" > " << opened << ".tmp && mv " << opened << ".tmp "
+                        << opened << "\n";
+  chmod(viewer.c_str(), 0755);
+  setenv("LYRICS_HELP_VIEWER", viewer.c_str(), 1);
+
+  compose(false, false, help);
+  focus(1);
+  press(VK_F1);
+  std::string line;
+  for (int i = 0; i < 200 && line.empty(); ++i) {
+    std::ifstream in(opened);
+    std::getline(in, line);
+    if (line.empty()) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  EXPECT_EQ(line, help);
+  unsetenv("LYRICS_HELP_VIEWER");
+}
+
+TEST_F(KeyboardInterface, F1WithoutAHelpFileIsAnOrdinaryKey) {
+  EXPECT_FALSE(WinHelpA(nullptr, "/nonexistent/dir/program.hlp", HELP_FINDER, 0));
+  EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
+  compose(false, false, "/nonexistent/dir/program.hlp");
+  focus(1);
+  press(VK_F1);
+  EXPECT_TRUE(IsWindow(native(0, 0)));
+  EXPECT_EQ(GetFocus(), native(0, 1));
 }
 
 TEST_F(KeyboardInterface, AltWithAMnemonicClicksTheButton) {

@@ -6,6 +6,7 @@
 
 #include "platform/api/controls.h"
 #include "platform/api/input.h"
+#include "platform/api/kernel.h"
 #include "platform/api/user.h"
 #include "ui/templates/window_collection.h"
 #include "ui/windows/window_builder.h"
@@ -177,6 +178,28 @@ bool focused_unit_wants(const WindowContext& window, int focused, UINT key) {
   return op(u, code) == 1;
 }
 
+// The window's help file, or the program file with the extension "hlp" when none is named.
+std::string help_file_of(const WindowContext& window) {
+  if (window.switches.help_file != nullptr && window.switches.help_file[0] != '\0')
+    return window.switches.help_file;
+  char program[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, program, sizeof program);
+  std::string path = program;
+  const std::size_t name = path.find_last_of("\\/");
+  const std::size_t dot = path.rfind('.');
+  if (dot != std::string::npos && (name == std::string::npos || dot > name)) path.resize(dot);
+  return path + ".hlp";
+}
+
+// Answers false when there is no help file, so that F1 goes on as an ordinary key.
+bool open_help(const WindowContext& window) {
+  const std::string file = help_file_of(window);
+  const std::int32_t context = window.switches.help_context;
+  if (context != 0)
+    return WinHelpA(window.native, file.c_str(), HELP_CONTEXT, static_cast<ULONG_PTR>(context)) != FALSE;
+  return WinHelpA(window.native, file.c_str(), HELP_FINDER, 0) != FALSE;
+}
+
 }  // namespace
 
 bool keyboard_interface(const WindowContext& window, const MSG& message) {
@@ -199,6 +222,8 @@ bool keyboard_interface(const WindowContext& window, const MSG& message) {
       if (!window.switches.escape_closes) return false;
       SendMessageA(window.native, WM_CLOSE, 0, 0);
       return true;
+    case VK_F1:
+      return window.switches.f1_help && open_help(window);
     case VK_LEFT:
     case VK_UP:
       return move_in_group(window, focused, true);
