@@ -60,8 +60,8 @@ EventOutcome Unit::raise(std::int32_t event, std::initializer_list<std::uint32_t
     request.args[request.count++] = a;
   }
   EventOutcome outcome;
-  outcome.handled =
-      runtime::runtime_callback(runtime::callback::kRaiseEvent, reinterpret_cast<std::intptr_t>(&request), 0) != 0;
+  outcome.handled = runtime::runtime_callback(runtime::callback::kRaiseEvent,
+                                              reinterpret_cast<std::intptr_t>(&request), 0) != 0;
   outcome.result_present = request.result_present != 0;
   outcome.result = request.result;
   return outcome;
@@ -94,7 +94,8 @@ LRESULT CALLBACK Unit::procedure(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   }
   if (msg == WM_DRAWITEM) {
     const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
-    if (Unit* source = item != nullptr ? from_window(item->hwndItem) : nullptr; source != nullptr && source != unit) {
+    if (Unit* source = item != nullptr ? from_window(item->hwndItem) : nullptr;
+        source != nullptr && source != unit) {
       LRESULT result = 0;
       if (source->on_reflected(msg, wp, lp, &result)) return result;
     }

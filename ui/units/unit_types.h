@@ -9,13 +9,13 @@
 
 namespace ui {
 
-const runtime::UnitTypeDescriptor& window_unit_type();      // (1,1)
-const runtime::UnitTypeDescriptor& menu_unit_type();        // (1,3)
-const runtime::UnitTypeDescriptor& edit_unit_type();        // (1,5)
-const runtime::UnitTypeDescriptor& picture_box_unit_type(); // (1,6)
-const runtime::UnitTypeDescriptor& group_box_unit_type();   // (1,9)
-const runtime::UnitTypeDescriptor& label_unit_type();       // (1,10)
-const runtime::UnitTypeDescriptor& button_unit_type();      // (1,11)
+const runtime::UnitTypeDescriptor& window_unit_type();       // (1,1)
+const runtime::UnitTypeDescriptor& menu_unit_type();         // (1,3)
+const runtime::UnitTypeDescriptor& edit_unit_type();         // (1,5)
+const runtime::UnitTypeDescriptor& picture_box_unit_type();  // (1,6)
+const runtime::UnitTypeDescriptor& group_box_unit_type();    // (1,9)
+const runtime::UnitTypeDescriptor& label_unit_type();        // (1,10)
+const runtime::UnitTypeDescriptor& button_unit_type();       // (1,11)
 
 // Type references of the core library's unit types.
 inline constexpr std::uint32_t kWindowType = 0x00010001;

@@ -24,7 +24,8 @@
 namespace ui {
 
 bool create_window(std::size_t window_index, bool new_instance, bool modal, HWND owner);
-bool load_window(std::uint32_t window_id, bool new_instance = false, bool modal = false, HWND owner = nullptr);
+bool load_window(std::uint32_t window_id, bool new_instance = false, bool modal = false,
+                 HWND owner = nullptr);
 void recreate_unit(std::size_t window_index, std::size_t unit_index);
 void rebuild_menu(std::size_t window_index);
 
