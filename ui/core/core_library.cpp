@@ -3,6 +3,7 @@
 #include <array>
 
 #include "ui/units/property_descriptors.h"
+#include "ui/units/unit_type_support.h"
 #include "ui/units/unit_types.h"
 
 namespace ui {
@@ -29,22 +30,9 @@ const std::array<runtime::UnitTypeDescriptor, kCoreTypeSlots>& type_table() {
 }  // namespace
 
 const runtime::UnitTypeDescriptor& menu_unit_type() {
-  static const runtime::UnitTypeDescriptor type = {
-      .name = "\xB2\xCB\xB5\xA5",  // 菜单
-      .english_name = "menu",
-      .explanation = nullptr,
-      .command_count = 0,
-      .command_indexes = nullptr,
-      .state_bits = 0x80000004,
-      .reserved = 0,
-      .event_count = 0,
-      .events = nullptr,
-      .property_count = kMenuProperties.size(),
-      .properties = kMenuProperties.data(),
-      .interface_query = nullptr,
-      .element_count = 0,
-      .elements = nullptr,
-  };
+  static const runtime::UnitTypeDescriptor type =
+      unit_type_descriptor("\xB2\xCB\xB5\xA5",  // 菜单
+                           "menu", 0x80000004, kMenuProperties, nullptr);
   return type;
 }
 

@@ -8,6 +8,7 @@
 #include "ui/listview/listview_properties.h"
 #include "ui/listview/listview_unit.h"
 #include "ui/units/property_descriptors.h"
+#include "ui/units/unit_type_support.h"
 
 namespace ui::listview {
 namespace {
@@ -41,27 +42,7 @@ constexpr auto make_properties() {
 constexpr auto kProperties = make_properties();
 static_assert(kProperties.size() == kListViewPropertyCount);
 
-ListViewUnit* unit_of(void* unit) {
-  return static_cast<ListViewUnit*>(static_cast<Unit*>(unit));
-}
-
-void* create(const UnitCreateArgs& args) {
-  return static_cast<Unit*>(ListViewUnit::create(args));
-}
-
-int set(void* unit, std::int32_t own_index, const PropertyPair& value) {
-  return unit != nullptr ? unit_of(unit)->set_property(own_index, value) : 0;
-}
-
-bool serialize(void* unit, std::vector<std::uint8_t>* out) {
-  if (unit == nullptr || out == nullptr) return false;
-  *out = unit_of(unit)->serialize();
-  return true;
-}
-
-int get(void* unit, std::int32_t own_index, PropertyPair* value) {
-  return unit != nullptr ? unit_of(unit)->get_property(own_index, value) : 0;
-}
+using Operations = UnitOperations<ListViewUnit, &ListViewUnit::set_property, &ListViewUnit::get_property>;
 
 int enumerate_texts(std::span<const std::uint8_t> block, TextVisitor visit, void* context) {
   std::optional<ListViewProperties> p = ListViewProperties::parse(block);
@@ -85,41 +66,16 @@ int enumerate_texts(std::span<const std::uint8_t> block, TextVisitor visit, void
 }
 
 void* interface_query(std::int32_t code) {
-  switch (code) {
-    case kCreateOp:
-      return reinterpret_cast<void*>(static_cast<CreateOp>(&create));
-    case kSetOp:
-      return reinterpret_cast<void*>(static_cast<SetOp>(&set));
-    case kSerializeOp:
-      return reinterpret_cast<void*>(static_cast<SerializeOp>(&serialize));
-    case kGetOp:
-      return reinterpret_cast<void*>(static_cast<GetOp>(&get));
-    case kEnumerateTextsOp:
-      return reinterpret_cast<void*>(static_cast<EnumerateTextsOp>(&enumerate_texts));
-    default:
-      return nullptr;
-  }
+  if (code == kEnumerateTextsOp) return operation_pointer<EnumerateTextsOp>(&enumerate_texts);
+  return Operations::query(code);
 }
 
 }  // namespace
 
 const runtime::UnitTypeDescriptor& list_view_unit_type() {
-  static const runtime::UnitTypeDescriptor type = {
-      .name = "\xB3\xAC\xBC\xB6\xC1\xD0\xB1\xED\xBF\xF2",  // 超级列表框
-      .english_name = "ListView",
-      .explanation = nullptr,
-      .command_count = 0,
-      .command_indexes = nullptr,
-      .state_bits = 0x40,
-      .reserved = 0,
-      .event_count = 0,
-      .events = nullptr,
-      .property_count = kListViewPropertyCount,
-      .properties = kProperties.data(),
-      .interface_query = &interface_query,
-      .element_count = 0,
-      .elements = nullptr,
-  };
+  static const runtime::UnitTypeDescriptor type =
+      unit_type_descriptor("\xB3\xAC\xBC\xB6\xC1\xD0\xB1\xED\xBF\xF2",  // 超级列表框
+                           "ListView", 0x40, kProperties, &interface_query);
   return type;
 }
 

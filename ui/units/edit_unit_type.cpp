@@ -4,7 +4,7 @@
 #include "runtime/image.h"
 #include "ui/units/edit_unit.h"
 #include "ui/units/property_descriptors.h"
-#include "ui/units/unit_interface.h"
+#include "ui/units/unit_type_support.h"
 #include "ui/units/unit_types.h"
 
 namespace ui {
@@ -34,68 +34,23 @@ constexpr auto kEditProperties = control_properties(std::array<std::uint16_t, 21
     kind::kDataColumn,  // 28 data column
 });
 
-EditUnit* as_edit(void* unit) {
-  return static_cast<EditUnit*>(static_cast<Unit*>(unit));
-}
-
-void* create(const UnitCreateArgs& args) {
-  return static_cast<Unit*>(EditUnit::create(args));
-}
-
-int set(void* unit, std::int32_t own_index, const PropertyPair& value) {
-  return unit != nullptr ? as_edit(unit)->set(own_index, value) : 0;
-}
-
-int get(void* unit, std::int32_t own_index, PropertyPair* value) {
-  return unit != nullptr && value != nullptr ? as_edit(unit)->get(own_index, value) : 0;
-}
-
-bool serialize(void* unit, std::vector<std::uint8_t>* out) {
-  if (unit == nullptr || out == nullptr) return false;
-  *out = as_edit(unit)->serialize();
-  return true;
-}
+using Operations = UnitOperations<EditUnit>;
 
 int wants_key(void* unit, std::uint32_t key) {
-  return unit != nullptr && as_edit(unit)->wants_key(key) ? 1 : 0;
+  return unit != nullptr && Operations::of(unit)->wants_key(key) ? 1 : 0;
 }
 
 void* interface_query(std::int32_t code) {
-  switch (code) {
-    case kCreateOp:
-      return reinterpret_cast<void*>(static_cast<CreateOp>(&create));
-    case kSetOp:
-      return reinterpret_cast<void*>(static_cast<SetOp>(&set));
-    case kSerializeOp:
-      return reinterpret_cast<void*>(static_cast<SerializeOp>(&serialize));
-    case kGetOp:
-      return reinterpret_cast<void*>(static_cast<GetOp>(&get));
-    case kWantsKeyOp:
-      return reinterpret_cast<void*>(static_cast<WantsKeyOp>(&wants_key));
-    default:
-      return nullptr;
-  }
+  if (code == kWantsKeyOp) return operation_pointer<WantsKeyOp>(&wants_key);
+  return Operations::query(code);
 }
 
 }  // namespace
 
 const runtime::UnitTypeDescriptor& edit_unit_type() {
-  static const runtime::UnitTypeDescriptor type = {
-      .name = "\xB1\xE0\xBC\xAD\xBF\xF2",  // 编辑框
-      .english_name = "EditBox",
-      .explanation = nullptr,
-      .command_count = 0,
-      .command_indexes = nullptr,
-      .state_bits = 0x80000040,
-      .reserved = 0,
-      .event_count = 0,
-      .events = nullptr,
-      .property_count = kEditProperties.size(),
-      .properties = kEditProperties.data(),
-      .interface_query = &interface_query,
-      .element_count = 0,
-      .elements = nullptr,
-  };
+  static const runtime::UnitTypeDescriptor type =
+      unit_type_descriptor("\xB1\xE0\xBC\xAD\xBF\xF2",  // 编辑框
+                           "EditBox", 0x80000040, kEditProperties, &interface_query);
   return type;
 }
 

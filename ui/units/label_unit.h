@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "ui/picture/picture_content.h"
 #include "ui/units/label_properties.h"
@@ -28,6 +29,7 @@ class LabelUnit final : public Unit {
 
   int get(std::int32_t own_index, PropertyPair* value);
   int set(std::int32_t own_index, const PropertyPair& value);
+  std::vector<std::uint8_t> serialize() const { return ui::serialize(properties_); }
 
  protected:
   LRESULT handle_message(UINT msg, WPARAM wp, LPARAM lp) override;

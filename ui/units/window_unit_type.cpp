@@ -2,6 +2,7 @@
 #include <array>
 
 #include "ui/units/property_descriptors.h"
+#include "ui/units/unit_type_support.h"
 #include "ui/units/unit_types.h"
 #include "ui/units/window_unit.h"
 
@@ -18,67 +19,23 @@ static_assert(kOwnKinds.size() == window_property::kCount);
 
 constexpr auto kProperties = control_properties(kOwnKinds);
 
-WindowUnit* unit_of(void* object) {
-  return static_cast<WindowUnit*>(static_cast<Unit*>(object));
-}
+using Operations = UnitOperations<WindowUnit>;
 
-void* create(const UnitCreateArgs& args) {
-  return static_cast<Unit*>(WindowUnit::create(args));
-}
-
-int set(void* object, std::int32_t own, const PropertyPair& value) {
-  return unit_of(object)->set(own, value);
-}
-
-bool serialize_unit(void* object, std::vector<std::uint8_t>* out) {
-  *out = serialize(unit_of(object)->properties());
-  return true;
-}
-
-int get(void* object, std::int32_t own, PropertyPair* value) {
-  return unit_of(object)->get(own, value);
-}
-
-void switches(void* object, WindowSwitches* out) {
-  *out = unit_of(object)->switches();
+void switches(void* unit, WindowSwitches* out) {
+  if (unit != nullptr && out != nullptr) *out = Operations::of(unit)->switches();
 }
 
 void* interface_query(std::int32_t code) {
-  switch (code) {
-    case kCreateOp:
-      return reinterpret_cast<void*>(static_cast<CreateOp>(&create));
-    case kSetOp:
-      return reinterpret_cast<void*>(static_cast<SetOp>(&set));
-    case kSerializeOp:
-      return reinterpret_cast<void*>(static_cast<SerializeOp>(&serialize_unit));
-    case kGetOp:
-      return reinterpret_cast<void*>(static_cast<GetOp>(&get));
-    case kWindowSwitchesOp:
-      return reinterpret_cast<void*>(static_cast<WindowSwitchesOp>(&switches));
-    default:
-      return nullptr;
-  }
+  if (code == kWindowSwitchesOp) return operation_pointer<WindowSwitchesOp>(&switches);
+  return Operations::query(code);
 }
 
 }  // namespace
 
 const runtime::UnitTypeDescriptor& window_unit_type() {
-  static const runtime::UnitTypeDescriptor type = {
-      .name = "\xB4\xB0\xBF\xDA",  // GBK
-      .english_name = "window",
-      .explanation = nullptr,
-      .command_count = 0,
-      .command_indexes = nullptr,
-      .state_bits = 0x800000D0,
-      .reserved = 0,
-      .event_count = 0,
-      .events = nullptr,
-      .property_count = kProperties.size(),
-      .properties = kProperties.data(),
-      .interface_query = &interface_query,
-      .element_count = 0,
-      .elements = nullptr,
-  };
+  static const runtime::UnitTypeDescriptor type =
+      unit_type_descriptor("\xB4\xB0\xBF\xDA",  // GBK
+                           "window", 0x800000D0, kProperties, &interface_query);
   return type;
 }
 
