@@ -7,26 +7,10 @@
 #include "platform/api/messages.h"
 #include "platform/api/user.h"
 #include "ui/units/label_painter.h"
+#include "ui/units/property_pair_values.h"
 #include "ui/units/window_class.h"
 
 namespace ui {
-namespace {
-
-PropertyPair text_pair(const std::string& text) {
-  return {reinterpret_cast<std::intptr_t>(text.c_str()), static_cast<std::intptr_t>(text.size())};
-}
-
-PropertyPair bytes_pair(const std::vector<std::uint8_t>& bytes) {
-  return bytes.empty() ? PropertyPair{} : data_pair(bytes.data(), bytes.size());
-}
-
-std::vector<std::uint8_t> copy_bytes(const PropertyPair& value) {
-  std::span<const std::uint8_t> bytes = pair_bytes(value);
-  return {bytes.begin(), bytes.end()};
-}
-
-}  // namespace
-
 LabelUnit::LabelUnit(std::uint32_t window_id, std::uint32_t unit_id, LabelProperties properties)
     : Unit(window_id, unit_id), properties_(std::move(properties)), font_(properties_.font) {
   background_.set_bytes(properties_.background_picture, false);
@@ -150,8 +134,7 @@ int LabelUnit::set(std::int32_t own, const PropertyPair& value) {
       p.background = static_cast<COLORREF>(v);
       break;
     case lp::kBackgroundPicture:
-      p.background_picture = copy_bytes(value);
-      background_.set_bytes(p.background_picture, false);
+      replace_background_picture(p.background_picture, background_, value);
       break;
     case lp::kPictureMode:
       p.picture_mode = v;

@@ -8,6 +8,7 @@
 #include "platform/api/messages.h"
 #include "platform/api/user.h"
 #include "ui/templates/window_collection.h"
+#include "ui/units/property_pair_values.h"
 #include "ui/units/window_class.h"
 #include "ui/units/window_styles.h"
 #include "ui/windows/menu_builder.h"
@@ -35,19 +36,6 @@ constexpr std::int32_t kFocusLost = -8;
 // A handler that returned logical false.
 bool refused(const EventOutcome& outcome) {
   return outcome.result_present && outcome.result == 0;
-}
-
-PropertyPair text_pair(const std::string& text) {
-  return {reinterpret_cast<std::intptr_t>(text.c_str()), static_cast<std::intptr_t>(text.size())};
-}
-
-PropertyPair bytes_pair(const std::vector<std::uint8_t>& bytes) {
-  return bytes.empty() ? PropertyPair{} : data_pair(bytes.data(), bytes.size());
-}
-
-std::vector<std::uint8_t> copy_bytes(const PropertyPair& value) {
-  std::span<const std::uint8_t> bytes = pair_bytes(value);
-  return {bytes.begin(), bytes.end()};
 }
 
 WindowUnit* window_unit_of(void* object) {
@@ -235,8 +223,7 @@ int WindowUnit::set(std::int32_t own, const PropertyPair& value) {
       InvalidateRect(hwnd(), nullptr, TRUE);
       break;
     case wp::kBackgroundPicture:
-      p.background_picture = copy_bytes(value);
-      background_.set_bytes(p.background_picture, false);
+      replace_background_picture(p.background_picture, background_, value);
       InvalidateRect(hwnd(), nullptr, TRUE);
       break;
     case wp::kPictureMode:
