@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/api/gdi.h"
@@ -84,7 +85,8 @@ std::vector<std::uint8_t> logfont_bytes(const char* face, LONG height, BYTE char
   lf.lfOutPrecision = 3;
   lf.lfQuality = 0;
   lf.lfPitchAndFamily = 0x31;
-  std::strncpy(lf.lfFaceName, face, sizeof lf.lfFaceName);
+  // Up to all 32 bytes, so that a test can leave the face name without a terminator.
+  std::memcpy(lf.lfFaceName, face, std::min(std::strlen(face), sizeof lf.lfFaceName));
   std::vector<std::uint8_t> bytes(sizeof lf);
   std::memcpy(bytes.data(), &lf, sizeof lf);
   return bytes;
