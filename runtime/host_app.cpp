@@ -33,8 +33,9 @@ int HostApplication::exit() {
   return 0;
 }
 
-bool HostApplication::on_idle(long /*count*/) {
-  return false;
+bool HostApplication::on_idle(long count) {
+  const WindowSystem& ws = window_system();
+  return ws.idle != nullptr && ws.idle(count);
 }
 
 bool HostApplication::pre_translate(MSG& message) {

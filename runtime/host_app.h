@@ -7,7 +7,7 @@
 // - run() = initialise() then exit(); it answers the exit code of an orderly end (0).
 // - initialise() stores the program directory with its trailing backslash and calls the entry
 //   routine with the service table; the entry routine's result is the result.
-// - on_idle(count) answers whether more idle time is wanted; the default wants none.
+// - on_idle(count) answers whether more idle time is wanted; the default asks the window system.
 // - pre_translate(msg) answers true to drop the message; the default asks the window system.
 #pragma once
 

@@ -52,6 +52,9 @@ struct WindowSystem {
   void* (*window_collection)() = nullptr;
   // Message pre-translation of the host application: true drops the message.
   bool (*pre_translate)(MSG* message) = nullptr;
+  // Idle operation of the host application (count 0 starts an idle period): true asks for
+  // more idle time.
+  bool (*idle)(long count) = nullptr;
 };
 
 // Installs the window system's operations (null restores "no window system"). The table must

@@ -3,27 +3,16 @@
 #include "platform/api/input.h"
 #include "platform/api/menu.h"
 #include "platform/api/user.h"
+#include "ui/access/property_access.h"
+#include "ui/events/event_dispatch.h"
+#include "ui/events/pre_translate.h"
 #include "ui/templates/window_collection.h"
 #include "ui/windows/cursor_selector.h"
 #include "ui/windows/modal.h"
 #include "ui/windows/unit_recreation.h"
 #include "ui/windows/unit_slots.h"
 #include "ui/windows/window_builder.h"
-
-// Property access and event dispatch come with their own folders; the table takes them up as
-// soon as they are part of the build.
-#if __has_include("ui/access/property_access.h")
-#include "ui/access/property_access.h"
-#define LYR_WINDOWS_PROPERTY_ACCESS 1
-#endif
-#if __has_include("ui/events/event_dispatch.h")
-#include "ui/events/event_dispatch.h"
-#define LYR_WINDOWS_EVENT_DISPATCH 1
-#endif
-#if __has_include("ui/events/pre_translate.h")
-#include "ui/events/pre_translate.h"
-#define LYR_WINDOWS_PRE_TRANSLATE 1
-#endif
+#include "ui/windows/window_idle.h"
 
 namespace ui {
 namespace {
@@ -117,23 +106,18 @@ runtime::WindowSystem make_operations() {
   ops.load_start_window = load_start_window;
   ops.any_window_alive = any_window_alive;
   ops.unload_all = unload_all;
-#ifdef LYR_WINDOWS_PROPERTY_ACCESS
   ops.read_property = read_unit_property;
   ops.write_property = write_unit_property;
   ops.read_object_property = read_object_property;
   ops.write_object_property = write_object_property;
-#endif
-#ifdef LYR_WINDOWS_EVENT_DISPATCH
   ops.raise_event = raise_event;
-#endif
   ops.unit_gone = unit_gone;
   ops.find_unit = find_unit;
   ops.owns_window = owns_window;
   ops.window_handle = window_handle;
   ops.window_collection = collection;
-#ifdef LYR_WINDOWS_PRE_TRANSLATE
   ops.pre_translate = pre_translate;
-#endif
+  ops.idle = idle_windows;
   return ops;
 }
 
