@@ -163,26 +163,5 @@ TEST_F(PictureBoxUnit, ModeThreeCannotBeWrittenAtRunTime) {
   EXPECT_EQ(get(box, 3).first, 0);
 }
 
-TEST_F(PictureBoxUnit, AnotherThreadsWriteIsCarriedToTheWindowsThread) {
-  ui::PictureBox* box = create(ui::PictureBoxProperties{});
-  ASSERT_NE(box, nullptr);
-  const Bytes bytes = {7, 7, 7};
-  std::atomic<bool> done{false};
-  Bytes read_back;
-  std::thread worker([&] {
-    const ui::PropertyPair pair{reinterpret_cast<std::intptr_t>(bytes.data()), 3};
-    operation<ui::SetOp>(ui::kSetOp)(box, 2, pair);
-    ui::PropertyPair got;
-    operation<ui::GetOp>(ui::kGetOp)(box, 2, &got);
-    read_back.assign(reinterpret_cast<const std::uint8_t*>(got.first),
-                     reinterpret_cast<const std::uint8_t*>(got.first) + got.second);
-    done = true;
-  });
-  const bool finished = wait_for([&] { return done.load(); });
-  worker.join();
-  ASSERT_TRUE(finished);
-  EXPECT_EQ(read_back, bytes);
-}
-
 }  // namespace
 }  // namespace picture_box_test

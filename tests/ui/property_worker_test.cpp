@@ -4,6 +4,7 @@
 #include <chrono>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "platform/api/kernel.h"
 #include "platform/api/user.h"
@@ -11,6 +12,7 @@
 #include "runtime/values.h"
 #include "tests/ui/property_test_support.h"
 #include "ui/access/property_access.h"
+#include "ui/picture/box/picture_box_properties.h"
 
 namespace access_test {
 namespace {
@@ -21,6 +23,8 @@ constexpr std::uint32_t kWindow = 0x52000070;
 constexpr std::uint32_t kOwn = 0x06000070;
 constexpr std::uint32_t kProbe = 0x16000071;
 constexpr std::uint32_t kEdit = 0x16000072;
+constexpr std::uint32_t kPicture = 0x16000073;
+constexpr std::int32_t kPictureProperty = 10;
 
 class WorkerAccess : public AccessTest {
  protected:
@@ -29,6 +33,8 @@ class WorkerAccess : public AccessTest {
     auto& window = templates_.add_window(kWindow, kOwn, window_block());
     templates_.add_unit(window, kProbe, kProbeType, {10, 10, 80, 20}, kVisible, probe_block("from main"));
     templates_.add_unit(window, kEdit, 0x00010005, {10, 40, 80, 20}, kVisible, edit_block("typed"));
+    templates_.add_unit(window, kPicture, 0x00010006, {10, 70, 40, 40}, kVisible,
+                        ui::PictureBoxProperties{}.serialize());
     start(kWindow);
   }
 
@@ -100,6 +106,24 @@ TEST_F(WorkerAccess, EditBoxContentCrossesThreadsBothWays) {
   char now[32] = {};
   GetWindowTextA(native(0, 2), now, sizeof now);
   EXPECT_STREQ(now, "lyrics");
+}
+
+// The preview worker writes the album cover this way: the bytes are stored (readable back even
+// when they are no picture) by the box on the window's thread.
+TEST_F(WorkerAccess, APictureWrittenByAWorkerIsStoredByTheBox) {
+  const std::uint8_t bytes[] = {7, 7, 7};
+  std::vector<std::uint8_t> read_back;
+  on_worker([&] {
+    std::uint8_t* set = runtime::make_byte_set(bytes, sizeof bytes);
+    ui::write_unit_property(kWindow, kPicture, kPictureProperty, -1, reinterpret_cast<std::uintptr_t>(set));
+    runtime::release(set);
+    auto* got = reinterpret_cast<void*>(
+        static_cast<std::uintptr_t>(ui::read_unit_property(kWindow, kPicture, kPictureProperty, -1)));
+    const auto view = runtime::byte_set_bytes(got);
+    read_back.assign(view.begin(), view.end());
+    runtime::release(got);
+  });
+  EXPECT_EQ(read_back, std::vector<std::uint8_t>(std::begin(bytes), std::end(bytes)));
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "platform/api/edit.h"
 #include "platform/api/gdi.h"
 #include "platform/api/user.h"
+#include "ui/units/property_pair_values.h"
 
 namespace ui {
 namespace {
@@ -35,10 +36,6 @@ int store_recreating(bool& field, bool value) {
   if (field == value) return 0;
   field = value;
   return 1;
-}
-
-PropertyPair text_pair(const std::string& text) {
-  return data_pair(text.c_str(), text.size());
 }
 
 }  // namespace

@@ -15,8 +15,6 @@ namespace {
 constexpr const char* kPictureBoxClass = "LyrPictureBox";
 // Property access from another thread, carried over to the window's thread:
 // wParam own index, lParam PropertyPair*.
-constexpr UINT kMsgSetOwnProperty = WM_USER + 1;
-constexpr UINT kMsgGetOwnProperty = WM_USER + 2;
 
 bool register_class() {
   static const bool registered = [] {
@@ -57,25 +55,7 @@ PictureBox* PictureBox::create(const UnitCreateArgs& args) {
   return unit;
 }
 
-bool PictureBox::on_owner_thread() const {
-  return GetWindowThreadProcessId(hwnd(), nullptr) == GetCurrentThreadId();
-}
-
 int PictureBox::set(std::int32_t own_index, const PropertyPair& value) {
-  if (on_owner_thread()) return set_here(own_index, value);
-  PropertyPair copy = value;
-  return static_cast<int>(SendMessageA(hwnd(), kMsgSetOwnProperty, static_cast<WPARAM>(own_index),
-                                       reinterpret_cast<LPARAM>(&copy)));
-}
-
-int PictureBox::get(std::int32_t own_index, PropertyPair* value) {
-  if (value == nullptr) return 0;
-  if (on_owner_thread()) return get_here(own_index, value);
-  return static_cast<int>(SendMessageA(hwnd(), kMsgGetOwnProperty, static_cast<WPARAM>(own_index),
-                                       reinterpret_cast<LPARAM>(value)));
-}
-
-int PictureBox::set_here(std::int32_t own_index, const PropertyPair& value) {
   switch (own_index) {
     case 0:
       properties_.border_style = pair_int(value);
@@ -118,7 +98,8 @@ int PictureBox::set_here(std::int32_t own_index, const PropertyPair& value) {
   return 0;
 }
 
-int PictureBox::get_here(std::int32_t own_index, PropertyPair* value) {
+int PictureBox::get(std::int32_t own_index, PropertyPair* value) {
+  if (value == nullptr) return 0;
   switch (own_index) {
     case 0:
       *value = int_pair(properties_.border_style);
@@ -214,10 +195,6 @@ LRESULT PictureBox::handle_message(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_DESTROY:
       animation_.reset();  // the player draws into this window: it ends first
       break;
-    case kMsgSetOwnProperty:
-      return set_here(static_cast<std::int32_t>(wp), *reinterpret_cast<const PropertyPair*>(lp));
-    case kMsgGetOwnProperty:
-      return get_here(static_cast<std::int32_t>(wp), reinterpret_cast<PropertyPair*>(lp));
     default:
       break;
   }

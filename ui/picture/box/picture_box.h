@@ -7,8 +7,8 @@
 // goes. Display mode 3 (from the block only) sizes the box so that its client area is the
 // picture's size, whenever a picture is shown. set/get take own property indexes: 0 border
 // style, 1 background colour, 2 picture, 3 display mode (written values clamped to 0-2),
-// 4 play animation, 5 data source, 6 data column. Called from another thread they are carried
-// over to the window's thread by a sent message.
+// 4 play animation, 5 data source, 6 data column. Like every unit operation they run on the
+// window's thread (property access carries a worker's request there).
 #pragma once
 
 #include <cstdint>
@@ -43,9 +43,6 @@ class PictureBox final : public Unit {
  private:
   PictureBox(std::uint32_t window_id, std::uint32_t unit_id, PictureBoxProperties properties);
 
-  bool on_owner_thread() const;
-  int set_here(std::int32_t own_index, const PropertyPair& value);
-  int get_here(std::int32_t own_index, PropertyPair* value);
   // Stores the bytes and shows their picture (or nothing).
   void show_picture(std::span<const std::uint8_t> bytes);
   // A new player for the current animation, mode and background (none when not animated).
