@@ -1,0 +1,24 @@
+// The core support library's record: library 1 of every program image.
+// Contract:
+// - core_library_record() is the complete record: the 51-slot unit type table of the basic units
+//   with slots 48 (object) and 49 (variant) filled from the automation types, the 18 commands in
+//   table order (rows 4-12 the automation commands) and the notify routine.
+// - core_library_notify: code 1 stores the runtime callback (argument 1) and answers 0; every
+//   other code answers -1. Until a callback is stored the commands use the runtime's own.
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+#include "runtime/image.h"
+
+namespace commands {
+
+inline constexpr std::uint32_t kCoreCommandCount = 18;
+
+std::span<const runtime::CommandRoutine> core_commands();
+std::span<const runtime::UnitTypeDescriptor> core_types();
+std::intptr_t core_library_notify(std::int32_t code, std::intptr_t arg1, std::intptr_t arg2);
+const runtime::LibraryRecord& core_library_record();
+
+}  // namespace commands

@@ -1,0 +1,59 @@
+#include "commands/runtime_link.h"
+
+#include <atomic>
+#include <cstdlib>
+#include <cstring>
+
+#include "runtime/callback.h"
+
+namespace commands {
+namespace {
+
+std::atomic<runtime::RuntimeCallback> stored_callback{nullptr};
+
+template <class T>
+std::intptr_t word(T* p) {
+  return reinterpret_cast<std::intptr_t>(p);
+}
+
+}  // namespace
+
+void store_core_callback(runtime::RuntimeCallback callback) {
+  stored_callback.store(callback);
+}
+
+std::intptr_t call_runtime(std::int32_t code, std::intptr_t arg1, std::intptr_t arg2) {
+  runtime::RuntimeCallback callback = stored_callback.load();
+  if (callback == nullptr) callback = &runtime::runtime_callback;
+  return callback(code, arg1, arg2);
+}
+
+void* allocate(std::size_t bytes) {
+  // Argument 2 = 0: the runtime reports a failed allocation itself and never returns null.
+  return reinterpret_cast<void*>(
+      call_runtime(runtime::callback::kAllocate, static_cast<std::intptr_t>(bytes), 0));
+}
+
+void release(void* block) {
+  if (block != nullptr) call_runtime(runtime::callback::kFree, word(block), 0);
+}
+
+char* make_text(std::string_view bytes) {
+  if (bytes.empty()) return nullptr;
+  auto* text = static_cast<char*>(allocate(bytes.size() + 1));
+  std::memcpy(text, bytes.data(), bytes.size());
+  text[bytes.size()] = '\0';
+  return text;
+}
+
+std::int32_t to_integer(const runtime::ArgRecord& record) {
+  return static_cast<std::int32_t>(call_runtime(runtime::callback::kToInteger, word(&record), 0));
+}
+
+void fail(const char* message) {
+  call_runtime(runtime::callback::kReportError, word(message), 0);
+  // The runtime ends the program inside the call; a callback that came back leaves nothing sane.
+  std::abort();
+}
+
+}  // namespace commands
