@@ -1,0 +1,56 @@
+#include "libs/threads/thread_library.h"
+
+#include <array>
+#include <atomic>
+
+#include "libs/threads/critical_sections.h"
+#include "libs/threads/start_thread.h"
+
+namespace libs::threads {
+namespace {
+
+constexpr std::int32_t kNotifyStart = 1;
+constexpr std::int32_t kNotifyEnd = 6;
+
+std::atomic<runtime::RuntimeCallback> stored_callback{nullptr};
+
+constexpr std::array<runtime::CommandRoutine, 1> kCommands = {&start_thread_command};
+
+}  // namespace
+
+std::intptr_t thread_library_notify(std::int32_t code, std::intptr_t arg1, std::intptr_t) {
+  switch (code) {
+    case kNotifyStart:
+      stored_callback.store(reinterpret_cast<runtime::RuntimeCallback>(arg1));
+      return 0;
+    case kNotifyEnd:
+      critical_sections().clear();
+      return 0;
+    default:
+      return -1;
+  }
+}
+
+runtime::RuntimeCallback thread_library_callback() {
+  return stored_callback.load();
+}
+
+const runtime::LibraryRecord& thread_library_record() {
+  static const runtime::LibraryRecord record = [] {
+    runtime::LibraryRecord r{};
+    r.format_mark = runtime::kLibraryRecordMark;
+    r.guid = "5f99c1642a2f4e03850721b6ab15c3f1";
+    const std::uint32_t descriptive[7] = {2, 0, 3, 3, 7, 3, 7};
+    for (int i = 0; i < 7; ++i) r.descriptive[i] = descriptive[i];
+    r.name = "\xB6\xE0\xCF\xDF\xB3\xCC\xD6\xA7\xB3\xD6\xBF\xE2";  // 多线程支持库
+    r.descriptive_one = 1;
+    r.flags = 0xC0000000;
+    r.command_count = static_cast<std::uint32_t>(kCommands.size());
+    r.commands = kCommands.data();
+    r.notify = &thread_library_notify;
+    return r;
+  }();
+  return record;
+}
+
+}  // namespace libs::threads
