@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/kernel/codepage.h"
+#include "platform/inet/url_encoding.h"
 #include "platform/kernel/paths.h"
 
 namespace {
@@ -25,23 +25,6 @@ bool starts_with_nocase(std::string_view text, std::string_view prefix) {
     if (c != prefix[i]) return false;
   }
   return true;
-}
-
-// UTF-8 with every byte outside printable ASCII (and the space) percent-encoded.
-std::string encode_url(std::string_view ansi) {
-  std::string utf8 = platform::codepage::ansi_to_utf8(ansi);
-  static constexpr char kHex[] = "0123456789ABCDEF";
-  std::string out;
-  for (unsigned char c : utf8) {
-    if (c <= 0x20 || c >= 0x7F) {
-      out += '%';
-      out += kHex[c >> 4];
-      out += kHex[c & 0xF];
-    } else {
-      out += static_cast<char>(c);
-    }
-  }
-  return out;
 }
 
 void init_curl_once() {
@@ -164,7 +147,7 @@ extern "C" HRESULT URLDownloadToFileA(void* /*caller*/, LPCSTR url, LPCSTR file,
   init_curl_once();
   CURL* curl = curl_easy_init();
   if (curl == nullptr) return E_OUTOFMEMORY;
-  std::string encoded = encode_url(address);
+  std::string encoded = platform::inet::encode_for_wire(address);
   Transfer transfer{&partial};
   curl_easy_setopt(curl, CURLOPT_URL, encoded.c_str());
   curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");

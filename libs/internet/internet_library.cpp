@@ -1,0 +1,92 @@
+#include "libs/internet/internet_library.h"
+
+#include <array>
+#include <atomic>
+#include <cstring>
+#include <string_view>
+
+#include "libs/internet/http_read.h"
+#include "libs/internet/internet_root.h"
+#include "runtime/callback.h"
+
+namespace libs::internet {
+namespace {
+
+constexpr std::int32_t kNotifyStart = 1;
+constexpr std::int32_t kNotifyEnd = 6;
+
+std::atomic<runtime::RuntimeCallback> stored_callback{nullptr};
+
+constexpr std::array<runtime::CommandRoutine, kInternetCommandCount> kCommands = {
+    &http_read_file_command,
+};
+
+// A byte set from the runtime heap: count 1, length, bytes. Null when there is nothing to hand
+// back or the runtime can't allocate it (this library never raises a runtime error).
+void* make_byte_set(const std::vector<std::uint8_t>& bytes) {
+  runtime::RuntimeCallback callback = stored_callback.load();
+  if (bytes.empty() || callback == nullptr) return nullptr;
+  const std::uint32_t length = static_cast<std::uint32_t>(bytes.size());
+  auto* block = reinterpret_cast<std::uint8_t*>(
+      callback(runtime::callback::kAllocate, static_cast<std::intptr_t>(bytes.size()) + 8, 1));
+  if (block == nullptr) return nullptr;
+  const std::uint32_t dimensions = 1;
+  std::memcpy(block, &dimensions, 4);
+  std::memcpy(block + 4, &length, 4);
+  std::memcpy(block + 8, bytes.data(), bytes.size());
+  return block;
+}
+
+}  // namespace
+
+std::span<const runtime::CommandRoutine> internet_commands() {
+  return kCommands;
+}
+
+void http_read_file_command(runtime::ArgRecord* result, std::int32_t count, runtime::ArgRecord* args) {
+  std::string_view address;
+  if (count >= 1 && args != nullptr && runtime::base_tag(args[0].tag) == runtime::tag::kText) {
+    if (const char* text = args[0].pointer<const char>(); text != nullptr) address = text;
+  }
+  std::vector<std::uint8_t> body = http_read(address, process_internet_root(), platform_internet_functions());
+  // Bodies beyond what a byte set's length word can say are not handed back cut short.
+  void* bytes = body.size() <= 0x7FFFFFF0u ? make_byte_set(body) : nullptr;
+  if (result == nullptr) return;
+  result->set_pointer(bytes);
+  result->tag = runtime::tag::kByteSet;
+}
+
+std::intptr_t internet_library_notify(std::int32_t code, std::intptr_t arg1, std::intptr_t) {
+  switch (code) {
+    case kNotifyStart:
+      stored_callback.store(reinterpret_cast<runtime::RuntimeCallback>(arg1));
+      return 0;
+    case kNotifyEnd:
+      process_internet_root().close();
+      return 0;
+    default:
+      return -1;
+  }
+}
+
+const runtime::LibraryRecord& internet_library_record() {
+  static const runtime::LibraryRecord record = [] {
+    runtime::LibraryRecord r{};
+    r.format_mark = runtime::kLibraryRecordMark;
+    r.guid = "707ca37322474f6ca841f0e224f4b620";
+    const std::uint32_t descriptive[7] = {2, 0, 0, 3, 0, 3, 0};
+    for (int i = 0; i < 7; ++i) r.descriptive[i] = descriptive[i];
+    r.name = "\xBB\xA5\xC1\xAA\xCD\xF8\xD6\xA7\xB3\xD6\xBF\xE2";  // 互联网支持库
+    r.descriptive_one = 1;
+    r.flags = 0;
+    r.type_count = 0;
+    r.types = nullptr;
+    r.command_count = kInternetCommandCount;
+    r.commands = kCommands.data();
+    r.notify = &internet_library_notify;
+    return r;
+  }();
+  return record;
+}
+
+}  // namespace libs::internet

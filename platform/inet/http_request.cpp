@@ -1,0 +1,274 @@
+// HttpOpenRequestA, HttpSendRequestA, HttpQueryInfoA and InternetReadFile.
+#include <cstring>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/inet/http_transfer.h"
+#include "platform/inet/inet_handles.h"
+#include "platform/inet/url_encoding.h"
+#include "platform/inet/wininet.h"
+
+using namespace platform::inet;
+
+namespace {
+
+BOOL fail(DWORD error) {
+  SetLastError(error);
+  return FALSE;
+}
+
+std::string_view trim(std::string_view s) {
+  while (!s.empty() && (s.front() == ' ' || s.front() == '\t' || s.front() == '\r' || s.front() == '\n'))
+    s.remove_prefix(1);
+  while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r' || s.back() == '\n'))
+    s.remove_suffix(1);
+  return s;
+}
+
+bool single_line(std::string_view text) {
+  return text.find_first_of("\r\n") == std::string_view::npos;
+}
+
+bool is_token(std::string_view text) {
+  if (text.empty()) return false;
+  for (char c : text) {
+    if (c <= 0x20 || c >= 0x7F || std::strchr("()<>@,;:\\\"/[]?={}", c) != nullptr) return false;
+  }
+  return true;
+}
+
+bool same_name(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    char x = a[i] >= 'A' && a[i] <= 'Z' ? static_cast<char>(a[i] + 32) : a[i];
+    char y = b[i] >= 'A' && b[i] <= 'Z' ? static_cast<char>(b[i] + 32) : b[i];
+    if (x != y) return false;
+  }
+  return true;
+}
+
+std::string_view header_name(std::string_view line) {
+  return trim(line.substr(0, line.find(':')));
+}
+
+// "Name: value" lines separated by CRLF (or LF); blank lines are skipped. False on a line that
+// is not a header.
+bool parse_header_lines(std::string_view text, std::vector<std::string>* lines) {
+  while (!text.empty()) {
+    std::size_t end = text.find('\n');
+    std::string_view line = trim(text.substr(0, end));
+    text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
+    if (line.empty()) continue;
+    std::size_t colon = line.find(':');
+    if (colon == std::string_view::npos || !is_token(trim(line.substr(0, colon))) ||
+        line.find('\r') != std::string_view::npos)
+      return false;
+    lines->emplace_back(line);
+  }
+  return true;
+}
+
+std::string host_for_url(const std::string& host) {
+  return host.find(':') != std::string::npos && host.front() != '[' ? "[" + host + "]" : host;
+}
+
+TransferSpec build_spec(Request& request, std::vector<std::string> given) {
+  Connection& connection = *request.connection;
+  Root& root = *connection.root;
+  TransferSpec spec;
+  spec.secure = (request.flags & INTERNET_FLAG_SECURE) != 0;
+  INTERNET_PORT port = connection.port != INTERNET_INVALID_PORT_NUMBER
+                           ? connection.port
+                           : (spec.secure ? INTERNET_DEFAULT_HTTPS_PORT : INTERNET_DEFAULT_HTTP_PORT);
+  std::string target = encode_for_wire(request.object);
+  if (target.empty() || target.front() != '/') target.insert(target.begin(), '/');
+  spec.url = (spec.secure ? "https://" : "http://") + host_for_url(connection.host) + ":" +
+             std::to_string(port) + target;
+  spec.host = connection.host;
+  spec.verb = request.verb;
+  spec.http10 = request.version == "HTTP/1.0";
+  spec.follow_redirects = (request.flags & INTERNET_FLAG_NO_AUTO_REDIRECT) == 0;
+  spec.user = connection.user;
+  spec.password = connection.password;
+  // The request's own headers first; a given header of the same name replaces one of them.
+  auto given_has = [&given](std::string_view name) {
+    for (const std::string& line : given)
+      if (same_name(header_name(line), name)) return true;
+    return false;
+  };
+  if (!request.referrer.empty() && !given_has("Referer"))
+    spec.header_lines.push_back("Referer: " + request.referrer);
+  if (!request.accept.empty() && !given_has("Accept"))
+    spec.header_lines.push_back("Accept: " + request.accept);
+  for (std::string& line : given) spec.header_lines.push_back(std::move(line));
+  {
+    std::lock_guard lock(root.mutex);
+    spec.agent = root.agent;
+    spec.proxy = root.proxy;
+  }
+  {
+    std::lock_guard lock(connection.mutex);
+    spec.proxy_credentials = connection.proxy_credentials;
+  }
+  if (!request.proxy_credentials.user.empty()) spec.proxy_credentials.user = request.proxy_credentials.user;
+  if (!request.proxy_credentials.password.empty())
+    spec.proxy_credentials.password = request.proxy_credentials.password;
+  spec.timeouts = request.timeouts;
+  return spec;
+}
+
+// The value a query level asks for; false when the response has none.
+bool query_value(const HttpTransfer& transfer, DWORD level, DWORD* index, std::string* value, DWORD* error) {
+  *error = ERROR_HTTP_HEADER_NOT_FOUND;
+  DWORD wanted = index != nullptr ? *index : 0;
+  const char* name = nullptr;
+  switch (level) {
+    case HTTP_QUERY_STATUS_CODE:
+      if (transfer.status() == 0 || wanted != 0) return false;
+      *value = std::to_string(transfer.status());
+      return true;
+    case HTTP_QUERY_STATUS_TEXT:
+      if (transfer.status() == 0 || wanted != 0) return false;
+      *value = transfer.status_text();
+      return true;
+    case HTTP_QUERY_RAW_HEADERS_CRLF:
+      if (wanted != 0) return false;
+      *value = transfer.raw_headers();
+      return true;
+    case HTTP_QUERY_CONTENT_TYPE:
+      name = "Content-Type";
+      break;
+    case HTTP_QUERY_CONTENT_LENGTH:
+      name = "Content-Length";
+      break;
+    case HTTP_QUERY_LOCATION:
+      name = "Location";
+      break;
+    default:
+      *error = ERROR_INVALID_PARAMETER;
+      return false;
+  }
+  DWORD seen = 0;
+  for (const ResponseHeader& header : transfer.headers()) {
+    if (!same_name(header.name, name)) continue;
+    if (seen++ == wanted) {
+      *value = header.value;
+      if (index != nullptr) ++*index;
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+extern "C" HINTERNET HttpOpenRequestA(HINTERNET connect, LPCSTR verb, LPCSTR object, LPCSTR version,
+                                      LPCSTR referrer, LPCSTR* accept_types, DWORD flags,
+                                      DWORD_PTR /*context*/) {
+  std::shared_ptr<Connection> connection = find_connection(connect);
+  if (!connection) return nullptr;
+  auto request = std::make_shared<Request>();
+  request->connection = connection;
+  request->verb = verb != nullptr && *verb != '\0' ? verb : "GET";
+  request->object = object != nullptr ? object : "";
+  request->version = version != nullptr && *version != '\0' ? version : "HTTP/1.1";
+  request->referrer = referrer != nullptr ? std::string(trim(referrer)) : std::string();
+  request->flags = flags;
+  bool valid = is_token(request->verb) &&
+               (request->version == "HTTP/1.0" || request->version == "HTTP/1.1") &&
+               single_line(request->referrer);
+  for (LPCSTR* type = accept_types; valid && type != nullptr && *type != nullptr; ++type) {
+    std::string_view entry = trim(*type);
+    if (entry.empty()) continue;
+    valid = single_line(entry);
+    if (!request->accept.empty()) request->accept += ", ";
+    request->accept += entry;
+  }
+  if (!valid) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return nullptr;
+  }
+  {
+    std::lock_guard lock(connection->mutex);
+    request->timeouts = connection->timeouts;
+  }
+  return issue_handle(request);
+}
+
+extern "C" BOOL HttpSendRequestA(HINTERNET handle, LPCSTR headers, DWORD headers_length, LPVOID optional,
+                                 DWORD optional_length) {
+  std::shared_ptr<Request> request = find_request(handle);
+  if (!request) return FALSE;
+  std::vector<std::string> given;
+  if (headers != nullptr) {
+    std::size_t length = headers_length == static_cast<DWORD>(-1) ? std::strlen(headers) : headers_length;
+    if (!parse_header_lines(std::string_view(headers, length), &given))
+      return fail(ERROR_HTTP_INVALID_HEADER);
+  }
+  if (optional == nullptr && optional_length != 0) return fail(ERROR_INVALID_PARAMETER);
+  std::lock_guard lock(request->mutex);
+  TransferSpec spec = build_spec(*request, std::move(given));
+  if (optional != nullptr) spec.body.assign(static_cast<const char*>(optional), optional_length);
+  // Sending again starts over: the previous response is dropped.
+  request->transfer.reset();
+  DWORD error = 0;
+  std::unique_ptr<HttpTransfer> transfer = HttpTransfer::create(spec, &error);
+  if (!transfer) return fail(error);
+  error = transfer->start(request->closed);
+  if (error != 0) return fail(error);
+  request->transfer = std::move(transfer);
+  return TRUE;
+}
+
+extern "C" BOOL HttpQueryInfoA(HINTERNET handle, DWORD info_level, LPVOID buffer, LPDWORD length,
+                               LPDWORD index) {
+  std::shared_ptr<Request> request = find_request(handle);
+  if (!request) return FALSE;
+  if (length == nullptr) return fail(ERROR_INVALID_PARAMETER);
+  DWORD modifiers = info_level & 0xFFFF0000u;
+  if ((modifiers & ~HTTP_QUERY_FLAG_NUMBER) != 0) return fail(ERROR_INVALID_PARAMETER);
+  std::lock_guard lock(request->mutex);
+  if (!request->transfer) return fail(ERROR_INTERNET_INCORRECT_HANDLE_STATE);
+  std::string value;
+  DWORD error = 0;
+  DWORD probe = index != nullptr ? *index : 0;
+  if (!query_value(*request->transfer, info_level & 0xFFFF, &probe, &value, &error)) return fail(error);
+  if (modifiers & HTTP_QUERY_FLAG_NUMBER) {
+    std::string_view digits = trim(value);
+    DWORD number = 0;
+    std::size_t i = 0;
+    for (; i < digits.size() && digits[i] >= '0' && digits[i] <= '9'; ++i)
+      number = number * 10 + static_cast<DWORD>(digits[i] - '0');
+    if (i == 0) return fail(ERROR_HTTP_INVALID_HEADER);
+    if (buffer == nullptr || *length < sizeof(DWORD)) {
+      *length = sizeof(DWORD);
+      return fail(ERROR_INSUFFICIENT_BUFFER);
+    }
+    std::memcpy(buffer, &number, sizeof number);
+    *length = sizeof(DWORD);
+  } else {
+    if (buffer == nullptr || *length < value.size() + 1) {
+      *length = static_cast<DWORD>(value.size() + 1);
+      return fail(ERROR_INSUFFICIENT_BUFFER);
+    }
+    std::memcpy(buffer, value.c_str(), value.size() + 1);
+    *length = static_cast<DWORD>(value.size());
+  }
+  if (index != nullptr) *index = probe;
+  return TRUE;
+}
+
+extern "C" BOOL InternetReadFile(HINTERNET file, LPVOID buffer, DWORD to_read, LPDWORD read) {
+  if (read == nullptr) return fail(ERROR_INVALID_PARAMETER);
+  *read = 0;
+  std::shared_ptr<Request> request = find_request(file);
+  if (!request) return FALSE;
+  if (buffer == nullptr && to_read != 0) return fail(ERROR_INVALID_PARAMETER);
+  std::lock_guard lock(request->mutex);
+  if (!request->transfer) return fail(ERROR_INTERNET_INCORRECT_HANDLE_STATE);
+  std::size_t got = 0;
+  DWORD error = request->transfer->read(static_cast<char*>(buffer), to_read, &got, request->closed);
+  *read = static_cast<DWORD>(got);
+  return error == 0 ? TRUE : fail(error);
+}
