@@ -1,0 +1,92 @@
+#include "libs/visualstyle/visual_style_library.h"
+
+#include <array>
+#include <atomic>
+#include <cmath>
+#include <limits>
+
+#include "libs/visualstyle/subclassing.h"
+
+namespace libs::visualstyle {
+namespace {
+
+constexpr std::int32_t kNotifyStart = 1;
+
+std::atomic<runtime::RuntimeCallback> stored_callback{nullptr};
+
+constexpr std::array<runtime::CommandRoutine, kVisualStyleCommandCount> kCommands = {
+    &set_visual_style_command,
+};
+
+// A number from any numeric record, converted as the runtime converts to integer; anything
+// else is 0 (this library never raises runtime errors).
+std::int32_t style_argument(std::int32_t count, const runtime::ArgRecord* args) {
+  if (count < 1 || args == nullptr) return 0;
+  const runtime::ArgRecord& a = args[0];
+  auto truncate = [](double d) {
+    if (!std::isfinite(d)) return 0;
+    if (d >= std::numeric_limits<std::int32_t>::max() || d <= std::numeric_limits<std::int32_t>::min())
+      return 0;
+    return static_cast<std::int32_t>(d);
+  };
+  switch (a.tag) {
+    case runtime::tag::kByte:
+      return static_cast<std::uint8_t>(a.lo);
+    case runtime::tag::kShort:
+      return static_cast<std::int16_t>(a.lo);
+    case runtime::tag::kInt:
+    case runtime::tag::kLong:
+      return static_cast<std::int32_t>(a.lo);
+    case runtime::tag::kFloat:
+      return truncate(a.as_float());
+    case runtime::tag::kDouble:
+      return truncate(a.as_double());
+    default:
+      return 0;
+  }
+}
+
+}  // namespace
+
+void set_visual_style_command(runtime::ArgRecord* result, std::int32_t count, runtime::ArgRecord* args) {
+  const int answer = set_visual_style(style_argument(count, args));
+  if (result == nullptr) return;
+  result->set_value(static_cast<std::uint32_t>(answer));
+  result->tag = runtime::tag::kInt;
+}
+
+std::span<const runtime::CommandRoutine> visual_style_commands() {
+  return kCommands;
+}
+
+std::intptr_t visual_style_notify(std::int32_t code, std::intptr_t arg1, std::intptr_t) {
+  if (code != kNotifyStart) return -1;
+  stored_callback.store(reinterpret_cast<runtime::RuntimeCallback>(arg1));
+  return 0;
+}
+
+runtime::RuntimeCallback visual_style_callback() {
+  return stored_callback.load();
+}
+
+const runtime::LibraryRecord& visual_style_library_record() {
+  static const runtime::LibraryRecord record = [] {
+    runtime::LibraryRecord r{};
+    r.format_mark = runtime::kLibraryRecordMark;
+    r.guid = "5c1e7a3b9d2f4e6a8b0c1d2e3f4a5b6c";
+    const std::uint32_t descriptive[7] = {2, 0, 0, 3, 7, 3, 7};
+    for (int i = 0; i < 7; ++i) r.descriptive[i] = descriptive[i];
+    r.name = "XP\xB7\xE7\xB8\xF1\xBD\xE7\xC3\xE6\xBF\xE2";  // XP风格界面库
+    r.descriptive_one = 1;
+    r.flags = 0x80000000;
+    r.type_count = 0;
+    r.types = nullptr;
+    r.command_count = kVisualStyleCommandCount;
+    r.commands = kCommands.data();
+    r.notify = &visual_style_notify;
+    return r;
+  }();
+  return record;
+}
+
+}  // namespace libs::visualstyle
