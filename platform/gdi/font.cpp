@@ -103,10 +103,21 @@ namespace {
 std::string bounded_face(const LOGFONTA& lf) {
   return std::string(lf.lfFaceName, strnlen(lf.lfFaceName, LF_FACESIZE));
 }
+
+// The cell of a named face that is not installed and is drawn in another face.
+std::optional<CellShape> substituted_cell(const std::string& ansi_face, const std::string& family) {
+  const std::string face = platform::codepage::ansi_to_utf8(ansi_face);
+  if (face.empty() || face == family) return std::nullopt;
+  return stand_in_cell(face);
+}
 }  // namespace
 
-Font::Font(const LOGFONTA& in) : GdiObject(kKind), lf(in), family(resolve_face(bounded_face(in).c_str())) {
-  const double ratio = cell_ratio(family);
+Font::Font(const LOGFONTA& in)
+    : GdiObject(kKind),
+      lf(in),
+      family(resolve_face(bounded_face(in).c_str())),
+      cell_(substituted_cell(bounded_face(in), family)) {
+  const double ratio = cell_ ? cell_->ascent + cell_->descent : cell_ratio(family);
   // Negative heights are character (em) heights, positive ones cell heights, 0 the default.
   if (lf.lfHeight < 0) {
     em_px_ = -static_cast<double>(lf.lfHeight);
@@ -132,9 +143,15 @@ const FontMetrics& Font::metrics() const {
   std::call_once(metrics_once_, [this] {
     PangoContext* ctx = thread_pango_context();
     PangoFontMetrics* m = pango_context_get_metrics(ctx, desc_, pango_language_from_string("zh-cn"));
-    metrics_.ascent = pixels(pango_font_metrics_get_ascent(m));
-    metrics_.descent = pixels(pango_font_metrics_get_descent(m));
-    metrics_.height = metrics_.ascent + metrics_.descent;
+    if (cell_) {
+      metrics_.height = std::max(1, static_cast<int>(std::lround(em_px_ * (cell_->ascent + cell_->descent))));
+      metrics_.ascent = std::min(metrics_.height, static_cast<int>(std::lround(em_px_ * cell_->ascent)));
+      metrics_.descent = metrics_.height - metrics_.ascent;
+    } else {
+      metrics_.ascent = pixels(pango_font_metrics_get_ascent(m));
+      metrics_.descent = pixels(pango_font_metrics_get_descent(m));
+      metrics_.height = metrics_.ascent + metrics_.descent;
+    }
     metrics_.internal_leading = std::max(0, metrics_.height - static_cast<int>(std::lround(em_px_)));
     pango_font_metrics_unref(m);
     // Average width: the mean advance of the Latin letters, as the platform reports it.

@@ -3,10 +3,12 @@
 #pragma once
 
 #include <mutex>
+#include <optional>
 #include <string>
 
 #include "platform/gdi/objects.h"
 #include "platform/gdi/pango_glue.h"
+#include "platform/gdi/stand_in_faces.h"
 
 namespace platform::gdi {
 
@@ -42,6 +44,8 @@ class Font : public GdiObject {
 
  private:
   double em_px_ = 12;
+  // The named face's own cell when `family` stands in for it.
+  std::optional<CellShape> cell_;
   PangoFontDescription* desc_ = nullptr;
   mutable std::once_flag metrics_once_;
   mutable FontMetrics metrics_;

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,8 +16,10 @@
 #include "runtime/values.h"
 #include "runtime/window_system.h"
 #include "tests/ui/main_window_template.h"
+#include "tests/ui/support/drawn_text.h"
 #include "tests/ui/support/test_unit_types.h"
 #include "tests/ui/support/ui_host.h"
+#include "tests/ui/window_unit_support.h"
 #include "ui/access/property_access.h"
 #include "ui/listview/extended_library.h"
 #include "ui/templates/template_builder.h"
@@ -164,6 +167,32 @@ TEST_F(MainWindowBuild, CaptionsComeFromThePropertyBlocks) {
   EXPECT_STREQ(text, "\xCB\xD1\xCB\xF7");
   GetWindowTextA(native(12), text, sizeof text);
   EXPECT_STREQ(text, "\xD7\xA8\xBC\xAD\xB7\xE2\xC3\xE6");
+}
+
+// The hint label "标签3" (96 x 40) holds three lines and "标签2" (48 x 26) two, in the stock
+// 12-pixel face: every line is found whole inside its label, each below the one before.
+TEST_F(MainWindowBuild, EveryLineOfTheWrappedLabelsShowsInsideItsLabel) {
+  ui_test::settle();
+  const ui_test::TextLook look{static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)), RGB(0, 0, 0),
+                               GetSysColor(COLOR_BTNFACE)};
+  for (std::size_t unit : {std::size_t{1}, std::size_t{9}}) {
+    HWND label = native(unit);
+    RECT client{};
+    GetClientRect(label, &client);
+    const std::string caption = own_text(unit, 0);
+    LONG previous_top = -1;
+    std::size_t lines = 0;
+    for (std::size_t from = 0; from <= caption.size(); ++lines) {
+      const std::size_t end = std::min(caption.find("\r\n", from), caption.size());
+      const std::string line = caption.substr(from, end - from);
+      const std::optional<POINT> at = ui_test::find_text_line(label, client, line, look);
+      ASSERT_TRUE(at.has_value()) << "unit " << unit << ", line " << lines;
+      EXPECT_GT(at->y, previous_top) << "unit " << unit << ", line " << lines;
+      previous_top = at->y;
+      from = end + 2;
+    }
+    EXPECT_EQ(lines, unit == 1 ? 3u : 2u);
+  }
 }
 
 TEST_F(MainWindowBuild, MenuWritesRebuildTheBarOnlyWhenSomethingChanged) {

@@ -73,7 +73,7 @@ TEST_F(ListViewLook, HeaderIsButtonFaceAndGoesAwayWithNoColumnHeader) {
   make_list(LVS_REPORT);
   fill(3);
   EXPECT_EQ(at(POINT{60, 6}), GetSysColor(COLOR_BTNFACE));
-  EXPECT_EQ(at(POINT{100, 6}), GetSysColor(COLOR_BTNFACE));
+  EXPECT_EQ(at(POINT{200, 6}), GetSysColor(COLOR_BTNFACE)) << "the second column, right of its title";
   DestroyWindow(lv_);
   make_list(LVS_REPORT | LVS_NOCOLUMNHEADER);
   fill(3);

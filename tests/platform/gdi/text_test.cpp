@@ -23,6 +23,15 @@ class TextTest : public ::testing::Test {
     ASSERT_TRUE(GetTextMetricsA(s.dc(), &tm));
     line = tm.tmHeight;
   }
+  TEXTMETRICA metrics_of(LONG height, const char* face) {
+    HFONT font = CreateFontA(height, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, face);
+    TEXTMETRICA tm{};
+    HGDIOBJ old = SelectObject(s.dc(), font);
+    GetTextMetricsA(s.dc(), &tm);
+    SelectObject(s.dc(), old);
+    DeleteObject(font);
+    return tm;
+  }
   Surface s{300, 200};
   int line = 0;
 };
@@ -30,7 +39,8 @@ class TextTest : public ::testing::Test {
 TEST_F(TextTest, DefaultGuiFontIsTwelvePixelCjkFace) {
   TEXTMETRICA tm{};
   ASSERT_TRUE(GetTextMetricsA(s.dc(), &tm));
-  EXPECT_EQ(tm.tmHeight - tm.tmInternalLeading, 12);
+  EXPECT_EQ(tm.tmHeight, 12);
+  EXPECT_EQ(tm.tmInternalLeading, 0);
   EXPECT_EQ(tm.tmAscent + tm.tmDescent, tm.tmHeight);
   EXPECT_GT(tm.tmAveCharWidth, 3);
   EXPECT_GE(tm.tmMaxCharWidth, 12);  // a CJK character is a full em wide
@@ -50,20 +60,47 @@ TEST_F(TextTest, FaceNamesResolveToInstalledFaces) {
 }
 
 TEST_F(TextTest, HeightSignSelectsCharacterOrCellHeight) {
-  HFONT chars =
-      CreateFontA(-20, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "\xCB\xCE\xCC\xE5");
-  HFONT cell = CreateFontA(20, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "\xCB\xCE\xCC\xE5");
-  TEXTMETRICA a{}, b{};
-  HGDIOBJ old = SelectObject(s.dc(), chars);
-  GetTextMetricsA(s.dc(), &a);
-  SelectObject(s.dc(), cell);
-  GetTextMetricsA(s.dc(), &b);
-  SelectObject(s.dc(), old);
+  // A face with leading of its own, so that the two heights differ.
+  const TEXTMETRICA a = metrics_of(-20, "Tahoma");
+  const TEXTMETRICA b = metrics_of(20, "Tahoma");
   EXPECT_EQ(a.tmHeight - a.tmInternalLeading, 20);
   EXPECT_NEAR(b.tmHeight, 20, 1);
   EXPECT_LT(b.tmHeight, a.tmHeight);
-  DeleteObject(chars);
-  DeleteObject(cell);
+}
+
+TEST_F(TextTest, AStandInKeepsTheLineMetricsOfTheFaceItReplaces) {
+  // "宋体" and "黑体" are one em from line to line: 9 points is 12 pixels, 16 pixels is 14 + 2.
+  for (const char* face : {"\xCB\xCE\xCC\xE5", "\xBA\xDA\xCC\xE5", "simsun"}) {
+    const TEXTMETRICA nine = metrics_of(-12, face);
+    EXPECT_EQ(nine.tmHeight, 12) << face;
+    EXPECT_EQ(nine.tmInternalLeading, 0) << face;
+    EXPECT_EQ(nine.tmAscent, 10) << face;
+    const TEXTMETRICA sixteen = metrics_of(16, face);
+    EXPECT_EQ(sixteen.tmHeight, 16) << face;
+    EXPECT_EQ(sixteen.tmAscent, 14) << face;
+    EXPECT_EQ(sixteen.tmDescent, 2) << face;
+  }
+  // Other names keep the metrics of the face that draws them.
+  EXPECT_GT(metrics_of(-12, "Tahoma").tmHeight, 12);
+  EXPECT_GT(metrics_of(-12, "DejaVu Sans").tmInternalLeading, 0);
+  EXPECT_EQ(metrics_of(-12, "").tmHeight, metrics_of(-12, "Tahoma").tmHeight);
+}
+
+TEST_F(TextTest, LinesOfTheStockFaceAreTwelvePixelsApart) {
+  // "双击预览歌词，\r\n右击下载歌词。\r\n作者:Veskar" fills three lines of a 40-pixel label.
+  const char caption[] =
+      "\xCB\xAB\xBB\xF7\xD4\xA4\xC0\xC0\xB8\xE8\xB4\xCA\xA3\xAC\r\n\xD3\xD2\xBB\xF7\xCF\xC2\xD4\xD8"
+      "\xB8\xE8\xB4\xCA\xA1\xA3\r\n\xD7\xF7\xD5\xDF:Veskar";
+  RECT r{0, 0, 96, 40};
+  EXPECT_EQ(DrawTextA(s.dc(), caption, -1, &r, DT_WORDBREAK | DT_CALCRECT), 36);
+  EXPECT_EQ(r.bottom, 36);
+  EXPECT_LE(r.right, 96) << "no line wraps";
+  RECT draw{0, 0, 96, 40};
+  DrawTextA(s.dc(), caption, -1, &draw, DT_WORDBREAK);
+  const RECT ink = s.Ink();
+  EXPECT_GE(ink.top, 0);
+  EXPECT_LE(ink.bottom, 37) << "the third line ends inside the label";
+  EXPECT_GE(ink.bottom, 33) << "the third line is drawn";
 }
 
 TEST_F(TextTest, WordBreakWrapsMixedTextIntoSeveralLines) {
