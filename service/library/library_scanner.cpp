@@ -1,0 +1,258 @@
+#include "service/library/library_scanner.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <map>
+
+#include "service/library/audio_file.h"
+#include "service/library/file_bytes.h"
+#include "service/library/image_type.h"
+#include "service/library/lrc_file.h"
+#include "service/text/lyric_encoding.h"
+
+namespace lyr::service {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string lower(std::string_view s) {
+  std::string out(s);
+  for (char& c : out)
+    if (c >= 'A' && c <= 'Z') c += 0x20;
+  return out;
+}
+
+struct DirFile {
+  std::string name;
+  std::string stem;
+  std::string ext;  // lower case, without the dot
+};
+
+bool is_image_ext(std::string_view e) {
+  return e == "jpg" || e == "jpeg" || e == "png" || e == "gif" || e == "bmp";
+}
+
+// File names from old archives are often GBK; names that are neither it nor UTF-8 keep their
+// ASCII and lose the rest rather than the song.
+std::string readable_name(std::string_view raw) {
+  if (auto decoded = utf8_from_unknown(raw)) return decoded.value();
+  std::string out;
+  for (char c : raw) out.push_back(static_cast<unsigned char>(c) < 0x80 ? c : '?');
+  return out;
+}
+
+class Scanner {
+ public:
+  Scanner(std::vector<LyricEntry>& out, std::FILE* log) : out_(out), log_(log) {
+    tty_ = log_ && isatty(fileno(log_));
+  }
+
+  ScanStats run(const std::string& root) {
+    std::error_code ec;
+    if (!fs::is_directory(root, ec)) {
+      warn(root, "not a folder");
+      ++stats_.skipped;
+      return stats_;
+    }
+    root_ = root;
+    walk(fs::path(root));
+    if (log_) {
+      clear_progress();
+      std::fprintf(log_, "lyric-service: %s: %zu songs from %zu files", root.c_str(), stats_.songs,
+                   stats_.files);
+      if (stats_.skipped) std::fprintf(log_, ", %zu skipped", stats_.skipped);
+      std::fputs("\n", log_);
+    }
+    return stats_;
+  }
+
+ private:
+  void walk(const fs::path& dir) {
+    std::vector<DirFile> files;
+    std::vector<fs::path> subdirs;
+    std::error_code ec;
+    fs::directory_iterator it(dir, fs::directory_options::skip_permission_denied, ec);
+    if (ec) {
+      warn(dir.string(), ec.message());
+      ++stats_.skipped;
+      return;
+    }
+    for (; it != fs::directory_iterator(); it.increment(ec)) {
+      if (ec) break;
+      const fs::directory_entry& e = *it;
+      std::error_code sec;
+      if (e.is_symlink(sec) ? false : e.is_directory(sec)) {
+        subdirs.push_back(e.path());
+        continue;
+      }
+      if (!e.is_regular_file(sec)) continue;
+      std::string name = e.path().filename().string();
+      std::size_t dot = name.rfind('.');
+      if (dot == std::string::npos || dot == 0) continue;
+      files.push_back({name, name.substr(0, dot), lower(std::string_view(name).substr(dot + 1))});
+    }
+    std::sort(files.begin(), files.end(), [](const DirFile& a, const DirFile& b) { return a.name < b.name; });
+    std::sort(subdirs.begin(), subdirs.end());
+    index_folder(dir, files);
+    for (const auto& sub : subdirs) walk(sub);
+  }
+
+  void index_folder(const fs::path& dir, const std::vector<DirFile>& files) {
+    std::map<std::string, const DirFile*> audio, lrc, images, folder_art;
+    for (const auto& f : files) {
+      if (is_audio_extension(f.ext)) audio.emplace(f.stem, &f);
+      if (f.ext == "lrc") lrc.emplace(f.stem, &f);
+      if (is_image_ext(f.ext)) {
+        images.emplace(f.stem, &f);
+        folder_art.emplace(lower(f.name), &f);
+      }
+    }
+    folder_cover_ = {};
+    folder_cover_checked_ = false;
+    folder_art_ = &folder_art;
+    const std::string base = dir.string() + "/";
+    for (const auto& f : files) {
+      bool is_lrc = f.ext == "lrc";
+      if (!is_lrc && !is_audio_extension(f.ext)) continue;
+      ++stats_.files;
+      progress();
+      if (is_lrc && audio.count(f.stem)) continue;  // a sidecar, read with its audio file
+      LyricEntry entry;
+      bool ok = is_lrc ? add_lrc(base, f, entry) : add_audio(base, f, lrc, entry);
+      if (!ok) continue;
+      if (entry.cover_kind == CoverSourceKind::none) cover_beside(base, f.stem, images, entry);
+      out_.push_back(std::move(entry));
+      ++stats_.songs;
+    }
+  }
+
+  bool add_lrc(const std::string& base, const DirFile& f, LyricEntry& entry) {
+    std::string path = base + f.name;
+    auto names = read_lrc_names(path, readable_name(f.stem));
+    if (!names) return skip(path, names.error());
+    set_names(entry, names.value());
+    entry.lyric_kind = LyricSourceKind::lrc_file;
+    entry.lyric_path = std::move(path);
+    return true;
+  }
+
+  bool add_audio(const std::string& base, const DirFile& f, const std::map<std::string, const DirFile*>& lrc,
+                 LyricEntry& entry) {
+    std::string path = base + f.name;
+    auto tags = read_audio_tags(path, true);
+    if (!tags) return skip(path, tags.error());
+    SongNames names = tags->names;
+    if (auto side = lrc.find(f.stem); side != lrc.end()) {
+      std::string lrc_path = base + side->second->name;
+      auto side_names = read_lrc_names(lrc_path, readable_name(f.stem));
+      if (!side_names) return skip(lrc_path, side_names.error());
+      fill_missing(names, side_names.value());
+      entry.lyric_kind = LyricSourceKind::lrc_file;
+      entry.lyric_path = std::move(lrc_path);
+    } else if (!tags->lyrics.empty()) {
+      fill_missing(names, names_from_stem(readable_name(f.stem)));
+      entry.lyric_kind = LyricSourceKind::embedded_audio;
+      entry.lyric_path = path;
+    } else {
+      return false;
+    }
+    if (auto ext = image_ext(tags->cover); !ext.empty()) {
+      entry.cover_kind = CoverSourceKind::embedded_audio;
+      entry.cover_path = path;
+      entry.cover_ext = ext;
+    }
+    set_names(entry, names);
+    return true;
+  }
+
+  static void set_names(LyricEntry& entry, const SongNames& names) {
+    entry.title = names.title;
+    entry.artist = names.artist;
+    entry.album = names.album;
+  }
+
+  void cover_beside(const std::string& base, const std::string& stem,
+                    const std::map<std::string, const DirFile*>& images, LyricEntry& entry) {
+    if (auto it = images.find(stem); it != images.end() && use_image(base + it->second->name, entry)) return;
+    if (!folder_cover_checked_) {
+      folder_cover_checked_ = true;
+      for (const char* name :
+           {"cover.jpg", "folder.jpg", "cover.png", "folder.png", "cover.jpeg", "folder.jpeg"}) {
+        auto it = folder_art_->find(name);
+        if (it != folder_art_->end() && use_image(base + it->second->name, folder_cover_)) break;
+      }
+    }
+    if (folder_cover_.cover_kind != CoverSourceKind::none) {
+      entry.cover_kind = folder_cover_.cover_kind;
+      entry.cover_path = folder_cover_.cover_path;
+      entry.cover_ext = folder_cover_.cover_ext;
+    }
+  }
+
+  // A picture is used when its first bytes say which format it is.
+  bool use_image(const std::string& path, LyricEntry& entry) {
+    auto bytes = read_file_bytes(path);
+    if (!bytes) return skip(path, bytes.error());
+    std::string_view ext = image_ext(bytes.value());
+    if (ext.empty()) return skip(path, "not a JPEG, PNG, GIF or BMP picture");
+    entry.cover_kind = CoverSourceKind::image_file;
+    entry.cover_path = path;
+    entry.cover_ext = ext;
+    return true;
+  }
+
+  bool skip(const std::string& path, const std::string& why) {
+    ++stats_.skipped;
+    warn(path, why);
+    return false;
+  }
+
+  void warn(const std::string& path, const std::string& why) {
+    if (!log_) return;
+    clear_progress();
+    std::fprintf(log_, "lyric-service: warning: skipping %s: %s\n", path.c_str(), why.c_str());
+  }
+
+  void progress() {
+    if (!log_) return;
+    auto now = std::chrono::steady_clock::now();
+    if (now - last_progress_ < std::chrono::milliseconds(tty_ ? 200 : 2000)) return;
+    if (last_progress_ == std::chrono::steady_clock::time_point{}) {
+      last_progress_ = now;  // small folders finish before the first line is due
+      return;
+    }
+    last_progress_ = now;
+    std::fprintf(log_, "lyric-service: indexing %s: %zu files, %zu songs%s", root_.c_str(), stats_.files,
+                 stats_.songs, tty_ ? "\r" : "\n");
+    progress_shown_ = tty_;
+    std::fflush(log_);
+  }
+
+  void clear_progress() {
+    if (progress_shown_) std::fputs("\33[2K\r", log_);
+    progress_shown_ = false;
+  }
+
+  std::vector<LyricEntry>& out_;
+  std::FILE* log_;
+  bool tty_ = false;
+  bool progress_shown_ = false;
+  std::string root_;
+  ScanStats stats_;
+  std::chrono::steady_clock::time_point last_progress_{};
+  LyricEntry folder_cover_;
+  bool folder_cover_checked_ = false;
+  const std::map<std::string, const DirFile*>* folder_art_ = nullptr;
+};
+
+}  // namespace
+
+ScanStats scan_library(const std::string& root, std::vector<LyricEntry>& out, std::FILE* log) {
+  return Scanner(out, log).run(root);
+}
+
+}  // namespace lyr::service

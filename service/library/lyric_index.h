@@ -1,0 +1,56 @@
+// The searchable form of a library. Titles and artists are compared by their match keys
+// (match_key.h); a field matches exactly, as a prefix or as a substring, and hits are ordered by
+// their weaker field's kind of match, then their stronger field's, then by entry order. Each field
+// keeps a suffix array of its keys, so a search costs a few binary searches plus the hits, not a
+// pass over every entry. Immutable after construction; searches may run concurrently.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "service/library/lyric_entry.h"
+
+namespace lyr::service {
+
+class LyricIndex {
+ public:
+  explicit LyricIndex(std::vector<LyricEntry> entries);
+
+  std::size_t size() const { return entries_.size(); }
+  const LyricEntry& entry(std::size_t i) const { return entries_[i]; }
+
+  // Entry positions of the best `limit` hits. An empty key leaves its field open; both empty
+  // find nothing.
+  std::vector<std::uint32_t> search(std::string_view title_key, std::string_view artist_key,
+                                    std::size_t limit) const;
+
+ private:
+  enum Match : std::uint8_t { exact = 0, prefix = 1, substring = 2, none = 3 };
+
+  struct Field {
+    std::string text;                   // every key followed by a NUL
+    std::vector<std::uint32_t> starts;  // where entry i's key begins in text
+    std::vector<std::uint32_t> suffixes;
+    void build(const std::vector<std::string>& keys);
+    std::pair<std::size_t, std::size_t> range(std::string_view key) const;
+    Match match(std::uint32_t entry, std::string_view key) const;
+    std::uint32_t owner(std::uint32_t pos) const;
+  };
+
+  struct Hit {
+    std::uint32_t entry;
+    Match weaker;
+    Match stronger;
+  };
+
+  void collect(const Field& field, std::string_view key,
+               std::vector<std::pair<std::uint32_t, Match>>& out) const;
+
+  std::vector<LyricEntry> entries_;
+  Field titles_;
+  Field artists_;
+};
+
+}  // namespace lyr::service

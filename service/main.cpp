@@ -1,0 +1,95 @@
+// lyric-service: the lyric API the finder queries, over lyric folders and an optional online
+// database. Binds first (so a second copy fails at once), indexes, then serves until SIGINT or
+// SIGTERM.
+#include <pthread.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <thread>
+
+#include "service/http/lyric_server.h"
+#include "service/library/library_scanner.h"
+#include "service/options.h"
+
+namespace {
+
+using namespace lyr::service;
+
+std::string bundled_library() {
+  std::error_code ec;
+  auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+  return (exe.parent_path() / "sample-library").string();
+}
+
+int run(const Options& options) {
+  std::vector<std::string> libraries = options.libraries;
+  if (libraries.empty()) libraries.push_back(bundled_library());
+
+  std::unique_ptr<UpstreamClient> upstream;
+  if (!options.upstream.empty()) {
+    upstream = std::make_unique<UpstreamClient>(options.upstream, options.upstream_timeout);
+    if (!upstream->valid()) {
+      std::fprintf(stderr, "lyric-service: --upstream wants an http:// or https:// address, not '%s'\n",
+                   options.upstream.c_str());
+      return 2;
+    }
+  }
+
+  // Signals are taken by one thread with sigwait; every other thread, the server's pool
+  // included, inherits the blocked mask.
+  sigset_t stop_signals;
+  sigemptyset(&stop_signals);
+  sigaddset(&stop_signals, SIGINT);
+  sigaddset(&stop_signals, SIGTERM);
+  sigaddset(&stop_signals, SIGUSR1);
+  pthread_sigmask(SIG_BLOCK, &stop_signals, nullptr);
+  signal(SIGPIPE, SIG_IGN);
+
+  LyricServer server(libraries, options.threads);
+  auto port = server.bind(options.bind, options.port);
+  if (!port) {
+    std::fprintf(stderr, "lyric-service: cannot listen on %s:%d: %s\n", options.bind.c_str(), options.port,
+                 port.error().c_str());
+    return 1;
+  }
+  std::vector<LyricEntry> entries;
+  for (const auto& dir : libraries) scan_library(dir, entries, stderr);
+  LyricService service(LyricIndex(std::move(entries)), std::move(upstream));
+  std::fprintf(stderr, "lyric-service: serving %zu songs on http://%s:%d/\n", service.index().size(),
+               options.bind.c_str(), port.value());
+
+  std::atomic<bool> done = false;
+  std::thread waiter([&] {
+    int sig = 0;
+    sigwait(&stop_signals, &sig);
+    // A signal that came while indexing must wait for the server to run: stop() before that
+    // would be lost.
+    while (!done && !server.running()) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    server.stop();
+  });
+  bool ok = server.serve(service);
+  done = true;
+  pthread_kill(waiter.native_handle(), SIGUSR1);  // wakes the waiter when serving ended by itself
+  waiter.join();
+  std::fprintf(stderr, "lyric-service: stopped\n");
+  return ok ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  auto options = parse_options(argc, argv);
+  if (!options) {
+    std::fprintf(stderr, "lyric-service: %s\n%s", options.error().c_str(), usage());
+    return 2;
+  }
+  if (options->help) {
+    std::fputs(usage(), stdout);
+    return 0;
+  }
+  return run(options.value());
+}
