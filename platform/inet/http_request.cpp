@@ -6,6 +6,7 @@
 
 #include "platform/inet/http_transfer.h"
 #include "platform/inet/inet_handles.h"
+#include "platform/inet/inet_text.h"
 #include "platform/inet/url_encoding.h"
 #include "platform/inet/wininet.h"
 
@@ -18,32 +19,10 @@ BOOL fail(DWORD error) {
   return FALSE;
 }
 
-std::string_view trim(std::string_view s) {
-  while (!s.empty() && (s.front() == ' ' || s.front() == '\t' || s.front() == '\r' || s.front() == '\n'))
-    s.remove_prefix(1);
-  while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r' || s.back() == '\n'))
-    s.remove_suffix(1);
-  return s;
-}
-
-bool single_line(std::string_view text) {
-  return text.find_first_of("\r\n") == std::string_view::npos;
-}
-
 bool is_token(std::string_view text) {
   if (text.empty()) return false;
   for (char c : text) {
     if (c <= 0x20 || c >= 0x7F || std::strchr("()<>@,;:\\\"/[]?={}", c) != nullptr) return false;
-  }
-  return true;
-}
-
-bool same_name(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    char x = a[i] >= 'A' && a[i] <= 'Z' ? static_cast<char>(a[i] + 32) : a[i];
-    char y = b[i] >= 'A' && b[i] <= 'Z' ? static_cast<char>(b[i] + 32) : b[i];
-    if (x != y) return false;
   }
   return true;
 }
@@ -94,7 +73,7 @@ TransferSpec build_spec(Request& request, std::vector<std::string> given) {
   // The request's own headers first; a given header of the same name replaces one of them.
   auto given_has = [&given](std::string_view name) {
     for (const std::string& line : given)
-      if (same_name(header_name(line), name)) return true;
+      if (equal_nocase(header_name(line), name)) return true;
     return false;
   };
   if (!request.referrer.empty() && !given_has("Referer"))
@@ -151,7 +130,7 @@ bool query_value(const HttpTransfer& transfer, DWORD level, DWORD* index, std::s
   }
   DWORD seen = 0;
   for (const ResponseHeader& header : transfer.headers()) {
-    if (!same_name(header.name, name)) continue;
+    if (!equal_nocase(header.name, name)) continue;
     if (seen++ == wanted) {
       *value = header.value;
       if (index != nullptr) ++*index;

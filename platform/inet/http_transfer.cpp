@@ -3,10 +3,11 @@
 #include <curl/curl.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cstdlib>
 #include <cstring>
 #include <string_view>
+
+#include "platform/inet/inet_text.h"
 
 namespace platform::inet {
 namespace {
@@ -22,23 +23,10 @@ CURLM* multi(void* p) {
   return static_cast<CURLM*>(p);
 }
 
-std::string_view trim(std::string_view s) {
-  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-  while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r' || s.back() == '\n'))
-    s.remove_suffix(1);
-  return s;
-}
-
-bool same_name(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-         });
-}
-
 bool has_header(const std::vector<std::string>& lines, std::string_view name) {
   for (const std::string& line : lines) {
     std::size_t colon = line.find(':');
-    if (colon != std::string::npos && same_name(trim(std::string_view(line).substr(0, colon)), name))
+    if (colon != std::string::npos && equal_nocase(trim(std::string_view(line).substr(0, colon)), name))
       return true;
   }
   return false;
@@ -90,7 +78,7 @@ std::string proxy_for(std::string_view list, bool secure) {
   while (!list.empty()) {
     std::size_t end = list.find_first_of(" ;");
     std::string_view entry = list.substr(0, end);
-    if (entry.size() > wanted.size() && same_name(entry.substr(0, wanted.size()), wanted))
+    if (entry.size() > wanted.size() && equal_nocase(entry.substr(0, wanted.size()), wanted))
       return std::string(entry.substr(wanted.size()));
     if (end == std::string_view::npos) break;
     list.remove_prefix(end + 1);
@@ -277,7 +265,7 @@ void HttpTransfer::header_line(std::string_view line) {
     bool redirect = follow_redirects_ &&
                     (status_ == 301 || status_ == 302 || status_ == 303 || status_ == 307 || status_ == 308);
     bool has_location = false;
-    for (const ResponseHeader& h : headers_) has_location |= same_name(h.name, "Location");
+    for (const ResponseHeader& h : headers_) has_location |= equal_nocase(h.name, "Location");
     if (!interim && !(redirect && has_location)) headers_done_ = true;
     return;
   }

@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "platform/inet/inet_handles.h"
+#include "platform/inet/inet_text.h"
 #include "platform/inet/wininet.h"
 
 using namespace platform::inet;
@@ -13,11 +14,6 @@ constexpr DWORD kOpenTypePreconfigNoAutoProxy = 4;
 
 std::string text_or_empty(LPCSTR text) {
   return text != nullptr ? std::string(text) : std::string();
-}
-
-// A header-bound text (host, user, agent) must not be able to break a request apart.
-bool single_line(std::string_view text) {
-  return text.find_first_of("\r\n") == std::string_view::npos;
 }
 
 BOOL fail(DWORD error) {

@@ -2,6 +2,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "platform/inet/inet_text.h"
 #include "platform/inet/wininet.h"
 
 namespace {
@@ -17,24 +18,15 @@ struct Parts {
   std::string_view extra;  // "?query#fragment"
 };
 
-bool equals_nocase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    char c = a[i] >= 'A' && a[i] <= 'Z' ? static_cast<char>(a[i] + 32) : a[i];
-    if (c != b[i]) return false;
-  }
-  return true;
-}
-
 // 0 on success, otherwise the error code.
 DWORD split(std::string_view url, bool split_extra, Parts* parts) {
   std::size_t colon = url.find(':');
   if (colon == std::string_view::npos || colon == 0) return ERROR_INTERNET_UNRECOGNIZED_SCHEME;
   parts->scheme = url.substr(0, colon);
-  if (equals_nocase(parts->scheme, "http")) {
+  if (platform::inet::equal_nocase(parts->scheme, "http")) {
     parts->scheme_number = INTERNET_SCHEME_HTTP;
     parts->port = INTERNET_DEFAULT_HTTP_PORT;
-  } else if (equals_nocase(parts->scheme, "https")) {
+  } else if (platform::inet::equal_nocase(parts->scheme, "https")) {
     parts->scheme_number = INTERNET_SCHEME_HTTPS;
     parts->port = INTERNET_DEFAULT_HTTPS_PORT;
   } else {
