@@ -127,6 +127,8 @@ std::vector<std::uint8_t> http_read(std::string_view address, InternetRoot& root
     DWORD read = 0;
     bool ok = functions.read_file(request.get(), buffer.data(), chunk, &read) != FALSE;
     read = read > chunk ? chunk : read;
+    // A body that a byte set's length word can't hold is not handed back cut short.
+    if (body.size() + read > kLargestBody) return {};
     body.insert(body.end(), buffer.begin(), buffer.begin() + read);
     if (!ok || read == 0) break;
   }

@@ -49,8 +49,7 @@ void http_read_file_command(runtime::ArgRecord* result, std::int32_t count, runt
     if (const char* text = args[0].pointer<const char>(); text != nullptr) address = text;
   }
   std::vector<std::uint8_t> body = http_read(address, process_internet_root(), platform_internet_functions());
-  // Bodies beyond what a byte set's length word can say are not handed back cut short.
-  void* bytes = body.size() <= 0x7FFFFFF0u ? make_byte_set(body) : nullptr;
+  void* bytes = make_byte_set(body);
   if (result == nullptr) return;
   result->set_pointer(bytes);
   result->tag = runtime::tag::kByteSet;
