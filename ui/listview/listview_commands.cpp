@@ -19,8 +19,6 @@ namespace {
 
 using runtime::ArgRecord;
 
-constexpr std::int32_t kWrongArgumentType = 11;
-
 // The arguments of one call: argument n (from 1) and whether it was given.
 class Arguments {
  public:
@@ -34,10 +32,9 @@ class Arguments {
         runtime::callback::kToInteger, reinterpret_cast<std::intptr_t>(&args_[n - 1]), 0));
   }
 
+  // The library never ends the program over an argument: any other type is no text.
   const char* text(std::int32_t n) const {
-    if (!given(n)) return "";
-    if (runtime::base_tag(args_[n - 1].tag) != runtime::tag::kText)
-      runtime::report_error_code(kWrongArgumentType);
+    if (!given(n) || runtime::base_tag(args_[n - 1].tag) != runtime::tag::kText) return "";
     return runtime::text_or_empty(args_[n - 1].pointer<const char>());
   }
 

@@ -7,7 +7,8 @@
 //   InsertItem(list, [row], [text], [image], [state image], [indent], [item data]) -> integer
 //   SetItemText(list, row, [column = 0], [text = ""])
 //   GetItemText(list, row, [column = 0]) -> text (null when the cell is empty)
-// A text argument with another type tag is the runtime error of code 11.
+// A text argument with another type tag counts as the empty text: these commands raise no
+// runtime error of their own.
 #pragma once
 
 #include <cstdint>
