@@ -58,7 +58,13 @@ TEST(HostileBmp, WidthIntMinAndZeroSizesAreRejected) {
   EXPECT_FALSE(decodes(with_u32(kTwoByOne8Bit, 18, 0x80000000u)));
   EXPECT_FALSE(decodes(with_u32(kTwoByOne8Bit, 18, 0)));
   EXPECT_FALSE(decodes(with_u32(kTwoByOne8Bit, 22, 0)));
-  EXPECT_FALSE(decodes(with_u32(kTwoByOne8Bit, 18, 0xFFFFFFFFu)));  // width -1
+}
+
+TEST(HostileBmp, ANegativeWidthIsItsAbsoluteValue) {
+  auto r = decode_picture(with_u32(kTwoByOne8Bit, 18, static_cast<std::uint32_t>(-2)));
+  ASSERT_TRUE(r.ok()) << r.error();
+  EXPECT_EQ(r.value().width, 2);
+  EXPECT_EQ(r.value().pixels, decode_picture(kTwoByOne8Bit).value().pixels);
 }
 
 TEST(HostileBmp, SizesWhoseProductOverflowsAreRejectedBeforeAllocating) {

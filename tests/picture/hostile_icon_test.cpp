@@ -88,8 +88,10 @@ TEST(HostileIcon, IllegalBitDepthOrNonPositiveSizeInTheHeader) {
   B b = kOneByOneIcon;
   b[36] = 3;  // biBitCount
   EXPECT_FALSE(decodes(b));
-  b[36] = 16;
+  b[36] = 64;
   EXPECT_FALSE(decodes(b));
+  b[36] = 16;  // an icon depth (not a bitmap file's): the palette bytes become the pixel row
+  EXPECT_TRUE(decodes(b));
   EXPECT_FALSE(decodes(with_u32(kOneByOneIcon, 26, 0)));            // biWidth 0
   EXPECT_FALSE(decodes(with_u32(kOneByOneIcon, 26, 0xFFFFFFFFu)));  // biWidth -1
   EXPECT_FALSE(decodes(with_u32(kOneByOneIcon, 22, 8)));            // biSize below 40

@@ -96,7 +96,8 @@ TEST(HostilePcx, TruncatedDataIsRejected) {
   EXPECT_FALSE(decodes(run_at_end));
 }
 
-TEST(HostilePcx, OneBitFilesWithSeveralPlanesAreRejected) {
+// Planes hold one channel each; their data complete, they are still refused, not garbled.
+TEST(HostilePcx, FilesWithSeveralPlanesAreRejected) {
   B b = three_by_two();
   b[1] = 3;
   b[3] = 1;
@@ -104,6 +105,14 @@ TEST(HostilePcx, OneBitFilesWithSeveralPlanesAreRejected) {
   EXPECT_TRUE(decodes(b));
   b[kPlanes] = 4;
   EXPECT_FALSE(decodes(b));
+
+  B rgb = three_by_two();
+  rgb[kPlanes] = 3;
+  rgb.erase(rgb.begin() + 128, rgb.begin() + 128 + 8);
+  rgb.insert(rgb.begin() + 128, {0xCC, 5, 0xCC, 6});  // two rows of three 4-byte planes
+  EXPECT_FALSE(decodes(rgb));
+  rgb[kPlanes] = 1;
+  EXPECT_TRUE(decodes(rgb)) << "the same data as one plane";
 }
 
 }  // namespace

@@ -65,6 +65,30 @@ TEST_P(IconDepth, AndMaskMakesPixelsTransparent) {
 
 INSTANTIATE_TEST_SUITE_P(Depths, IconDepth, ::testing::Values(1, 4, 8, 24, 32));
 
+// 16-bit colours as 5-5-5 and, with colour masks, 5-6-5; 32-bit ones with masks too. Each
+// channel is at its full strength or off, so every layout gives the same colours exactly.
+TEST(IconDecode, SixteenBitAndMaskedEntriesDecodeWithTheirAndMask) {
+  const std::vector<std::uint32_t> colours{0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF};
+  struct Layout {
+    int bits;
+    std::vector<std::uint32_t> masks;
+  };
+  for (const Layout& layout :
+       {Layout{16, {}}, Layout{16, {0xF800, 0x07E0, 0x001F}}, Layout{32, {0x0000FF, 0x00FF00, 0xFF0000}}}) {
+    IconEntryLayout e = solid(4, layout.bits, 0, 0);
+    e.masks = layout.masks;
+    for (std::size_t i = 0; i < e.argb.size(); ++i) e.argb[i] = colours[i % colours.size()];
+    e.mask.assign(16, false);
+    e.mask[15] = true;
+    auto r = decode_picture(test::write_icon({e}));
+    ASSERT_TRUE(r.ok()) << layout.bits << " bits: " << r.error();
+    for (int i = 0; i < 15; ++i)
+      EXPECT_EQ(argb_at(r.value(), i % 4, i / 4), 0xFF000000u | colours[std::size_t(i) % colours.size()])
+          << layout.bits << " bits, pixel " << i;
+    EXPECT_EQ(argb_at(r.value(), 3, 3) >> 24, 0u) << layout.bits << " bits";
+  }
+}
+
 TEST(IconDecode, ThirtyTwoBitAlphaWinsOverTheMask) {
   IconEntryLayout e = solid(4, 32, 0, 0);
   e.argb = std::vector<std::uint32_t>(16, 0xFF102030);

@@ -53,7 +53,7 @@ Bytes dib_rows(int width, int height, int bits, bool top_down, Pixel pixel) {
         std::uint8_t* p = dst + x * (bits / 8);
         p[0] = static_cast<std::uint8_t>(v);
         p[1] = static_cast<std::uint8_t>(v >> 8);
-        p[2] = static_cast<std::uint8_t>(v >> 16);
+        if (bits >= 24) p[2] = static_cast<std::uint8_t>(v >> 16);
         if (bits == 32) p[3] = static_cast<std::uint8_t>(v >> 24);
       }
     }
@@ -361,19 +361,40 @@ Bytes write_jpeg(int width, int height, const std::vector<std::uint32_t>& rgb, i
 
 namespace {
 
+// One 0x00RRGGBB colour packed into the bits of three masks.
+std::uint32_t packed(std::uint32_t rgb, const std::vector<std::uint32_t>& masks) {
+  std::uint32_t v = 0;
+  for (int c = 0; c < 3; ++c) {
+    const std::uint32_t mask = masks[std::size_t(c)];
+    const int shift = __builtin_ctz(mask);
+    const std::uint32_t top = mask >> shift;
+    v |= (((rgb >> (16 - 8 * c)) & 0xFF) * top / 255) << shift;
+  }
+  return v;
+}
+
 Bytes icon_dib(const IconEntryLayout& e) {
   Bytes b;
   const bool indexed = e.bits <= 8;
+  const std::vector<std::uint32_t> masks =
+      !e.masks.empty() ? e.masks : std::vector<std::uint32_t>{0x7C00, 0x03E0, 0x001F};
   Bytes rows =
       indexed ? dib_rows(e.width, e.height, e.bits, false,
                          [&](int x, int y) { return std::uint32_t(e.indices[std::size_t(y) * e.width + x]); })
-              : dib_rows(e.width, e.height, e.bits, false,
-                         [&](int x, int y) { return e.argb[std::size_t(y) * e.width + x]; });
+              : dib_rows(e.width, e.height, e.bits, false, [&](int x, int y) {
+                  const std::uint32_t argb = e.argb[std::size_t(y) * e.width + x];
+                  if (e.bits == 16 || !e.masks.empty()) return packed(argb, masks) | (argb & 0xFF000000u);
+                  return argb;
+                });
   Bytes mask = dib_rows(e.width, e.height, 1, false, [&](int x, int y) {
     return std::uint32_t(!e.mask.empty() && e.mask[std::size_t(y) * e.width + x]);
   });
   put_info_header(b, e.width, e.height * 2, e.bits, std::uint32_t(rows.size() + mask.size()),
                   indexed ? std::uint32_t(e.palette.size()) : 0);
+  if (!e.masks.empty()) {
+    b[b.size() - 24] = 3;  // biCompression BI_BITFIELDS
+    for (std::uint32_t m : e.masks) put32(b, m);
+  }
   if (indexed)
     for (auto c : e.palette) put_rgbquad(b, c);
   b.insert(b.end(), rows.begin(), rows.end());

@@ -51,8 +51,11 @@ Bytes write_pcx1(int width, int height, const std::vector<bool>& white);
 // Icons: an entry is a DIB (colour bits + AND mask) or a PNG.
 struct IconEntryLayout {
   int width = 0, height = 0;
-  int bits = 32;                      // 1/4/8 use indices + palette, 24/32 use argb
-  std::vector<std::uint32_t> argb;    // 24/32 bits (alpha used at 32)
+  int bits = 32;                    // 1/4/8 use indices + palette, 16/24/32 use argb
+  std::vector<std::uint32_t> argb;  // 16/24/32 bits (alpha used at 32)
+  // 16 and 32 bits: red, green and blue masks stored after the header (BI_BITFIELDS); none:
+  // 16-bit pixels are 5-5-5.
+  std::vector<std::uint32_t> masks;
   std::vector<std::uint8_t> indices;  // 1/4/8 bits
   std::vector<std::uint32_t> palette;
   std::vector<bool> mask;  // true = transparent; empty: all opaque

@@ -5,14 +5,46 @@
 namespace lyr::picture {
 namespace {
 
-bool legal_bit_count(std::uint16_t bits) {
-  return bits == 1 || bits == 4 || bits == 8 || bits == 24 || bits == 32;
+constexpr std::uint32_t kRgb = 0;
+constexpr std::uint32_t kBitfields = 3;
+
+bool legal_bit_count(std::uint16_t bits, DibUse use) {
+  return bits == 1 || bits == 4 || bits == 8 || bits == 24 || bits == 32 ||
+         (bits == 16 && use == DibUse::icon_image);
+}
+
+// The colour masks of 16- and 32-bit pixels: stored at offset 40 (after a 40-byte header, or
+// inside a longer one) for BI_BITFIELDS, else the fixed 5-5-5 and 8-8-8 layouts.
+Status read_masks(std::span<const std::uint8_t> bytes, DibHeader& h) {
+  if (h.compression != kBitfields) {
+    if (h.bit_count == 16) h.masks = {0x7C00, 0x03E0, 0x001F};
+    if (h.bit_count == 32) h.masks = {0xFF0000, 0x00FF00, 0x0000FF};
+    return done();
+  }
+  ByteReader r(bytes);
+  if (!r.seek(kBitmapInfoHeaderSize)) return fail("colour masks missing");
+  for (std::uint32_t& mask : h.masks) {
+    auto m = r.u32();
+    if (!m) return fail("colour masks missing");
+    if (*m == 0) return fail("empty colour mask");
+    mask = *m;
+  }
+  if (h.header_size == kBitmapInfoHeaderSize) h.mask_bytes = 12;
+  return done();
+}
+
+// One channel of a masked pixel, scaled to 0..255.
+std::uint8_t channel(std::uint32_t pixel, std::uint32_t mask) {
+  const int shift = __builtin_ctz(mask);
+  const std::uint64_t top = mask >> shift;
+  return static_cast<std::uint8_t>(((pixel & mask) >> shift) * 255 / top);
 }
 
 }  // namespace
 
 Result<DibHeader> parse_dib_header(std::span<const std::uint8_t> bytes, const DecodeLimits& limits,
-                                   std::uint32_t height_divisor) {
+                                   DibUse use) {
+  const std::uint32_t height_divisor = use == DibUse::icon_image ? 2 : 1;
   ByteReader r(bytes);
   DibHeader h;
   auto size = r.u32();
@@ -33,17 +65,21 @@ Result<DibHeader> parse_dib_header(std::span<const std::uint8_t> bytes, const De
   if (h.header_size > bytes.size()) return fail("bitmap header runs past the data");
   if (*width == 0 || *height == 0) return fail("bitmap has no pixels");
   if (*width == INT32_MIN || *height == INT32_MIN) return fail("bitmap size out of range");
-  if (*width < 0) return fail("bitmap width negative");
+  if (*width < 0 && use == DibUse::icon_image) return fail("icon width negative");
   h.stored_width = *width;
   h.stored_height = *height;
-  h.width = static_cast<std::uint32_t>(*width);
+  // A bitmap file's negative width is read as its size; the rows keep their stored order.
+  h.width = static_cast<std::uint32_t>(*width < 0 ? -*width : *width);
   h.top_down = *height < 0;
   h.height = static_cast<std::uint32_t>(h.top_down ? -*height : *height) / height_divisor;
   if (h.height == 0) return fail("bitmap has no pixels");
-  if (!legal_bit_count(*bits)) return fail("illegal bit count");
+  if (!legal_bit_count(*bits, use)) return fail("illegal bit count");
   h.bit_count = *bits;
   h.compression = *compression;
-  if (h.compression != 0) return fail("compressed bitmaps are not supported");
+  const bool masked =
+      h.compression == kBitfields && use == DibUse::icon_image && (h.bit_count == 16 || h.bit_count == 32);
+  if (h.compression != kRgb && !masked) return fail("compressed bitmaps are not supported");
+  LYR_PIC_TRY(read_masks(bytes, h));
   if (h.bit_count <= 8) {
     std::uint32_t max_colours = 1u << h.bit_count;
     if (*used > max_colours) return fail("more colours than the bit count allows");
@@ -87,6 +123,14 @@ Result<std::vector<std::uint8_t>> dib_to_bgra(std::span<const std::uint8_t> pixe
         dst[1] = palette[index][1];
         dst[2] = palette[index][2];
         dst[3] = 255;
+      } else if (bits == 16 || h.compression == kBitfields) {
+        const std::uint8_t* p = src + std::size_t{x} * (bits / 8);
+        std::uint32_t v = p[0] | (std::uint32_t{p[1]} << 8);
+        if (bits == 32) v |= (std::uint32_t{p[2]} << 16) | (std::uint32_t{p[3]} << 24);
+        dst[0] = channel(v, h.masks[2]);
+        dst[1] = channel(v, h.masks[1]);
+        dst[2] = channel(v, h.masks[0]);
+        dst[3] = (bits == 32 && keep_alpha) ? p[3] : 255;
       } else {
         const std::uint8_t* p = src + std::size_t{x} * (bits / 8);
         dst[0] = p[0];

@@ -185,6 +185,9 @@ Result<GifAnimation> decode_gif(Bytes bytes, const DecodeLimits& limits, std::si
   Status walked = walk();
   if (!walked.ok()) {
     if (gif.frames.empty()) return std::move(walked).take_error();
+    // Damage after a whole frame keeps what came before it: the still picture is the first
+    // frame whatever follows, and a cut-off download of an animation still shows its frames
+    // instead of nothing.
     gif.complete = false;
   }
   if (gif.frames.empty()) return fail("GIF without an image");

@@ -38,12 +38,12 @@ Status apply_and_mask(std::span<const std::uint8_t> mask_bytes, const DibHeader&
 }
 
 Result<DecodedPicture> decode_dib_entry(Bytes image, PictureFormat kind, const DecodeLimits& limits) {
-  LYR_PIC_TRY_ASSIGN(DibHeader h, parse_dib_header(image, limits, 2));
+  LYR_PIC_TRY_ASSIGN(DibHeader h, parse_dib_header(image, limits, DibUse::icon_image));
   if (h.top_down) return fail("icon image upside down");
-  ByteReader r(image);
-  if (!r.skip(h.header_size)) return fail("icon header truncated");
-  LYR_PIC_TRY_ASSIGN(DibPalette palette, read_dib_palette(image.subspan(r.position()), h.colours));
-  const std::uint64_t xor_offset = r.position() + std::uint64_t{h.colours} * 4;
+  if (h.table_offset() > image.size()) return fail("icon header truncated");
+  LYR_PIC_TRY_ASSIGN(DibPalette palette,
+                     read_dib_palette(image.subspan(static_cast<std::size_t>(h.table_offset())), h.colours));
+  const std::uint64_t xor_offset = h.table_offset() + std::uint64_t{h.colours} * 4;
   auto xor_bytes = checked_slice(image, xor_offset, dib_stride(h.width, h.bit_count) * h.height);
   if (!xor_bytes) return fail("icon colour bits missing");
   LYR_PIC_TRY_ASSIGN(std::vector<std::uint8_t> bgra, dib_to_bgra(*xor_bytes, h, palette, true));

@@ -35,7 +35,11 @@ Result<PcxHeader> read_header(Bytes bytes, const DecodeLimits& limits) {
   r.seek(65);
   h.planes = *r.u8();
   const std::uint16_t bytes_per_line = *r.u16();
-  if (h.planes != 1 || (h.bits != 8 && h.bits != 1)) return fail("PCX variant not supported");
+  // One plane only: a file of several planes keeps one colour channel (or one bit of the
+  // index) per plane, and laying its planes side by side as indexes of one row would show
+  // stripes of wrong colours; the picture kinds hold one palette index per pixel.
+  if (h.planes != 1) return fail("PCX with several planes is not supported");
+  if (h.bits != 8 && h.bits != 1) return fail("PCX variant not supported");
   if (!checked_buffer_size(h.width, h.height, 32, limits)) return fail("PCX too large");
   // A row must hold the whole width: a large width with a short line would read garbage.
   if (std::uint64_t{bytes_per_line} * 8 < std::uint64_t{h.width} * h.bits) return fail("PCX line too short");
