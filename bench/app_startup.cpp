@@ -1,0 +1,197 @@
+// The finder's start against a bare SDL2 + cairo window: wall time from process start to the
+// first painted main window, and peak resident memory at idle, each measured in a fresh child
+// process, headless and under Xvfb. Reported as counters: milliseconds, kilobytes and the ratios.
+#include <SDL2/SDL.h>
+#include <benchmark/benchmark.h>
+#include <cairo.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "app/program_image.h"
+#include "app/routines.h"
+#include "platform/api/user.h"
+#include "platform/display/headless.h"
+#include "runtime/host_app.h"
+#include "runtime/window_system.h"
+#include "tests/support/xvfb_session.h"
+#include "ui/windows/window_builder.h"
+#include "ui/windows/window_system_table.h"
+
+extern char** environ;
+
+namespace {
+
+constexpr char kChildVariable[] = "LYR_BENCH_CHILD";
+constexpr char kPipeVariable[] = "LYR_BENCH_PIPE";
+
+long peak_resident_kb() {
+  long kb = 0;
+  if (FILE* f = std::fopen("/proc/self/status", "r")) {
+    char line[256];
+    while (std::fgets(line, sizeof line, f) != nullptr) {
+      if (std::sscanf(line, "VmHWM: %ld", &kb) == 1) break;
+    }
+    std::fclose(f);
+  }
+  return kb;
+}
+
+// Tells the parent that the first frame is on screen, then how much memory the idle program holds.
+void report(int fd) {
+  const char painted = 'p';
+  (void)!write(fd, &painted, 1);
+  SDL_Delay(50);  // idle a moment, as a user would see it
+  long kb = peak_resident_kb();
+  (void)!write(fd, &kb, sizeof kb);
+}
+
+int run_finder(int fd) {
+  ui::install_window_system();
+  runtime::HostApplication host(app::program_image(), [](const runtime::ServiceTable& s) {
+    app::open_main_window(s);
+    return 0;
+  });
+  host.initialise();
+  HWND main = ui::window_native(0);
+  MSG m;
+  for (int rounds = 0; rounds < 100000; ++rounds) {
+    bool any = false;
+    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+      any = true;
+      const runtime::WindowSystem& ws = runtime::window_system();
+      if (ws.pre_translate != nullptr && ws.pre_translate(&m)) continue;
+      TranslateMessage(&m);
+      DispatchMessageA(&m);
+    }
+    if (!any && main != nullptr && !GetUpdateRect(main, nullptr, FALSE)) break;
+  }
+  report(fd);
+  host.exit();
+  return 0;
+}
+
+int run_bare(int fd) {
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  if (std::getenv("DISPLAY") == nullptr) setenv("SDL_VIDEODRIVER", "offscreen", 1);
+  if (SDL_Init(SDL_INIT_VIDEO) != 0) return 1;
+  SDL_Window* window = SDL_CreateWindow("bare", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 418, 512, 0);
+  SDL_Surface* surface = window != nullptr ? SDL_GetWindowSurface(window) : nullptr;
+  if (surface == nullptr) return 1;
+  SDL_LockSurface(surface);
+  cairo_surface_t* target =
+      cairo_image_surface_create_for_data(static_cast<unsigned char*>(surface->pixels), CAIRO_FORMAT_RGB24,
+                                          surface->w, surface->h, surface->pitch);
+  cairo_t* cr = cairo_create(target);
+  cairo_set_source_rgb(cr, 0.94, 0.94, 0.94);
+  cairo_paint(cr);
+  cairo_set_source_rgb(cr, 0, 0, 0);
+  cairo_move_to(cr, 20, 40);
+  cairo_show_text(cr, "bare window");
+  cairo_destroy(cr);
+  cairo_surface_destroy(target);
+  SDL_UnlockSurface(surface);
+  SDL_UpdateWindowSurface(window);
+  SDL_PumpEvents();
+  report(fd);
+  SDL_DestroyWindow(window);
+  SDL_Quit();
+  return 0;
+}
+
+struct ChildRun {
+  double ms = 0;
+  long peak_kb = 0;
+};
+
+// Starts this program as a child of the given kind; times it from the spawn to its first frame.
+ChildRun run_child(const char* kind, const std::vector<std::string>& extra_env) {
+  int fds[2];
+  if (pipe(fds) != 0) return {};
+  std::vector<std::string> env_text = {std::string(kChildVariable) + "=" + kind,
+                                       std::string(kPipeVariable) + "=" + std::to_string(fds[1])};
+  env_text.insert(env_text.end(), extra_env.begin(), extra_env.end());
+  for (char** e = environ; *e != nullptr; ++e) env_text.emplace_back(*e);
+  std::vector<char*> env;
+  for (std::string& s : env_text) env.push_back(s.data());
+  env.push_back(nullptr);
+  std::string self = "/proc/self/exe";
+  char* args[] = {self.data(), nullptr};
+  auto start = std::chrono::steady_clock::now();
+  pid_t pid = 0;
+  if (posix_spawn(&pid, self.c_str(), nullptr, nullptr, args, env.data()) != 0) return {};
+  close(fds[1]);
+  ChildRun run;
+  char painted = 0;
+  if (read(fds[0], &painted, 1) == 1) {
+    run.ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+  }
+  if (read(fds[0], &run.peak_kb, sizeof run.peak_kb) != sizeof run.peak_kb) run.peak_kb = 0;
+  close(fds[0]);
+  int status = 0;
+  waitpid(pid, &status, 0);
+  return run;
+}
+
+void compare(benchmark::State& state, const std::vector<std::string>& env) {
+  double finder_ms = 0, bare_ms = 0;
+  long finder_kb = 0, bare_kb = 0;
+  int runs = 0;
+  for (auto _ : state) {
+    ChildRun f = run_child("finder", env);
+    ChildRun b = run_child("bare", env);
+    if (f.ms == 0 || b.ms == 0) {
+      state.SkipWithError("a child did not paint");
+      return;
+    }
+    finder_ms += f.ms;
+    bare_ms += b.ms;
+    finder_kb = std::max(finder_kb, f.peak_kb);
+    bare_kb = std::max(bare_kb, b.peak_kb);
+    ++runs;
+  }
+  if (runs == 0) return;
+  state.counters["finder_ms"] = finder_ms / runs;
+  state.counters["bare_ms"] = bare_ms / runs;
+  state.counters["time_ratio"] = finder_ms / bare_ms;
+  state.counters["finder_peak_kb"] = static_cast<double>(finder_kb);
+  state.counters["bare_peak_kb"] = static_cast<double>(bare_kb);
+  state.counters["memory_ratio"] = static_cast<double>(finder_kb) / static_cast<double>(bare_kb);
+}
+
+void BM_StartHeadless(benchmark::State& state) {
+  compare(state, {"LYRICS_DISPLAY=headless"});
+}
+BENCHMARK(BM_StartHeadless)->Iterations(10)->Unit(benchmark::kMillisecond);
+
+void BM_StartUnderXvfb(benchmark::State& state) {
+  test_support::Xvfb xvfb;
+  if (xvfb.display().empty()) {
+    state.SkipWithError("Xvfb is not available");
+    for (auto _ : state) {
+    }
+    return;
+  }
+  compare(state, {"DISPLAY=" + xvfb.display(), "LYRICS_DISPLAY=sdl"});
+}
+BENCHMARK(BM_StartUnderXvfb)->Iterations(10)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (const char* kind = std::getenv(kChildVariable)) {
+    const int fd = std::atoi(std::getenv(kPipeVariable));
+    return std::strcmp(kind, "finder") == 0 ? run_finder(fd) : run_bare(fd);
+  }
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
