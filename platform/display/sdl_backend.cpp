@@ -13,6 +13,7 @@
 #include "platform/api/input.h"
 #include "platform/api/user.h"
 #include "platform/display/sdl_keymap.h"
+#include "platform/display/sdl_x11_hints.h"
 #include "platform/display/sdl_x11_title.h"
 #include "platform/kernel/codepage.h"
 #include "platform/winsys/cursor_handles.h"
@@ -66,6 +67,17 @@ RECT frame_insets(HWND top) {
 RECT content_of(const RECT& window, const RECT& insets) {
   return {window.left + insets.left, window.top + insets.top, window.right - insets.right,
           window.bottom - insets.bottom};
+}
+
+// The frame functions a window manager may offer: an owned window (a message box, a dialog)
+// never minimises or maximises on its own; a fixed border never resizes.
+sdl::FrameFunctions frame_functions(DWORD style, bool owned) {
+  sdl::FrameFunctions f;
+  f.resize = (style & WS_THICKFRAME) != 0;
+  f.minimise = !owned && (style & WS_MINIMIZEBOX) != 0;
+  f.maximise = !owned && (style & WS_MAXIMIZEBOX) != 0;
+  f.close = (style & WS_SYSMENU) != 0;
+  return f;
 }
 
 std::string title_of(HWND top) {
@@ -170,6 +182,9 @@ class SdlBackend final : public Backend {
   void handle_window_event(const SDL_WindowEvent& e);
   void handle_key(const SDL_KeyboardEvent& e);
   void give_focus_to_owner(HWND popup);
+  void take_keyboard(Shown& s);
+  void pass_keyboard_on(HWND gone);
+  void mark_owned(HWND top, Shown& s, DWORD style);
   SDL_Cursor* sdl_cursor(HCURSOR cursor);
 
   Uint32 wake_type_;
@@ -182,6 +197,9 @@ class SdlBackend final : public Backend {
   std::map<HCURSOR, CursorPtr> cursors_;
   POINT last_pos_{-100000, -100000};
   bool applying_system_change_ = false;
+  // The window last given the keyboard at the display level (SDL learns of focus changes only
+  // when their events are pumped, which may be after the window has gone).
+  SDL_Window* keyboard_ = nullptr;
 };
 
 HWND SdlBackend::hwnd_of(Uint32 window_id) const {
@@ -227,36 +245,79 @@ void SdlBackend::window_shown(HWND top) {
       return;
     }
     sdl::fix_x11_window_name(s.window, title_of(top));
+    if (has_caption(top)) mark_owned(top, s, style);
   } else {
     SDL_SetWindowPosition(s.window, c.left, c.top);
     SDL_SetWindowSize(s.window, std::max(1L, long{c.right - c.left}), std::max(1L, long{c.bottom - c.top}));
+    if (has_caption(top)) SDL_SetWindowResizable(s.window, (style & WS_THICKFRAME) ? SDL_TRUE : SDL_FALSE);
   }
   SDL_ShowWindow(s.window);
   invalidate(top, {0, 0, wr.right - wr.left, wr.bottom - wr.top});
-  if (s.popup) give_focus_to_owner(top);
+  if (s.popup)
+    give_focus_to_owner(top);
+  else if (GetActiveWindow() == top)
+    take_keyboard(s);
+}
+
+// An owned window is a dialog kept above its owner; every captioned window tells the window
+// manager which frame buttons it has. Set before the window is first mapped.
+void SdlBackend::mark_owned(HWND top, Shown& s, DWORD style) {
+  HWND owner = GetWindow(top, GW_OWNER);
+  sdl::set_x11_frame_hints(s.window, owner != nullptr, frame_functions(style, owner != nullptr));
+  auto it = owner ? shown_.find(owner) : shown_.end();
+  if (it != shown_.end() && it->second.window) SDL_SetWindowModalFor(s.window, it->second.window);
+}
+
+void SdlBackend::take_keyboard(Shown& s) {
+  if (!s.window || keyboard_ == s.window) return;
+  SDL_RaiseWindow(s.window);
+  // Without a window manager nobody else moves the X input focus, and the keys would stay with
+  // a message box that has closed.
+  SDL_SetWindowInputFocus(s.window);
+  keyboard_ = s.window;
+}
+
+// The window holding the keyboard went away: the active window (or the owner) takes it.
+void SdlBackend::pass_keyboard_on(HWND gone) {
+  HWND next = GetActiveWindow();
+  if (!next || next == gone) next = GetWindow(gone, GW_OWNER);
+  auto it = next && next != gone ? shown_.find(next) : shown_.end();
+  if (it != shown_.end() && !it->second.popup) take_keyboard(it->second);
 }
 
 void SdlBackend::give_focus_to_owner(HWND popup) {
   HWND owner = GetWindow(popup, GW_OWNER);
   if (!owner) owner = GetActiveWindow();
   auto it = owner && owner != popup ? shown_.find(owner) : shown_.end();
-  if (it != shown_.end() && it->second.window) SDL_SetWindowInputFocus(it->second.window);
+  if (it == shown_.end() || !it->second.window) return;
+  SDL_SetWindowInputFocus(it->second.window);
+  keyboard_ = it->second.window;
 }
 
 void SdlBackend::window_hidden(HWND top) {
   if (!on_thread()) return;
   auto it = shown_.find(top);
-  if (it != shown_.end() && it->second.window) SDL_HideWindow(it->second.window);
+  if (it == shown_.end() || !it->second.window) return;
+  SDL_HideWindow(it->second.window);
+  if (keyboard_ != it->second.window) return;
+  keyboard_ = nullptr;
+  pass_keyboard_on(top);
 }
 
 void SdlBackend::window_destroyed(HWND top) {
   if (!on_thread()) return;
   auto it = shown_.find(top);
   if (it == shown_.end()) return;
+  const bool had_keyboard = it->second.window && keyboard_ == it->second.window;
   if (it->second.window) SDL_DestroyWindow(it->second.window);
   shown_.erase(it);
-  std::lock_guard lock(dirty_mutex_);
-  dirty_.erase(top);
+  {
+    std::lock_guard lock(dirty_mutex_);
+    dirty_.erase(top);
+  }
+  if (!had_keyboard) return;
+  keyboard_ = nullptr;
+  pass_keyboard_on(top);
 }
 
 void SdlBackend::window_moved(HWND top, const RECT& screen_rect) {
@@ -288,7 +349,7 @@ void SdlBackend::window_activated(HWND top) {
   if (!on_thread()) return;
   auto it = shown_.find(top);
   if (it == shown_.end() || !it->second.window || it->second.popup) return;
-  if (SDL_GetKeyboardFocus() != it->second.window) SDL_RaiseWindow(it->second.window);
+  take_keyboard(it->second);
 }
 
 void SdlBackend::invalidate(HWND top, const RECT& dirty) {
@@ -496,10 +557,15 @@ void SdlBackend::handle_window_event(const SDL_WindowEvent& e) {
       return;
     case SDL_WINDOWEVENT_FOCUS_GAINED:
       // Pop-ups (menus, drop-downs) never take the keyboard from their owner.
-      if (s.popup)
+      if (s.popup) {
         give_focus_to_owner(top);
-      else if (GetActiveWindow() != top)
-        SetActiveWindow(top);
+        return;
+      }
+      keyboard_ = s.window;
+      if (GetActiveWindow() != top) SetActiveWindow(top);
+      return;
+    case SDL_WINDOWEVENT_FOCUS_LOST:
+      if (keyboard_ == s.window) keyboard_ = nullptr;
       return;
     case SDL_WINDOWEVENT_LEAVE:
       if (!GetCapture()) in::mouse_left_screen();

@@ -21,25 +21,18 @@
 
 #include "platform/api.h"
 #include "platform/display/backend.h"
+#include "tests/support/display_pump.h"
 #include "tests/support/headless_recorder.h"
 #include "tests/support/xvfb_session.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
+using test_support::command_output;
 using test_support::on_path;
-
-// Runs a shell command and returns its standard output.
-std::string run(const std::string& cmd) {
-  std::string out;
-  FILE* p = popen(cmd.c_str(), "r");
-  if (!p) return out;
-  char buf[256];
-  while (fgets(buf, sizeof buf, p)) out += buf;
-  pclose(p);
-  return out;
-}
+using test_support::pump_for;
+using test_support::pump_until;
+using test_support::run_pumping;
+using test_support::x_window_named;
 
 using test_support::spawn;
 using test_support::wait_child;
@@ -62,39 +55,6 @@ TEST(SdlUnderXvfb, RealWindowTakesXdotoolInput) {
 
 // --- the child: runs with the SDL backend on the private server ---
 
-class Pump {
- public:
-  // Dispatches messages until `done` holds or the time is up.
-  template <typename Done>
-  static bool until(Done done, std::chrono::milliseconds limit = std::chrono::milliseconds(4000)) {
-    auto deadline = Clock::now() + limit;
-    while (Clock::now() < deadline) {
-      MSG m;
-      while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&m);
-        DispatchMessageA(&m);
-      }
-      if (done()) return true;
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return done();
-  }
-};
-
-// Runs a command while this thread keeps serving its window: xdotool remaps a spare key for
-// characters the keyboard lacks and restores it right after, so the program must read the key
-// while the mapping is still in place.
-void run_pumping(const std::string& cmd) {
-  pid_t pid = spawn({"/bin/sh", "-c", cmd}, {});
-  if (pid <= 0) return;
-  Pump::until(
-      [pid] {
-        int status = 0;
-        return waitpid(pid, &status, WNOHANG) == pid;
-      },
-      std::chrono::milliseconds(20000));
-}
-
 std::string chars_of(const lyr::test::Recorder& rec) {
   std::string s;
   for (auto& m : rec.messages({WM_CHAR})) s.push_back(static_cast<char>(m.wp));
@@ -116,18 +76,13 @@ TEST(SdlChild, DISABLED_WindowTitlePlacementAndInput) {
   ASSERT_TRUE(top);
   SetActiveWindow(top);
   SetFocus(top);
-  Pump::until([] { return false; }, std::chrono::milliseconds(500));
+  pump_for(std::chrono::milliseconds(500));
 
-  std::string id;
-  for (int i = 0; i < 50 && id.empty(); ++i) {
-    id = run("xdotool search --name '歌词搜索' 2>/dev/null | head -n 1");
-    while (!id.empty() && (id.back() == '\n' || id.back() == '\r')) id.pop_back();
-    if (id.empty()) Pump::until([] { return false; }, std::chrono::milliseconds(100));
-  }
+  const std::string id = x_window_named("歌词搜索");
   ASSERT_FALSE(id.empty()) << "no X window carries the UTF-8 title";
 
   // Without a window manager there is no native frame: the X window is the client area.
-  std::string geometry = run("xdotool getwindowgeometry " + id);
+  std::string geometry = command_output("xdotool getwindowgeometry " + id);
   int gx = 0, gy = 0, gw = 0, gh = 0;
   auto pos = geometry.find("Position: ");
   auto size = geometry.find("Geometry: ");
@@ -143,38 +98,37 @@ TEST(SdlChild, DISABLED_WindowTitlePlacementAndInput) {
   EXPECT_EQ(gy, client.y);
   EXPECT_NEAR(gx + gw / 2, GetSystemMetrics(SM_CXSCREEN) / 2, 2) << "centred horizontally";
 
-  run("xdotool mousemove --window " + id + " 50 60 click 1");
-  ASSERT_TRUE(Pump::until([&] { return !rec.messages({WM_LBUTTONUP}).empty(); }))
-      << "the click never arrived";
+  command_output("xdotool mousemove --window " + id + " 50 60 click 1");
+  ASSERT_TRUE(pump_until([&] { return !rec.messages({WM_LBUTTONUP}).empty(); })) << "the click never arrived";
   auto downs = rec.messages({WM_LBUTTONDOWN});
   ASSERT_EQ(downs.size(), 1u);
   EXPECT_EQ(GET_X_LPARAM(downs[0].lp), 50);
   EXPECT_EQ(GET_Y_LPARAM(downs[0].lp), 60);
 
-  Pump::until([] { return false; }, std::chrono::milliseconds(700));  // not part of the next pair
+  pump_for(std::chrono::milliseconds(700));  // not part of the next pair
   rec.clear();
-  run("xdotool mousemove --window " + id + " 80 90 click --repeat 2 --delay 80 1");
-  ASSERT_TRUE(Pump::until([&] { return rec.messages({WM_LBUTTONUP}).size() >= 2; }));
+  command_output("xdotool mousemove --window " + id + " 80 90 click --repeat 2 --delay 80 1");
+  ASSERT_TRUE(pump_until([&] { return rec.messages({WM_LBUTTONUP}).size() >= 2; }));
   auto dbl = rec.messages({WM_LBUTTONDBLCLK});
   ASSERT_EQ(dbl.size(), 1u);
   EXPECT_EQ(GET_X_LPARAM(dbl[0].lp), 80);
 
-  run("xdotool windowfocus " + id);
-  Pump::until([] { return false; }, std::chrono::milliseconds(300));
+  command_output("xdotool windowfocus " + id);
+  pump_for(std::chrono::milliseconds(300));
   rec.clear();
   run_pumping("xdotool type --delay 60 'ab'");
-  EXPECT_TRUE(Pump::until([&] { return chars_of(rec).size() >= 2; })) << "typed: '" << chars_of(rec) << "'";
+  EXPECT_TRUE(pump_until([&] { return chars_of(rec).size() >= 2; })) << "typed: '" << chars_of(rec) << "'";
   EXPECT_EQ(chars_of(rec), "ab");
   EXPECT_EQ(rec.messages({WM_KEYDOWN}).size(), 2u);
 
   rec.clear();
-  run("xdotool key Return Tab BackSpace");
-  EXPECT_TRUE(Pump::until([&] { return chars_of(rec).size() >= 3; }));
+  command_output("xdotool key Return Tab BackSpace");
+  EXPECT_TRUE(pump_until([&] { return chars_of(rec).size() >= 3; }));
   EXPECT_EQ(chars_of(rec), "\r\t\b");
 
   rec.clear();
   run_pumping("xdotool type --delay 150 '中文'");
-  EXPECT_TRUE(Pump::until([&] { return chars_of(rec).size() >= 4; })) << "typed: '" << chars_of(rec) << "'";
+  EXPECT_TRUE(pump_until([&] { return chars_of(rec).size() >= 4; })) << "typed: '" << chars_of(rec) << "'";
   EXPECT_EQ(chars_of(rec), "\xD6\xD0\xCE\xC4");
   DestroyWindow(top);
 }

@@ -1,0 +1,30 @@
+#include "platform/display/sdl_x11_calls.h"
+
+namespace platform::display::sdl {
+
+const X11Calls& x11_calls() {
+  static const X11Calls calls = [] {
+    X11Calls c;
+    void* lib = SDL_LoadObject("libX11.so.6");
+    if (!lib) return c;
+    c.intern_atom = reinterpret_cast<decltype(c.intern_atom)>(SDL_LoadFunction(lib, "XInternAtom"));
+    c.change_property =
+        reinterpret_cast<decltype(c.change_property)>(SDL_LoadFunction(lib, "XChangeProperty"));
+    c.flush = reinterpret_cast<decltype(c.flush)>(SDL_LoadFunction(lib, "XFlush"));
+    c.set_error_handler =
+        reinterpret_cast<decltype(c.set_error_handler)>(SDL_LoadFunction(lib, "XSetErrorHandler"));
+    return c;
+  }();
+  return calls;
+}
+
+bool x11_window_of(SDL_Window* window, Display*& display, Window& xwindow) {
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (!window || !SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return false;
+  display = info.info.x11.display;
+  xwindow = info.info.x11.window;
+  return true;
+}
+
+}  // namespace platform::display::sdl

@@ -1,0 +1,28 @@
+// The few libX11 calls the SDL backend makes itself, looked up in the libX11 that SDL's X11
+// driver has already loaded. A member is null when the library or the function is missing;
+// callers then do nothing.
+#pragma once
+
+// The X11 part of the window-manager info is only declared when this is set.
+#ifndef SDL_VIDEO_DRIVER_X11
+#define SDL_VIDEO_DRIVER_X11 1
+#endif
+#include <SDL.h>
+#include <SDL_syswm.h>
+
+namespace platform::display::sdl {
+
+struct X11Calls {
+  using ErrorHandler = int (*)(Display*, XErrorEvent*);
+  Atom (*intern_atom)(Display*, const char*, Bool) = nullptr;
+  int (*change_property)(Display*, Window, Atom, Atom, int, int, const unsigned char*, int) = nullptr;
+  int (*flush)(Display*) = nullptr;
+  ErrorHandler (*set_error_handler)(ErrorHandler) = nullptr;
+};
+
+const X11Calls& x11_calls();
+
+// The X display and window behind an SDL window; false on other video drivers.
+bool x11_window_of(SDL_Window* window, Display*& display, Window& xwindow);
+
+}  // namespace platform::display::sdl
