@@ -36,8 +36,6 @@ class Gallery : public StyleTest {
  protected:
   void build() {
     SetWindowPos(parent_, nullptr, 20, 20, 560, 330, SWP_NOZORDER | SWP_NOACTIVATE);
-    const DWORD font_owner = 0;
-    (void)font_owner;
     int y = 10;
     for (auto [text, style] : {std::pair{"Normal", BS_PUSHBUTTON},
                                {"Default", BS_DEFPUSHBUTTON},
