@@ -126,7 +126,8 @@ Result<AudioTags> read_audio_tags(const std::string& path, bool with_cover) {
   auto damaged = [&] { return Result<AudioTags>::failure("not a readable " + ext + " file"); };
   if (ext == "mp3") {
     TagLib::MPEG::File file(path.c_str(), false);
-    if (!file.isValid()) return damaged();
+    // TagLib takes a tag with nothing after it for an MP3; without an audio frame it is not one.
+    if (!file.isValid() || file.firstFrameOffset() < 0) return damaged();
     read_names(file.tag(), out.names);
     read_id3v2(file.ID3v2Tag(), out, with_cover);
   } else if (ext == "flac") {

@@ -89,11 +89,17 @@ class Scanner {
         subdirs.push_back(e.path());
         continue;
       }
-      if (!e.is_regular_file(sec)) continue;
       std::string name = e.path().filename().string();
       std::size_t dot = name.rfind('.');
       if (dot == std::string::npos || dot == 0) continue;
-      files.push_back({name, name.substr(0, dot), lower(std::string_view(name).substr(dot + 1))});
+      DirFile file{name, name.substr(0, dot), lower(std::string_view(name).substr(dot + 1))};
+      if (!e.is_regular_file(sec)) {
+        // A song behind a link that leads nowhere is worth a word; other odd files are not.
+        if (e.is_symlink(sec) && (file.ext == "lrc" || is_audio_extension(file.ext)))
+          skip(e.path().string(), "the link leads nowhere");
+        continue;
+      }
+      files.push_back(std::move(file));
     }
     std::sort(files.begin(), files.end(), [](const DirFile& a, const DirFile& b) { return a.name < b.name; });
     std::sort(subdirs.begin(), subdirs.end());

@@ -1,0 +1,100 @@
+// Fixtures of the service tests: a scratch folder, a service answering in this process on a
+// free port, the lyric-service program started as a child, raw requests, and the finder's way
+// of cutting values out of a reply.
+#pragma once
+
+#include <sys/types.h>
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "service/http/lyric_server.h"
+#include "service/lyric_service.h"
+
+namespace service_test {
+
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::filesystem::path& path() const { return path_; }
+  std::string operator/(const std::string& name) const { return (path_ / name).string(); }
+
+ private:
+  std::filesystem::path path_;
+};
+
+void write_file(const std::string& path, std::string_view bytes);
+
+// A service over `libraries`, serving from a thread until destroyed. log() holds what the
+// scan wrote (warnings, the summary line).
+class LocalService {
+ public:
+  explicit LocalService(const std::vector<std::string>& libraries, std::string upstream = {},
+                        std::chrono::milliseconds upstream_timeout = std::chrono::seconds(3));
+  ~LocalService();
+  LocalService(const LocalService&) = delete;
+  LocalService& operator=(const LocalService&) = delete;
+
+  int port() const { return port_; }
+  std::string base() const { return "http://127.0.0.1:" + std::to_string(port_); }
+  const std::string& log() const { return log_; }
+  const lyr::service::LyricService& service() const { return *service_; }
+
+  struct Reply {
+    int status = 0;
+    std::string body;
+    std::string content_type;
+  };
+  // GET of a target as given (already percent-encoded where it should be).
+  Reply get(const std::string& target) const;
+
+ private:
+  std::string log_;
+  std::unique_ptr<lyr::service::LyricService> service_;
+  std::unique_ptr<lyr::service::LyricServer> server_;
+  std::thread thread_;
+  int port_ = 0;
+};
+
+// Sends `bytes` on a fresh connection and returns everything the server wrote back until it
+// closed the connection (well-formed requests should ask for that with "Connection: close").
+std::string raw_exchange(int port, const std::string& bytes);
+// The status code of a raw HTTP reply, 0 when there is none.
+int raw_status(const std::string& reply);
+
+// A port that nothing listens on right now.
+int free_port();
+
+// The finder's markers: every text after `start` up to the next `end` (or the next start),
+// and the one text between the first start and the first end anywhere.
+std::vector<std::string> cut_all(const std::string& source, const std::string& start, const std::string& end);
+std::string cut_one(const std::string& source, const std::string& start, const std::string& end);
+
+// The lyric-service program, started with `args`; its stderr goes to a file read by err().
+class ServiceProcess {
+ public:
+  explicit ServiceProcess(const std::vector<std::string>& args);
+  ~ServiceProcess();
+  ServiceProcess(const ServiceProcess&) = delete;
+  ServiceProcess& operator=(const ServiceProcess&) = delete;
+
+  // Waits until GET / answers on `port`; false when the program ended or time ran out.
+  bool wait_answering(int port);
+  // Signals the program and waits for its exit code (nullopt: it did not end in time).
+  std::optional<int> stop(int signal);
+  std::optional<int> wait_exit();
+  std::string err() const;
+
+ private:
+  TempDir dir_;
+  pid_t pid_ = -1;
+};
+
+}  // namespace service_test
