@@ -83,6 +83,7 @@ DWORD chunk_size_for(const char* content_length) {
   unsigned long long length = 0;
   const char* p = content_length;
   while (*p == ' ' || *p == '\t') ++p;
+  if (*p == '+') ++p;
   for (; *p >= '0' && *p <= '9' && length <= kLargestChunk; ++p) length = length * 10 + (*p - '0');
   if (length == 0) return kDefaultChunk;
   return length + 1 > kLargestChunk ? kLargestChunk : static_cast<DWORD>(length + 1);

@@ -1,4 +1,5 @@
 // HttpOpenRequestA, HttpSendRequestA, HttpQueryInfoA and InternetReadFile.
+#include <cstdint>
 #include <cstring>
 #include <string>
 #include <string_view>
@@ -215,16 +216,19 @@ extern "C" BOOL HttpQueryInfoA(HINTERNET handle, DWORD info_level, LPVOID buffer
   if (!query_value(*request->transfer, info_level & 0xFFFF, &probe, &value, &error)) return fail(error);
   if (modifiers & HTTP_QUERY_FLAG_NUMBER) {
     std::string_view digits = trim(value);
-    DWORD number = 0;
+    std::uint64_t number = 0;
     std::size_t i = 0;
-    for (; i < digits.size() && digits[i] >= '0' && digits[i] <= '9'; ++i)
-      number = number * 10 + static_cast<DWORD>(digits[i] - '0');
+    for (; i < digits.size() && digits[i] >= '0' && digits[i] <= '9'; ++i) {
+      number = number * 10 + static_cast<std::uint64_t>(digits[i] - '0');
+      if (number > 0xFFFFFFFFu) return fail(ERROR_HTTP_INVALID_HEADER);  // no DWORD holds it
+    }
     if (i == 0) return fail(ERROR_HTTP_INVALID_HEADER);
     if (buffer == nullptr || *length < sizeof(DWORD)) {
       *length = sizeof(DWORD);
       return fail(ERROR_INSUFFICIENT_BUFFER);
     }
-    std::memcpy(buffer, &number, sizeof number);
+    const DWORD word = static_cast<DWORD>(number);
+    std::memcpy(buffer, &word, sizeof word);
     *length = sizeof(DWORD);
   } else {
     if (buffer == nullptr || *length < value.size() + 1) {

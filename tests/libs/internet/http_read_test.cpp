@@ -120,6 +120,7 @@ TEST(ChunkSize, ReadsTheLeadingNumberAndClampsIt) {
   EXPECT_EQ(chunk_size_for("abc"), 10240u);
   EXPECT_EQ(chunk_size_for("-5"), 10240u);
   EXPECT_EQ(chunk_size_for("12abc"), 13u);
+  EXPECT_EQ(chunk_size_for(" +7"), 8u);
   EXPECT_EQ(chunk_size_for("102399"), 102400u);
   EXPECT_EQ(chunk_size_for("102400"), 102400u);
   EXPECT_EQ(chunk_size_for("99999999999999999999999"), 102400u);
