@@ -53,24 +53,24 @@ std::string host_for_url(const std::string& host) {
   return host.find(':') != std::string::npos && host.front() != '[' ? "[" + host + "]" : host;
 }
 
-TransferSpec build_spec(Request& request, std::vector<std::string> given) {
+TransferPlan build_plan(Request& request, std::vector<std::string> given) {
   Connection& connection = *request.connection;
   Root& root = *connection.root;
-  TransferSpec spec;
-  spec.secure = (request.flags & INTERNET_FLAG_SECURE) != 0;
+  TransferPlan plan;
+  plan.secure = (request.flags & INTERNET_FLAG_SECURE) != 0;
   INTERNET_PORT port = connection.port != INTERNET_INVALID_PORT_NUMBER
                            ? connection.port
-                           : (spec.secure ? INTERNET_DEFAULT_HTTPS_PORT : INTERNET_DEFAULT_HTTP_PORT);
+                           : (plan.secure ? INTERNET_DEFAULT_HTTPS_PORT : INTERNET_DEFAULT_HTTP_PORT);
   std::string target = encode_for_wire(request.object);
   if (target.empty() || target.front() != '/') target.insert(target.begin(), '/');
-  spec.url = (spec.secure ? "https://" : "http://") + host_for_url(connection.host) + ":" +
+  plan.url = (plan.secure ? "https://" : "http://") + host_for_url(connection.host) + ":" +
              std::to_string(port) + target;
-  spec.host = connection.host;
-  spec.verb = request.verb;
-  spec.http10 = request.version == "HTTP/1.0";
-  spec.follow_redirects = (request.flags & INTERNET_FLAG_NO_AUTO_REDIRECT) == 0;
-  spec.user = connection.user;
-  spec.password = connection.password;
+  plan.host = connection.host;
+  plan.verb = request.verb;
+  plan.http10 = request.version == "HTTP/1.0";
+  plan.follow_redirects = (request.flags & INTERNET_FLAG_NO_AUTO_REDIRECT) == 0;
+  plan.user = connection.user;
+  plan.password = connection.password;
   // The request's own headers first; a given header of the same name replaces one of them.
   auto given_has = [&given](std::string_view name) {
     for (const std::string& line : given)
@@ -78,24 +78,24 @@ TransferSpec build_spec(Request& request, std::vector<std::string> given) {
     return false;
   };
   if (!request.referrer.empty() && !given_has("Referer"))
-    spec.header_lines.push_back("Referer: " + request.referrer);
+    plan.header_lines.push_back("Referer: " + request.referrer);
   if (!request.accept.empty() && !given_has("Accept"))
-    spec.header_lines.push_back("Accept: " + request.accept);
-  for (std::string& line : given) spec.header_lines.push_back(std::move(line));
+    plan.header_lines.push_back("Accept: " + request.accept);
+  for (std::string& line : given) plan.header_lines.push_back(std::move(line));
   {
     std::lock_guard lock(root.mutex);
-    spec.agent = root.agent;
-    spec.proxy = root.proxy;
+    plan.agent = root.agent;
+    plan.proxy = root.proxy;
   }
   {
     std::lock_guard lock(connection.mutex);
-    spec.proxy_credentials = connection.proxy_credentials;
+    plan.proxy_credentials = connection.proxy_credentials;
   }
-  if (!request.proxy_credentials.user.empty()) spec.proxy_credentials.user = request.proxy_credentials.user;
+  if (!request.proxy_credentials.user.empty()) plan.proxy_credentials.user = request.proxy_credentials.user;
   if (!request.proxy_credentials.password.empty())
-    spec.proxy_credentials.password = request.proxy_credentials.password;
-  spec.timeouts = request.timeouts;
-  return spec;
+    plan.proxy_credentials.password = request.proxy_credentials.password;
+  plan.timeouts = request.timeouts;
+  return plan;
 }
 
 // The value a query level asks for; false when the response has none.
@@ -188,12 +188,12 @@ extern "C" BOOL HttpSendRequestA(HINTERNET handle, LPCSTR headers, DWORD headers
   }
   if (optional == nullptr && optional_length != 0) return fail(ERROR_INVALID_PARAMETER);
   std::lock_guard lock(request->mutex);
-  TransferSpec spec = build_spec(*request, std::move(given));
-  if (optional != nullptr) spec.body.assign(static_cast<const char*>(optional), optional_length);
+  TransferPlan plan = build_plan(*request, std::move(given));
+  if (optional != nullptr) plan.body.assign(static_cast<const char*>(optional), optional_length);
   // Sending again starts over: the previous response is dropped.
   request->transfer.reset();
   DWORD error = 0;
-  std::unique_ptr<HttpTransfer> transfer = HttpTransfer::create(spec, &error);
+  std::unique_ptr<HttpTransfer> transfer = HttpTransfer::create(plan, &error);
   if (!transfer) return fail(error);
   error = transfer->start(request->closed);
   if (error != 0) return fail(error);

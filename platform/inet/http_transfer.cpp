@@ -111,15 +111,15 @@ std::string environment_no_proxy() {
   return out;
 }
 
-void apply_proxy(CURL* curl, const TransferSpec& spec) {
-  switch (spec.proxy.access_type) {
+void apply_proxy(CURL* curl, const TransferPlan& plan) {
+  switch (plan.proxy.access_type) {
     case INTERNET_OPEN_TYPE_DIRECT:
       curl_easy_setopt(curl, CURLOPT_PROXY, "");
       break;
     case INTERNET_OPEN_TYPE_PROXY: {
-      std::string server = proxy_for(spec.proxy.server, spec.secure);
+      std::string server = proxy_for(plan.proxy.server, plan.secure);
       curl_easy_setopt(curl, CURLOPT_PROXY, server.c_str());
-      std::string bypass = bypass_list(spec.proxy.bypass);
+      std::string bypass = bypass_list(plan.proxy.bypass);
       if (!bypass.empty()) curl_easy_setopt(curl, CURLOPT_NOPROXY, bypass.c_str());
       break;
     }
@@ -130,18 +130,18 @@ void apply_proxy(CURL* curl, const TransferSpec& spec) {
       break;
     }
   }
-  if (!spec.proxy_credentials.user.empty())
-    curl_easy_setopt(curl, CURLOPT_PROXYUSERNAME, spec.proxy_credentials.user.c_str());
-  if (!spec.proxy_credentials.password.empty())
-    curl_easy_setopt(curl, CURLOPT_PROXYPASSWORD, spec.proxy_credentials.password.c_str());
+  if (!plan.proxy_credentials.user.empty())
+    curl_easy_setopt(curl, CURLOPT_PROXYUSERNAME, plan.proxy_credentials.user.c_str());
+  if (!plan.proxy_credentials.password.empty())
+    curl_easy_setopt(curl, CURLOPT_PROXYPASSWORD, plan.proxy_credentials.password.c_str());
 }
 
-curl_slist* build_header_list(const TransferSpec& spec) {
-  std::vector<std::string> lines = spec.header_lines;
+curl_slist* build_header_list(const TransferPlan& plan) {
+  std::vector<std::string> lines = plan.header_lines;
   // libcurl adds these on its own unless told not to; this request sends only what it was given.
   if (!has_header(lines, "Accept")) lines.emplace_back("Accept:");
   if (!has_header(lines, "Expect")) lines.emplace_back("Expect:");
-  if (!spec.body.empty() && !has_header(lines, "Content-Type")) lines.emplace_back("Content-Type:");
+  if (!plan.body.empty() && !has_header(lines, "Content-Type")) lines.emplace_back("Content-Type:");
   curl_slist* list = nullptr;
   for (const std::string& line : lines) {
     curl_slist* grown = curl_slist_append(list, line.c_str());
@@ -163,49 +163,49 @@ HttpTransfer::~HttpTransfer() {
   if (header_list_ != nullptr) curl_slist_free_all(static_cast<curl_slist*>(header_list_));
 }
 
-std::unique_ptr<HttpTransfer> HttpTransfer::create(const TransferSpec& spec, DWORD* error) {
+std::unique_ptr<HttpTransfer> HttpTransfer::create(const TransferPlan& plan, DWORD* error) {
   std::unique_ptr<HttpTransfer> t(new HttpTransfer());
   t->easy_ = curl_easy_init();
   t->multi_ = curl_multi_init();
-  t->header_list_ = build_header_list(spec);
+  t->header_list_ = build_header_list(plan);
   if (t->easy_ == nullptr || t->multi_ == nullptr || t->header_list_ == nullptr) {
     *error = ERROR_NOT_ENOUGH_MEMORY;
     return nullptr;
   }
-  t->follow_redirects_ = spec.follow_redirects;
-  t->timeouts_ = spec.timeouts;
-  t->body_text_ = spec.body;
+  t->follow_redirects_ = plan.follow_redirects;
+  t->timeouts_ = plan.timeouts;
+  t->body_text_ = plan.body;
 
   CURL* curl = easy(t->easy_);
-  curl_easy_setopt(curl, CURLOPT_URL, spec.url.c_str());
+  curl_easy_setopt(curl, CURLOPT_URL, plan.url.c_str());
   curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
   curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
   curl_easy_setopt(curl, CURLOPT_PATH_AS_IS, 1L);
   curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-  curl_easy_setopt(curl, CURLOPT_HTTP_VERSION, spec.http10 ? CURL_HTTP_VERSION_1_0 : CURL_HTTP_VERSION_1_1);
-  curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, spec.follow_redirects ? 1L : 0L);
+  curl_easy_setopt(curl, CURLOPT_HTTP_VERSION, plan.http10 ? CURL_HTTP_VERSION_1_0 : CURL_HTTP_VERSION_1_1);
+  curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, plan.follow_redirects ? 1L : 0L);
   curl_easy_setopt(curl, CURLOPT_MAXREDIRS, kMaxRedirects);
-  curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(spec.timeouts.connect_ms));
-  if (!spec.agent.empty()) curl_easy_setopt(curl, CURLOPT_USERAGENT, spec.agent.c_str());
+  curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(plan.timeouts.connect_ms));
+  if (!plan.agent.empty()) curl_easy_setopt(curl, CURLOPT_USERAGENT, plan.agent.c_str());
   curl_easy_setopt(curl, CURLOPT_HTTPHEADER, t->header_list_);
-  if (!spec.user.empty() || !spec.password.empty()) {
+  if (!plan.user.empty() || !plan.password.empty()) {
     // Credentials answer a challenge; the first request goes out without them.
-    curl_easy_setopt(curl, CURLOPT_USERNAME, spec.user.c_str());
-    curl_easy_setopt(curl, CURLOPT_PASSWORD, spec.password.c_str());
+    curl_easy_setopt(curl, CURLOPT_USERNAME, plan.user.c_str());
+    curl_easy_setopt(curl, CURLOPT_PASSWORD, plan.password.c_str());
     curl_easy_setopt(curl, CURLOPT_HTTPAUTH, CURLAUTH_ANY);
   }
-  apply_proxy(curl, spec);
+  apply_proxy(curl, plan);
   if (const char* ca = std::getenv("SSL_CERT_FILE"); ca != nullptr && *ca != '\0')
     curl_easy_setopt(curl, CURLOPT_CAINFO, ca);
 
-  if (spec.verb == "HEAD") {
+  if (plan.verb == "HEAD") {
     curl_easy_setopt(curl, CURLOPT_NOBODY, 1L);
-  } else if (spec.verb == "GET" && spec.body.empty()) {
+  } else if (plan.verb == "GET" && plan.body.empty()) {
     curl_easy_setopt(curl, CURLOPT_HTTPGET, 1L);
   } else {
     curl_easy_setopt(curl, CURLOPT_POSTFIELDS, t->body_text_.data());
     curl_easy_setopt(curl, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(t->body_text_.size()));
-    if (spec.verb != "POST") curl_easy_setopt(curl, CURLOPT_CUSTOMREQUEST, spec.verb.c_str());
+    if (plan.verb != "POST") curl_easy_setopt(curl, CURLOPT_CUSTOMREQUEST, plan.verb.c_str());
   }
   curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, &HttpTransfer::on_header);
   curl_easy_setopt(curl, CURLOPT_HEADERDATA, t.get());

@@ -1,6 +1,6 @@
 // One HTTP exchange on libcurl, driven by its callers: start() sends the request and waits for
 // the final response's headers, read() hands out body bytes as they arrive.
-// Contract: the request carries exactly the header lines of the spec (plus Host, and User-Agent
+// Contract: the request carries exactly the header lines of the plan (plus Host, and User-Agent
 // when an agent is given); libcurl's own Accept, Expect and Content-Type defaults are removed.
 // Errors are ERROR_INTERNET_* codes (0 is success). A stall longer than the receive timeout ends
 // the transfer with ERROR_INTERNET_TIMEOUT; cancel (checked while waiting) ends it with
@@ -19,7 +19,7 @@
 
 namespace platform::inet {
 
-struct TransferSpec {
+struct TransferPlan {
   std::string url;   // scheme://host:port/target, already encoded for the wire
   std::string host;  // as given, to keep loopback hosts off a configured proxy
   bool secure = false;
@@ -48,7 +48,7 @@ class HttpTransfer {
   ~HttpTransfer();
 
   // Null with *error set when libcurl refuses the setup.
-  static std::unique_ptr<HttpTransfer> create(const TransferSpec& spec, DWORD* error);
+  static std::unique_ptr<HttpTransfer> create(const TransferPlan& plan, DWORD* error);
 
   DWORD start(const std::atomic<bool>& cancel);
   // Fills up to `want` bytes; *got 0 with 0 returned is the end of the body. After a broken
