@@ -2,15 +2,13 @@
 
 #include <array>
 
+#include "automation/automation_commands.h"
 #include "commands/popup_menu_command.h"
 #include "commands/program_commands.h"
 #include "commands/runtime_link.h"
 #include "commands/text_commands.h"
 #include "commands/value_text.h"
 #include "ui/core/core_library.h"
-#ifdef LYR_WITH_AUTOMATION
-#include "automation/automation_commands.h"
-#endif
 
 namespace commands {
 namespace {
@@ -19,26 +17,20 @@ constexpr std::int32_t kNotifyStart = 1;
 constexpr std::size_t kObjectType = 48;
 constexpr std::size_t kVariantType = 49;
 
-#ifdef LYR_WITH_AUTOMATION
-#define LYR_AUTOMATION(name) &automation::name
-#else
-#define LYR_AUTOMATION(name) nullptr
-#endif
-
 // The order of the program image's table; rows 4-12 are the automation commands.
 constexpr std::array<runtime::CommandRoutine, kCoreCommandCount> kCommands = {
     &run_program_command,
     &to_text_command,
     &message_box_command,
-    LYR_AUTOMATION(com_object_create),
-    LYR_AUTOMATION(com_object_method),
-    LYR_AUTOMATION(com_object_read_property),
-    LYR_AUTOMATION(variant_to_byte_set),
-    LYR_AUTOMATION(variant_clear),
-    LYR_AUTOMATION(com_object_clear),
-    LYR_AUTOMATION(com_object_write_property),
-    LYR_AUTOMATION(variant_assign),
-    LYR_AUTOMATION(com_object_text_method),
+    &automation::com_object_create,
+    &automation::com_object_method,
+    &automation::com_object_read_property,
+    &automation::variant_to_byte_set,
+    &automation::variant_clear,
+    &automation::com_object_clear,
+    &automation::com_object_write_property,
+    &automation::variant_assign,
+    &automation::com_object_text_method,
     &split_text_command,
     &text_length_command,
     &find_text_command,
@@ -47,17 +39,13 @@ constexpr std::array<runtime::CommandRoutine, kCoreCommandCount> kCommands = {
     &popup_menu_command,
 };
 
-#undef LYR_AUTOMATION
-
 const std::array<runtime::UnitTypeDescriptor, ui::kCoreTypeSlots>& type_table() {
   static const std::array<runtime::UnitTypeDescriptor, ui::kCoreTypeSlots> table = [] {
     std::array<runtime::UnitTypeDescriptor, ui::kCoreTypeSlots> t{};
     const std::span<const runtime::UnitTypeDescriptor> units = ui::core_unit_types();
     for (std::size_t i = 0; i < t.size() && i < units.size(); ++i) t[i] = units[i];
-#ifdef LYR_WITH_AUTOMATION
     t[kObjectType - 1] = automation::com_object_type_descriptor();
     t[kVariantType - 1] = automation::variant_type_descriptor();
-#endif
     return t;
   }();
   return table;
@@ -75,7 +63,9 @@ std::span<const runtime::UnitTypeDescriptor> core_types() {
 
 std::intptr_t core_library_notify(std::int32_t code, std::intptr_t arg1, std::intptr_t) {
   if (code != kNotifyStart) return -1;
-  store_core_callback(reinterpret_cast<runtime::RuntimeCallback>(arg1));
+  const auto callback = reinterpret_cast<runtime::RuntimeCallback>(arg1);
+  store_core_callback(callback);
+  automation::attach_runtime(callback);
   return 0;
 }
 

@@ -47,6 +47,16 @@ bool folded_equal(std::string_view text, std::size_t at, std::string_view sought
 
 }  // namespace
 
+// Two bytes below 0x80 in a row: the first ends a character (a lone byte, or the last byte of
+// a pair or of a four-byte character, whose second byte is followed by a high byte), so the
+// second is a character of its own. Looking back for such a pair saves walking from far away.
+std::size_t CharWalker::nearest_start_before(std::size_t target) const {
+  for (std::size_t q = target; q > at_; --q) {
+    if (!high(byte_at(text_, q - 1)) && q < text_.size() && !high(byte_at(text_, q))) return q;
+  }
+  return at_;
+}
+
 std::size_t char_width(std::string_view text, std::size_t at) {
   const auto c = byte_at(text, at);
   if (!high(c)) return 1;
@@ -60,6 +70,7 @@ std::size_t char_width(std::string_view text, std::size_t at) {
 
 CharWalker::Reach CharWalker::reach(std::size_t target) {
   const char* data = text_.data();
+  if (target > at_) at_ = nearest_start_before(target);
   while (at_ < target) {
     if (at_ + 8 <= target && ascii_word(data + at_)) {
       at_ += 8;

@@ -33,6 +33,8 @@ class CharWalker {
   void restart(std::size_t at) { at_ = at; }
 
  private:
+  std::size_t nearest_start_before(std::size_t target) const;
+
   std::string_view text_;
   std::size_t at_;
 };

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,7 @@
 #include "runtime/messages.h"
 #include "tests/commands/command_call.h"
 #include "tests/runtime/test_image.h"
+#include "tests/support/popup_watch.h"
 #include "tests/ui/main_window_template.h"
 #include "tests/ui/support/ui_host.h"
 #include "ui/listview/extended_library.h"
@@ -60,40 +62,14 @@ runtime::ArgRecord unit(std::uint32_t window_id, std::uint32_t unit_id, std::uin
   return runtime::ArgRecord{window_id, unit_id, type};
 }
 
-// What the pop-up menus opened while the hook was in: their corners, and what the owner was
-// asked to measure. Each opened menu is answered by a click at `click_at` (menu coordinates),
-// then Esc, so that a test never hangs in the menu loop.
-struct PopupWatch {
-  std::vector<POINT> corners;
-  std::vector<ULONG_PTR> measured;
-  POINT click_at{8, 8};
-  bool click = true;
-};
-PopupWatch* watch = nullptr;
-
-LRESULT on_cbt(int code, WPARAM wp, LPARAM lp) {
-  auto hwnd = reinterpret_cast<HWND>(wp);
-  char name[32] = {};
-  if (code == HCBT_CREATEWND && watch != nullptr && GetClassNameA(hwnd, name, sizeof name) > 0 &&
-      std::string(name) == "#32768") {
-    const CREATESTRUCTA* cs = reinterpret_cast<CBT_CREATEWNDA*>(lp)->lpcs;
-    watch->corners.push_back({cs->x, cs->y});
-    if (watch->click) {
-      platform::headless::mouse_button(platform::headless::Button::left, true,
-                                       {cs->x + watch->click_at.x, cs->y + watch->click_at.y});
-      platform::headless::mouse_button(platform::headless::Button::left, false,
-                                       {cs->x + watch->click_at.x, cs->y + watch->click_at.y});
-    }
-    platform::headless::key_press(VK_ESCAPE);
-  }
-  return CallNextHookEx(nullptr, code, wp, lp);
-}
+// The item data of the owner-drawn menu items the owner was asked to measure.
+std::vector<ULONG_PTR>* measured = nullptr;
 
 LRESULT on_call(int code, WPARAM wp, LPARAM lp) {
   const auto* message = reinterpret_cast<const CWPSTRUCT*>(lp);
-  if (watch != nullptr && message->message == WM_MEASUREITEM) {
+  if (measured != nullptr && message->message == WM_MEASUREITEM) {
     const auto* item = reinterpret_cast<const MEASUREITEMSTRUCT*>(message->lParam);
-    if (item->CtlType == ODT_MENU) watch->measured.push_back(item->itemData);
+    if (item->CtlType == ODT_MENU) measured->push_back(item->itemData);
   }
   return CallNextHookEx(nullptr, code, wp, lp);
 }
@@ -108,13 +84,14 @@ class PopupMenu : public ::testing::Test {
     ASSERT_TRUE(ui::load_window(kMainWindowId));
     platform::headless::mouse_move(kCursor);
     ui_test::pump();
-    watch = &watch_;
-    hooks_[0] = SetWindowsHookExA(WH_CBT, &on_cbt, nullptr, GetCurrentThreadId());
-    hooks_[1] = SetWindowsHookExA(WH_CALLWNDPROC, &on_call, nullptr, GetCurrentThreadId());
+    watch_.emplace();
+    measured = &measured_;
+    hook_ = SetWindowsHookExA(WH_CALLWNDPROC, &on_call, nullptr, GetCurrentThreadId());
   }
   void TearDown() override {
-    for (HHOOK h : hooks_) UnhookWindowsHookEx(h);
-    watch = nullptr;
+    UnhookWindowsHookEx(hook_);
+    measured = nullptr;
+    watch_.reset();
     host_.reset();
   }
 
@@ -128,26 +105,27 @@ class PopupMenu : public ::testing::Test {
 
   ui_test::MainWindowTemplate template_;
   std::unique_ptr<ui_test::UiHost> host_;
-  PopupWatch watch_;
-  HHOOK hooks_[2] = {};
+  std::optional<test_support::PopupWatch> watch_;
+  std::vector<ULONG_PTR> measured_;
+  HHOOK hook_ = nullptr;
 };
 
 TEST_F(PopupMenu, ShowsTheItemAtTheCursorPlusThreeAndAClickFiresItsEvent) {
   popup_of(kMenuTop);
-  ASSERT_EQ(watch_.corners.size(), 1u);
-  EXPECT_EQ(watch_.corners[0].x, kCursor.x + 3);
-  EXPECT_EQ(watch_.corners[0].y, kCursor.y + 3);
-  EXPECT_TRUE(watch_.measured.empty()) << "the main window does not ask for owner-drawn items";
+  ASSERT_EQ(watch_->corners.size(), 1u);
+  EXPECT_EQ(watch_->corners[0].x, kCursor.x + 3);
+  EXPECT_EQ(watch_->corners[0].y, kCursor.y + 3);
+  EXPECT_TRUE(measured_.empty()) << "the main window does not ask for owner-drawn items";
   EXPECT_EQ(download_runs, 1) << "the click on 下载歌词 raised its selection event";
 }
 
 TEST_F(PopupMenu, GivenCoordinatesReplaceTheCursorsAndDismissingChoosesNothing) {
-  watch_.click = false;
+  watch_->click_at.reset();
   popup({unit(kMainWindowId, 0, 0x00010001), unit(kMainWindowId, kMenuTop, 0x00010003),
          commands_test::integer(50), commands_test::omitted()});
-  ASSERT_EQ(watch_.corners.size(), 1u);
-  EXPECT_EQ(watch_.corners[0].x, 50);
-  EXPECT_EQ(watch_.corners[0].y, kCursor.y + 3);
+  ASSERT_EQ(watch_->corners.size(), 1u);
+  EXPECT_EQ(watch_->corners[0].x, 50);
+  EXPECT_EQ(watch_->corners[0].y, kCursor.y + 3);
   EXPECT_EQ(download_runs, 0);
 }
 
@@ -157,18 +135,18 @@ TEST_F(PopupMenu, NothingIsShownForItemsWithoutSubItemsOrOfAnotherWindow) {
   popup_of(0x26019999);
   popup({unit(kMainWindowId, 0, 0x00010001), unit(0x52010002, kMenuTop, 0x00010003)});
   popup({unit(kMainWindowId, 0, 0x00010001)});
-  EXPECT_TRUE(watch_.corners.empty());
+  EXPECT_TRUE(watch_->corners.empty());
   EXPECT_EQ(download_runs, 0);
 }
 
 TEST_F(PopupMenu, ItemsAreOwnerDrawnWhenTheWindowAsks) {
   auto& window = ui::templates::window_collection().window(0);
   window.units[0].control().state_flags |= ui::templates::kOwnerDrawnPopups;
-  watch_.click = false;
+  watch_->click_at.reset();
   popup_of(kMenuTop);
-  ASSERT_EQ(watch_.corners.size(), 1u);
-  ASSERT_FALSE(watch_.measured.empty());
-  EXPECT_EQ(watch_.measured[0], 20001u) << "the item's command id is its data";
+  ASSERT_EQ(watch_->corners.size(), 1u);
+  ASSERT_FALSE(measured_.empty());
+  EXPECT_EQ(measured_[0], 20001u) << "the item's command id is its data";
 }
 
 TEST_F(PopupMenu, AWindowThatIsNotLoadedIsARuntimeError) {

@@ -19,6 +19,7 @@ LRESULT on_cbt(int code, WPARAM wp, LPARAM lp) {
       std::string_view(name) == "#32768") {
     ++g_watch->opened;
     const CREATESTRUCTA* cs = reinterpret_cast<CBT_CREATEWNDA*>(lp)->lpcs;
+    g_watch->corners.push_back({cs->x, cs->y});
     if (g_watch->click_at) {
       const POINT at{cs->x + g_watch->click_at->x, cs->y + g_watch->click_at->y};
       platform::headless::mouse_button(platform::headless::Button::left, true, at);

@@ -1,9 +1,11 @@
 // Answers the pop-up menus a test opens on the headless display, so that no test hangs in a
-// menu loop: while a PopupWatch lives, every menu window created on this thread is counted and
-// then either clicked at a point of its own (choosing the item there) or dismissed with Esc.
+// menu loop: while a PopupWatch lives, every menu window created on this thread is counted, its
+// corner noted, and then either clicked at a point of its own (choosing the item there) or
+// dismissed with Esc.
 #pragma once
 
 #include <optional>
+#include <vector>
 
 #include "platform/api/types.h"
 
@@ -19,6 +21,7 @@ class PopupWatch {
   // A point in menu coordinates to click in each menu, or nothing to only dismiss it.
   std::optional<POINT> click_at = POINT{8, 8};
   int opened = 0;
+  std::vector<POINT> corners;  // screen position of each menu window, in opening order
 
  private:
   HHOOK hook_ = nullptr;
