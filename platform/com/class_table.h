@@ -21,12 +21,14 @@
 
 namespace platform::com {
 
-// A type as a table writes it: VT_PTR and VT_SAFEARRAY name their element in `inner`;
-// VT_USERDEFINED names an entry of the class's referenced types by index in `ref`.
+// A type as a table writes it: VT_PTR and VT_SAFEARRAY name their element in `inner` (a pointer
+// to a safe array names the array's element in `element`); VT_USERDEFINED names an entry of the
+// class's referenced types by index in `ref`.
 struct TypeRef {
   VARTYPE vt = VT_EMPTY;
   VARTYPE inner = VT_EMPTY;
   HREFTYPE ref = 0;
+  VARTYPE element = VT_EMPTY;
 };
 
 struct ParamSpec {

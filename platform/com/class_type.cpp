@@ -24,9 +24,7 @@ class TypeDescStore {
     TYPEDESC d{};
     d.vt = t.vt;
     if (t.vt == VT_PTR || t.vt == VT_SAFEARRAY) {
-      TYPEDESC inner{};
-      inner.vt = t.inner;
-      store_.push_back(inner);
+      store_.push_back(make(TypeRef{t.inner, t.element}));
       d.lptdesc = &store_.back();
     } else if (t.vt == VT_USERDEFINED) {
       d.hreftype = t.ref;
@@ -255,7 +253,7 @@ const MemberSpec* ClassType::find(MEMBERID id, WORD flags) const {
 VARTYPE ClassType::resolve(const TypeRef& t) const {
   switch (t.vt) {
     case VT_PTR:
-      return static_cast<VARTYPE>(resolve(TypeRef{t.inner}) | VT_BYREF);
+      return static_cast<VARTYPE>(resolve(TypeRef{t.inner, t.element}) | VT_BYREF);
     case VT_SAFEARRAY:
       return static_cast<VARTYPE>(resolve(TypeRef{t.inner}) | VT_ARRAY);
     case VT_INT:
