@@ -85,9 +85,18 @@ TEST_F(StartThread, WithTheHandleVariableTheCallerOwnsTheHandle) {
 }
 
 TEST_F(StartThread, WithoutTheHandleVariableTheThreadRunsDetached) {
+  // Handles are never reused, so the thread's lies between two events made around the call.
+  HANDLE before = CreateEventA(nullptr, TRUE, FALSE, nullptr);
   EXPECT_EQ(start({routine(&record_parameter)}).lo, 1u);
+  HANDLE after = CreateEventA(nullptr, TRUE, FALSE, nullptr);
   wait_for_finished(1);
   EXPECT_EQ(seen_parameter, 0u) << "no parameter: null";
+  for (auto h = reinterpret_cast<std::uintptr_t>(before) + 1; h < reinterpret_cast<std::uintptr_t>(after);
+       ++h) {
+    EXPECT_FALSE(CloseHandle(reinterpret_cast<HANDLE>(h))) << "handle " << h << " was left open";
+  }
+  CloseHandle(before);
+  CloseHandle(after);
 
   // A parameter and a handle variable given with tag 0 count as absent.
   std::uint32_t handle = 7;
