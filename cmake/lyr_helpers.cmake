@@ -1,4 +1,4 @@
-# lyr_library(name DIR folder DEPS ...): a static library of every .cpp in a folder.
+# lyr_library(name DIRS folder... DEPS ...): a static library of every .cpp in the folders.
 function(lyr_library name)
   cmake_parse_arguments(A "" "" "DIRS;DEPS" ${ARGN})
   set(srcs)
@@ -17,7 +17,8 @@ function(lyr_library name)
   target_link_libraries(${name} PUBLIC ${A_DEPS})
 endfunction()
 
-# lyr_tests(name LABEL label DIRS ... DEPS ...): one GoogleTest executable, labelled for CTest.
+# lyr_tests(name LABEL label DIRS folder... DEPS ...): one GoogleTest executable of every .cpp in the
+# folders, labelled for CTest and run on the headless display.
 function(lyr_tests name)
   cmake_parse_arguments(A "" "LABEL" "DIRS;DEPS" ${ARGN})
   set(srcs)
@@ -33,5 +34,5 @@ function(lyr_tests name)
   target_link_libraries(${name} PRIVATE ${A_DEPS} GTest::gtest GTest::gmock GTest::gtest_main)
   add_test(NAME ${name} COMMAND ${name} --gtest_color=no)
   set_tests_properties(${name} PROPERTIES LABELS ${A_LABEL} TIMEOUT 900
-    ENVIRONMENT "LYRICS_DISPLAY=headless;LYRICS_TEST_DATA=${CMAKE_SOURCE_DIR}/tests/data")
+    ENVIRONMENT "LYRICS_DISPLAY=headless")
 endfunction()

@@ -12,7 +12,8 @@
 //   SelectClipRgn are in device coordinates. Rectangles exclude their right and bottom edges;
 //   shapes are drawn pixel-exact without antialiasing.
 // - Text is in the ANSI code page (GB18030). Fonts resolve to the installed faces at 96 dpi; a
-//   face name that fontconfig does not have resolves to "WenQuanYi Micro Hei".
+//   face name that fontconfig does not have resolves to "WenQuanYi Micro Hei", which keeps the
+//   line metrics of the classic CJK face it stands in for ("宋体" at -12 is 12 pixels a line).
 // - Colour bitmaps hold 32-bit pixels in B, G, R, X byte order; a 32-bit DIB section's bits are
 //   the bitmap's own pixels (bottom-up unless the height was negative). Monochrome bitmaps hold
 //   black (0) and white (1) only.

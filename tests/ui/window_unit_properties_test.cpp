@@ -30,11 +30,11 @@ WindowProperties unusual_window() {
   p.f1_help = true;
   p.help_file = "help.hlp";
   p.help_context = 42;
-  p.option26 = false;
+  p.kept_flag_v2 = false;
   p.drag_by_client = true;
   p.shape = 7;
   p.always_on_top = true;
-  p.option30 = true;
+  p.kept_flag_v5 = true;
   p.class_name = "MyClass";
   return p;
 }
@@ -67,7 +67,7 @@ TEST(WindowPropertyBlock, OlderVersionsLackTheLaterFields) {
   EXPECT_EQ(p->help_context, 9);
   EXPECT_EQ(p->title, "old");
   // Fields of versions 2 to 6 keep their defaults.
-  EXPECT_TRUE(p->option26);
+  EXPECT_TRUE(p->kept_flag_v2);
   EXPECT_FALSE(p->drag_by_client);
   EXPECT_EQ(p->shape, 0);
   EXPECT_FALSE(p->always_on_top);

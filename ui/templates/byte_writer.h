@@ -1,5 +1,6 @@
 // ByteWriter: appends little-endian fields to a growing byte vector. The template builder and
-// the property data blocks of the unit types write through it.
+// the list view's property set write through it (the basic units' property blocks are written
+// by ui/units/unit_values.h).
 // Contract: counted texts and byte runs get a u32 length (sizes above 4 GiB are a programming
 // fault and are asserted); c_text writes the bytes and a NUL and stops at an embedded NUL.
 #pragma once

@@ -11,10 +11,10 @@ std::optional<WindowProperties> parse_window_properties(std::span<const std::uin
             r.field(p.position) && r.field(p.movable) && r.field(p.sound_mode) &&
             r.field(p.enter_moves_focus) && r.field(p.escape_closes) && r.field(p.f1_help) &&
             r.field(p.help_context);
-  if (ok && *version >= 2) ok = r.field(p.option26);
+  if (ok && *version >= 2) ok = r.field(p.kept_flag_v2);
   if (ok && *version >= 3) ok = r.field(p.drag_by_client) && r.field(p.shape);
   if (ok && *version >= 4) ok = r.field(p.always_on_top);
-  if (ok && *version >= 5) ok = r.field(p.option30);
+  if (ok && *version >= 5) ok = r.field(p.kept_flag_v5);
   if (ok && *version >= 6) ok = r.field(p.class_name);
   ok = ok && r.field(p.background_picture) && r.field(p.icon) && r.field(p.sound) && r.field(p.title) &&
        r.field(p.help_file);
@@ -39,11 +39,11 @@ std::vector<std::uint8_t> serialize(const WindowProperties& p) {
   w.u32(p.escape_closes);
   w.u32(p.f1_help);
   w.i32(p.help_context);
-  w.u32(p.option26);
+  w.u32(p.kept_flag_v2);
   w.u32(p.drag_by_client);
   w.i32(p.shape);
   w.u32(p.always_on_top);
-  w.u32(p.option30);
+  w.u32(p.kept_flag_v5);
   w.text(p.class_name);
   w.bytes(p.background_picture);
   w.bytes(p.icon);

@@ -3,8 +3,8 @@
 // version lacks keep their defaults) and answers nullopt for a newer version or a truncated block
 // (bytes after the last field are ignored); a stored shape is clamped to 0-29. serialize always writes
 // version 6, in stored order: border, picture mode, background, maximise, minimise, control box, position,
-// movable, sound mode, Enter moves focus, Esc closes, F1 help, help context, option 26 (v2), drag by client,
-// shape (v3), always on top (v4), option 30 (v5), class name (v6), background picture, icon,
+// movable, sound mode, Enter moves focus, Esc closes, F1 help, help context, kept flag (v2), drag by
+// client, shape (v3), always on top (v4), kept flag (v5), class name (v6), background picture, icon,
 // sound, title, help file.
 #pragma once
 
@@ -42,11 +42,13 @@ inline constexpr std::int32_t kEscapeCloses = 14;
 inline constexpr std::int32_t kF1Help = 15;
 inline constexpr std::int32_t kHelpFile = 16;
 inline constexpr std::int32_t kHelpContext = 17;
-inline constexpr std::int32_t kOption26 = 18;
+// Two window options that blocks of versions 2 and 5 added and that nothing here acts on: a write
+// keeps the value, a read returns it, and the block carries it on.
+inline constexpr std::int32_t kKeptFlagOfVersion2 = 18;
 inline constexpr std::int32_t kDragByClient = 19;
 inline constexpr std::int32_t kShape = 20;
 inline constexpr std::int32_t kAlwaysOnTop = 21;
-inline constexpr std::int32_t kOption30 = 22;
+inline constexpr std::int32_t kKeptFlagOfVersion5 = 22;
 inline constexpr std::int32_t kClassName = 23;
 inline constexpr std::int32_t kCount = 24;
 }  // namespace window_property
@@ -73,11 +75,11 @@ struct WindowProperties {
   bool f1_help = false;
   std::string help_file;
   std::int32_t help_context = 0;
-  bool option26 = true;
+  bool kept_flag_v2 = true;
   bool drag_by_client = false;
   std::int32_t shape = 0;
   bool always_on_top = false;
-  bool option30 = false;
+  bool kept_flag_v5 = false;
   std::string class_name;
 
   bool operator==(const WindowProperties&) const = default;

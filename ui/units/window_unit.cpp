@@ -179,8 +179,8 @@ int WindowUnit::get(std::int32_t own, PropertyPair* value) {
     case wp::kHelpContext:
       *value = int_pair(p.help_context);
       break;
-    case wp::kOption26:
-      *value = int_pair(p.option26);
+    case wp::kKeptFlagOfVersion2:
+      *value = int_pair(p.kept_flag_v2);
       break;
     case wp::kDragByClient:
       *value = int_pair(p.drag_by_client);
@@ -191,8 +191,8 @@ int WindowUnit::get(std::int32_t own, PropertyPair* value) {
     case wp::kAlwaysOnTop:
       *value = int_pair(p.always_on_top);
       break;
-    case wp::kOption30:
-      *value = int_pair(p.option30);
+    case wp::kKeptFlagOfVersion5:
+      *value = int_pair(p.kept_flag_v5);
       break;
     case wp::kClassName:
       *value = text_pair(p.class_name);
@@ -275,8 +275,8 @@ int WindowUnit::set(std::int32_t own, const PropertyPair& value) {
     case wp::kHelpContext:
       p.help_context = v;
       break;
-    case wp::kOption26:
-      p.option26 = flag;
+    case wp::kKeptFlagOfVersion2:
+      p.kept_flag_v2 = flag;
       break;
     case wp::kDragByClient:
       p.drag_by_client = flag;
@@ -289,8 +289,8 @@ int WindowUnit::set(std::int32_t own, const PropertyPair& value) {
       p.always_on_top = flag;
       apply_always_on_top();
       break;
-    case wp::kOption30:
-      p.option30 = flag;
+    case wp::kKeptFlagOfVersion5:
+      p.kept_flag_v5 = flag;
       break;
     case wp::kClassName:
       p.class_name = std::string(pair_text(value));
