@@ -157,13 +157,29 @@ void Finder::pump() {
   ui_test::pump();
 }
 
-void Finder::wait_for_workers() {
+void Finder::wait_for_workers(int lasting) {
   const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-  while (thread_count() > baseline_threads_ && std::chrono::steady_clock::now() < limit) {
+  while (thread_count() > baseline_threads_ + lasting && std::chrono::steady_clock::now() < limit) {
     pump();
     std::this_thread::sleep_for(std::chrono::milliseconds(2));
   }
   pump();
+  if (thread_count() > baseline_threads_ + lasting) {
+    std::string names;
+    if (DIR* d = opendir("/proc/self/task")) {
+      while (dirent* e = readdir(d)) {
+        if (e->d_name[0] == '.') continue;
+        char comm[64] = {};
+        if (FILE* f = std::fopen((std::string("/proc/self/task/") + e->d_name + "/comm").c_str(), "r")) {
+          if (std::fgets(comm, sizeof comm, f) == nullptr) comm[0] = 0;
+          std::fclose(f);
+        }
+        names += comm;
+      }
+      closedir(d);
+    }
+    ADD_FAILURE() << "threads left running: " << names;
+  }
 }
 
 }  // namespace app_test

@@ -46,8 +46,9 @@ class Finder {
   void right_click_row(int row);
   // Delivers the injected input and runs the window's messages until nothing is left.
   void pump();
-  // Runs the window's messages until every thread started since the window opened has ended.
-  void wait_for_workers();
+  // Runs the window's messages until every thread started since the window opened has ended,
+  // but for `lasting` ones (an animated picture's player).
+  void wait_for_workers(int lasting = 0);
 
  private:
   std::unique_ptr<runtime::HostApplication> host_;

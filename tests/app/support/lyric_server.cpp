@@ -21,6 +21,10 @@ LyricServer::LyricServer(int port) : server_(std::make_unique<httplib::Server>()
   });
   if (!server_->bind_to_port("127.0.0.1", port)) return;
   started_ = true;
+  // The server's worker threads exist before the constructor returns, so that tests counting
+  // threads see them from the start.
+  pool_ = std::make_unique<httplib::ThreadPool>(4);
+  server_->new_task_queue = [this]() -> httplib::TaskQueue* { return pool_.release(); };
   thread_ = std::thread([this] { server_->listen_after_bind(); });
 }
 

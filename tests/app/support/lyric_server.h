@@ -12,7 +12,8 @@
 
 namespace httplib {
 class Server;
-}
+class ThreadPool;
+}  // namespace httplib
 
 namespace app_test {
 
@@ -38,6 +39,7 @@ class LyricServer {
     std::string content_type;
   };
   std::unique_ptr<httplib::Server> server_;
+  std::unique_ptr<httplib::ThreadPool> pool_;  // handed to the server when it starts listening
   std::thread thread_;
   bool started_ = false;
   mutable std::mutex mutex_;
