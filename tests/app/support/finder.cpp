@@ -69,6 +69,8 @@ int descriptor_count() {
 }
 
 Finder::Finder() {
+  // Taken before start-up: the window's start leaves a short-lived thread of the platform behind.
+  baseline_threads_ = thread_count();
   setenv("LYRICS_MESSAGEBOX", "default", 1);
   ui::templates::window_collection().clear();
   ui::install_window_system();
@@ -79,7 +81,6 @@ Finder::Finder() {
       });
   host_->initialise();
   pump();
-  baseline_threads_ = thread_count();
 }
 
 Finder::~Finder() {
