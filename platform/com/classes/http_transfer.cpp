@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <chrono>
 #include <cstring>
 #include <memory>
 
@@ -45,6 +46,31 @@ std::size_t on_header(char* data, std::size_t size, std::size_t count, void* use
     r->header_lines.push_back(line);
   }
   return n;
+}
+
+// A transfer that moves nothing for the send or receive time-out ends, as the platform's
+// time-outs do; the connect phase has its own time-out.
+struct StallWatch {
+  long limit_ms;
+  CURL* curl = nullptr;
+  std::chrono::steady_clock::time_point last = std::chrono::steady_clock::now();
+  curl_off_t moved = 0;
+  bool stalled = false;
+};
+
+int on_progress(void* user, curl_off_t, curl_off_t down, curl_off_t, curl_off_t up) {
+  auto* w = static_cast<StallWatch*>(user);
+  auto now = std::chrono::steady_clock::now();
+  curl_off_t connected = 0;
+  curl_easy_getinfo(w->curl, CURLINFO_CONNECT_TIME_T, &connected);
+  if (down + up != w->moved || connected == 0) {
+    w->moved = down + up;
+    w->last = now;
+    return 0;
+  }
+  if (std::chrono::duration_cast<std::chrono::milliseconds>(now - w->last).count() < w->limit_ms) return 0;
+  w->stalled = true;
+  return 1;
 }
 
 HRESULT map_error(CURLcode code) {
@@ -117,12 +143,11 @@ HRESULT perform(const HttpExchange& exchange, HttpResponse* response) {
   curl_easy_setopt(c, CURLOPT_MAXREDIRS, 10L);
   const HttpTimeouts& t = exchange.timeouts;
   if (t.connect_ms > 0) curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT_MS, t.connect_ms);
-  long stall_ms = std::max(t.send_ms, t.receive_ms);
-  if (stall_ms > 0) {
-    // A transfer that moves nothing for the time-out ends, as the platform's send and receive
-    // time-outs do.
-    curl_easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(c, CURLOPT_LOW_SPEED_TIME, std::max(1L, (stall_ms + 999) / 1000));
+  StallWatch watch{std::max(t.send_ms, t.receive_ms), c};
+  if (watch.limit_ms > 0) {
+    curl_easy_setopt(c, CURLOPT_XFERINFOFUNCTION, &on_progress);
+    curl_easy_setopt(c, CURLOPT_XFERINFODATA, &watch);
+    curl_easy_setopt(c, CURLOPT_NOPROGRESS, 0L);
   }
 
   std::string method = exchange.method;
@@ -152,7 +177,7 @@ HRESULT perform(const HttpExchange& exchange, HttpResponse* response) {
   CURLcode code = curl_easy_perform(c);
   if (code != CURLE_OK) {
     *response = HttpResponse{};
-    return map_error(code);
+    return watch.stalled ? kHttpTimeout : map_error(code);
   }
   curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &response->status);
   return S_OK;
