@@ -142,18 +142,18 @@ Font::~Font() {
 const FontMetrics& Font::metrics() const {
   std::call_once(metrics_once_, [this] {
     PangoContext* ctx = thread_pango_context();
-    PangoFontMetrics* m = pango_context_get_metrics(ctx, desc_, pango_language_from_string("zh-cn"));
     if (cell_) {
       metrics_.height = std::max(1, static_cast<int>(std::lround(em_px_ * (cell_->ascent + cell_->descent))));
       metrics_.ascent = std::min(metrics_.height, static_cast<int>(std::lround(em_px_ * cell_->ascent)));
       metrics_.descent = metrics_.height - metrics_.ascent;
     } else {
+      PangoFontMetrics* m = pango_context_get_metrics(ctx, desc_, pango_language_from_string("zh-cn"));
       metrics_.ascent = pixels(pango_font_metrics_get_ascent(m));
       metrics_.descent = pixels(pango_font_metrics_get_descent(m));
       metrics_.height = metrics_.ascent + metrics_.descent;
+      pango_font_metrics_unref(m);
     }
     metrics_.internal_leading = std::max(0, metrics_.height - static_cast<int>(std::lround(em_px_)));
-    pango_font_metrics_unref(m);
     // Average width: the mean advance of the Latin letters, as the platform reports it.
     PangoLayout* layout = pango_layout_new(ctx);
     pango_layout_set_font_description(layout, desc_);
