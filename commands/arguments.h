@@ -15,7 +15,7 @@ namespace commands {
 
 class Arguments {
  public:
-  Arguments(std::int32_t count, runtime::ArgRecord* args)
+  Arguments(std::int32_t count, const runtime::ArgRecord* args)
       : count_(args != nullptr ? std::max(count, 0) : 0), args_(args) {}
 
   bool given(std::int32_t n) const {
@@ -38,7 +38,7 @@ class Arguments {
 
  private:
   std::int32_t count_;
-  runtime::ArgRecord* args_;
+  const runtime::ArgRecord* args_;
 };
 
 inline void set_integer_result(runtime::ArgRecord* result, std::int32_t value) {

@@ -47,7 +47,7 @@ void make_owner_drawn(HMENU menu) {
 }  // namespace
 
 POINT popup_position(POINT cursor, const runtime::ArgRecord* args, std::int32_t count) {
-  const Arguments a(count, const_cast<runtime::ArgRecord*>(args));
+  const Arguments a(count, args);
   POINT at{cursor.x + kCursorOffset, cursor.y + kCursorOffset};
   if (a.given(3)) at.x = a.integer(3, at.x);
   if (a.given(4)) at.y = a.integer(4, at.y);
