@@ -1,5 +1,8 @@
 #include "app/calls.h"
 
+#include <algorithm>
+#include <cassert>
+
 #include "app/constants.h"
 #include "app/program_image.h"
 #include "app/services.h"
