@@ -127,6 +127,18 @@ TEST(FinderProcess, UnderXvfbAChineseSearchPreviewAndDownloadWork) {
   fs::remove(saved);
 }
 
+TEST(ShellProgram, WithoutADesktopOpenerItSaysSoAndFails) {
+  const std::string shell = (fs::canonical("/proc/self/exe").parent_path() / "explorer.exe").string();
+  testing::internal::CaptureStderr();
+  pid_t child = test_support::spawn({shell, "http://127.0.0.1:1/"}, {"PATH=/nonexistent"});
+  ASSERT_GT(child, 0);
+  auto code = test_support::wait_child(child, 20s);
+  const std::string printed = testing::internal::GetCapturedStderr();
+  ASSERT_TRUE(code.has_value());
+  EXPECT_NE(*code, 0);
+  EXPECT_NE(printed.find("no desktop opener"), std::string::npos) << printed;
+}
+
 // --- the children ---
 
 TEST(FinderChild, DISABLED_DamagedImage) {
