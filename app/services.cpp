@@ -10,7 +10,6 @@ namespace {
 constexpr std::int32_t kIndexPastEnd = 1;
 constexpr std::int32_t kIndexBelowOne = 4;
 constexpr std::size_t kArrayHeader = 8;  // one dimension: count 1, size
-constexpr std::size_t kByteSetHeader = 8;
 
 const runtime::ServiceTable* g_services = nullptr;
 
@@ -40,15 +39,6 @@ Text& Text::operator=(Text&& o) noexcept {
     p_ = o.release();
   }
   return *this;
-}
-
-std::uint32_t Bytes::size() const {
-  return p_ == nullptr ? 0 : word_at(p_, 4);
-}
-
-std::span<const std::uint8_t> Bytes::data() const {
-  if (p_ == nullptr) return {};
-  return {p_ + kByteSetHeader, size()};
 }
 
 TextArray::TextArray() : block_(const_cast<std::uint32_t*>(constants().empty_array)) {}
@@ -119,15 +109,6 @@ char* join_text(std::initializer_list<std::string_view> parts) {
     at += part.size();
   }
   p[total] = '\0';
-  return p;
-}
-
-void* make_byte_set(std::span<const std::uint8_t> bytes) {
-  if (bytes.empty()) return nullptr;
-  auto* p = static_cast<std::uint8_t*>(services().allocate(kByteSetHeader + bytes.size()));
-  const std::uint32_t header[2] = {1, static_cast<std::uint32_t>(bytes.size())};
-  std::memcpy(p, header, sizeof header);
-  std::memcpy(p + kByteSetHeader, bytes.data(), bytes.size());
   return p;
 }
 

@@ -11,7 +11,6 @@
 
 #include <cstdint>
 #include <initializer_list>
-#include <span>
 #include <string_view>
 
 #include "runtime/service_table.h"
@@ -62,8 +61,6 @@ class Bytes {
   Bytes& operator=(const Bytes&) = delete;
   ~Bytes() { free_value(p_); }
 
-  std::uint32_t size() const;
-  std::span<const std::uint8_t> data() const;
   std::uint8_t* get() const { return p_; }
   std::uint8_t* release() {
     std::uint8_t* p = p_;
@@ -89,8 +86,7 @@ class TextArray {
   const char* at(std::int32_t index) const;
   // Appends a copy of `text` (an empty text is stored as null).
   void append(std::string_view text);
-  // The variable's own address, for commands that hand back a new array.
-  void** address() { return &block_; }
+  // Takes over an array handed back by a command, freeing the one held before.
   void replace(void* array_block);
 
  private:
@@ -102,7 +98,5 @@ class TextArray {
 char* make_text(std::string_view bytes);
 // The parts joined, as one fresh text value.
 char* join_text(std::initializer_list<std::string_view> parts);
-// A fresh byte set holding these bytes, or null when there are none.
-void* make_byte_set(std::span<const std::uint8_t> bytes);
 
 }  // namespace app
