@@ -78,6 +78,9 @@ LyricServer::LyricServer(std::vector<std::string> libraries, int threads) : libr
     int yes = 1;
     setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
   });
+  // Replies go out as headers and body in two writes; without this the body waits for the
+  // client's delayed acknowledgement.
+  server_.set_tcp_nodelay(true);
   server_.set_keep_alive_timeout(2);
   server_.set_read_timeout(10);
   server_.set_payload_max_length(64 * 1024);

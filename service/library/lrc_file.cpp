@@ -66,7 +66,7 @@ void fill_missing(SongNames& names, const SongNames& fallback) {
 Result<std::string> read_lrc_text(const std::string& path) {
   auto bytes = read_file_bytes(path);
   if (!bytes) return Result<std::string>::failure(bytes.error());
-  return to_utf8(bytes.value());
+  return to_utf8(std::move(bytes.value()));
 }
 
 Result<SongNames> read_lrc_names(const std::string& path, std::string_view stem) {

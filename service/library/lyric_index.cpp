@@ -2,31 +2,70 @@
 
 #include <algorithm>
 #include <cstring>
+#include <unordered_map>
 
 #include "service/text/match_key.h"
 
 namespace lyr::service {
 
 void LyricIndex::Field::build(const std::vector<std::string>& keys) {
-  std::size_t total = 0;
-  for (const auto& k : keys) total += k.size() + 1;
-  text.reserve(total);
-  starts.reserve(keys.size());
+  std::unordered_map<std::string_view, std::uint32_t> ids;
+  ids.reserve(keys.size());
+  entry_key.reserve(keys.size());
   for (const auto& k : keys) {
-    starts.push_back(static_cast<std::uint32_t>(text.size()));
-    text += k;
-    text.push_back('\0');
+    auto [it, added] = ids.emplace(k, static_cast<std::uint32_t>(key_start.size()));
+    if (added) {
+      key_start.push_back(static_cast<std::uint32_t>(text.size()));
+      key_length.push_back(static_cast<std::uint32_t>(k.size()));
+      text += k;
+      text.push_back('\0');
+    }
+    entry_key.push_back(it->second);
   }
-  // A suffix at every character start: a UTF-8 needle can only match there anyway.
+  key_first.assign(key_start.size() + 1, 0);
+  for (std::uint32_t k : entry_key) ++key_first[k + 1];
+  for (std::size_t k = 1; k < key_first.size(); ++k) key_first[k] += key_first[k - 1];
+  key_entries.resize(entry_key.size());
+  std::vector<std::uint32_t> fill(key_first.begin(), key_first.end() - 1);
+  for (std::uint32_t e = 0; e < entry_key.size(); ++e) key_entries[fill[entry_key[e]]++] = e;
+
+  // A suffix at every character start: a UTF-8 needle can only match there anyway. Sorting
+  // compares the first eight bytes as one number and reads on only when they tie.
+  struct Suffix {
+    std::uint64_t head;
+    std::uint32_t pos;
+    std::uint32_t key;
+  };
+  std::vector<Suffix> sorted;
+  std::uint32_t key = 0;
   for (std::uint32_t p = 0; p < text.size(); ++p) {
     unsigned char c = static_cast<unsigned char>(text[p]);
-    if (c != 0 && (c & 0xC0) != 0x80) suffixes.push_back(p);
+    if (c == 0) ++key;
+    if (c == 0 || (c & 0xC0) == 0x80) continue;
+    std::uint64_t head = 0;
+    bool ended = false;
+    for (std::uint32_t i = 0; i < 8; ++i) {
+      unsigned char b = ended || p + i >= text.size() ? 0 : static_cast<unsigned char>(text[p + i]);
+      ended = ended || b == 0;
+      head = (head << 8) | b;
+    }
+    sorted.push_back({head, p, key});
   }
   const char* base = text.c_str();
-  std::sort(suffixes.begin(), suffixes.end(), [base](std::uint32_t a, std::uint32_t b) {
-    int c = std::strcmp(base + a, base + b);
-    return c != 0 ? c < 0 : a < b;
+  std::sort(sorted.begin(), sorted.end(), [base](const Suffix& a, const Suffix& b) {
+    if (a.head != b.head) return a.head < b.head;
+    if ((a.head & 0xFF) != 0) {  // eight equal bytes and no end yet
+      int c = std::strcmp(base + a.pos + 8, base + b.pos + 8);
+      if (c != 0) return c < 0;
+    }
+    return a.pos < b.pos;
   });
+  suffixes.reserve(sorted.size());
+  suffix_key.reserve(sorted.size());
+  for (const auto& x : sorted) {
+    suffixes.push_back(x.pos);
+    suffix_key.push_back(x.key);
+  }
 }
 
 std::pair<std::size_t, std::size_t> LyricIndex::Field::range(std::string_view key) const {
@@ -40,13 +79,9 @@ std::pair<std::size_t, std::size_t> LyricIndex::Field::range(std::string_view ke
   return {static_cast<std::size_t>(lo - suffixes.begin()), static_cast<std::size_t>(hi - suffixes.begin())};
 }
 
-std::uint32_t LyricIndex::Field::owner(std::uint32_t pos) const {
-  return static_cast<std::uint32_t>(std::upper_bound(starts.begin(), starts.end(), pos) - starts.begin() - 1);
-}
-
 LyricIndex::Match LyricIndex::Field::match(std::uint32_t entry, std::string_view key) const {
-  std::string_view own(text.c_str() + starts[entry]);
   if (key.empty()) return exact;
+  std::string_view own(text.c_str() + key_start[entry_key[entry]], key_length[entry_key[entry]]);
   std::size_t at = own.find(key);
   if (at == std::string_view::npos) return none;
   if (at != 0) return substring;
@@ -68,19 +103,20 @@ LyricIndex::LyricIndex(std::vector<LyricEntry> entries) : entries_(std::move(ent
 void LyricIndex::collect(const Field& field, std::string_view key,
                          std::vector<std::pair<std::uint32_t, Match>>& out) const {
   auto [lo, hi] = field.range(key);
-  out.reserve(hi - lo);
+  // The best match per key (a key can hold the needle more than once), keys in first-seen order.
+  std::vector<Match> best(field.key_start.size(), none);
+  std::vector<std::uint32_t> seen;
   for (std::size_t i = lo; i < hi; ++i) {
-    std::uint32_t pos = field.suffixes[i];
-    std::uint32_t e = field.owner(pos);
-    Match m = pos != field.starts[e]                                ? substring
-              : std::strlen(field.text.c_str() + pos) == key.size() ? exact
-                                                                    : prefix;
-    out.emplace_back(e, m);
+    std::uint32_t k = field.suffix_key[i];
+    Match m = field.suffixes[i] != field.key_start[k] ? substring
+              : field.key_length[k] == key.size()     ? exact
+                                                      : prefix;
+    if (best[k] == none) seen.push_back(k);
+    best[k] = std::min(best[k], m);
   }
-  // One entry per hit, with its best match (a key can hold the needle more than once).
-  std::sort(out.begin(), out.end());
-  out.erase(std::unique(out.begin(), out.end(), [](auto& a, auto& b) { return a.first == b.first; }),
-            out.end());
+  for (std::uint32_t k : seen)
+    for (std::uint32_t i = field.key_first[k]; i < field.key_first[k + 1]; ++i)
+      out.emplace_back(field.key_entries[i], best[k]);
 }
 
 std::vector<std::uint32_t> LyricIndex::search(std::string_view title_key, std::string_view artist_key,

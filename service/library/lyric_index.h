@@ -29,14 +29,20 @@ class LyricIndex {
  private:
   enum Match : std::uint8_t { exact = 0, prefix = 1, substring = 2, none = 3 };
 
+  // One field's keys. Songs share keys (an artist's every song has the same one), so each
+  // distinct key is stored and suffix-sorted once and lists the entries that carry it.
   struct Field {
-    std::string text;                   // every key followed by a NUL
-    std::vector<std::uint32_t> starts;  // where entry i's key begins in text
-    std::vector<std::uint32_t> suffixes;
+    std::string text;                      // every distinct key followed by a NUL
+    std::vector<std::uint32_t> key_start;  // where key k begins in text
+    std::vector<std::uint32_t> key_length;
+    std::vector<std::uint32_t> entry_key;  // entry i carries key entry_key[i]
+    std::vector<std::uint32_t> key_first;  // key k's entries are key_entries[key_first[k]..key_first[k+1])
+    std::vector<std::uint32_t> key_entries;
+    std::vector<std::uint32_t> suffixes;    // positions in text, in the order of their suffixes
+    std::vector<std::uint32_t> suffix_key;  // the key each suffix lies in
     void build(const std::vector<std::string>& keys);
     std::pair<std::size_t, std::size_t> range(std::string_view key) const;
     Match match(std::uint32_t entry, std::string_view key) const;
-    std::uint32_t owner(std::uint32_t pos) const;
   };
 
   struct Hit {

@@ -103,20 +103,19 @@ const char* encoding_name(LyricEncoding encoding) {
   return "?";
 }
 
-Result<std::string> to_utf8(std::string_view bytes) {
+Result<std::string> to_utf8(std::string bytes) {
   switch (detect_encoding(bytes)) {
     case LyricEncoding::utf8:
-      return std::string(bytes);
-    case LyricEncoding::utf8_bom: {
-      std::string_view rest = bytes.substr(3);
-      if (!valid_utf8(rest))
+      return bytes;
+    case LyricEncoding::utf8_bom:
+      if (!valid_utf8(std::string_view(bytes).substr(3)))
         return Result<std::string>::failure("invalid UTF-8 after a UTF-8 byte-order mark");
-      return std::string(rest);
-    }
+      bytes.erase(0, 3);
+      return bytes;
     case LyricEncoding::utf16le:
-      return utf16_to_utf8(bytes.substr(2), true);
+      return utf16_to_utf8(std::string_view(bytes).substr(2), true);
     case LyricEncoding::utf16be:
-      return utf16_to_utf8(bytes.substr(2), false);
+      return utf16_to_utf8(std::string_view(bytes).substr(2), false);
     case LyricEncoding::gb18030:
       return gb18030_to_utf8(bytes);
   }

@@ -16,7 +16,8 @@ enum class LyricEncoding { utf8, utf8_bom, utf16le, utf16be, gb18030 };
 LyricEncoding detect_encoding(std::string_view bytes);
 const char* encoding_name(LyricEncoding encoding);
 
-Result<std::string> to_utf8(std::string_view bytes);
+// Takes the bytes by value: UTF-8 text, the common case, comes back without a copy.
+Result<std::string> to_utf8(std::string bytes);
 
 // Text from an outside source of unknown encoding (a request path, a tag): kept when it is
 // UTF-8, else read as GB18030, else nullopt.

@@ -38,20 +38,38 @@ std::size_t decode_at(std::string_view s, std::size_t pos, char32_t& cp) {
 }  // namespace
 
 bool valid_utf8(std::string_view bytes) {
-  std::size_t pos = 0;
-  while (pos < bytes.size()) {
+  const auto* s = reinterpret_cast<const unsigned char*>(bytes.data());
+  const std::size_t n = bytes.size();
+  std::size_t i = 0;
+  auto cont = [&](std::size_t k) { return (s[k] & 0xC0) == 0x80; };
+  while (i < n) {
     // Runs of ASCII are the common case in lyric files; skip them eight at a time.
-    while (pos + 8 <= bytes.size()) {
-      std::uint64_t word = 0;
-      for (int i = 0; i < 8; ++i) word |= std::uint64_t(static_cast<std::uint8_t>(bytes[pos + i])) << (8 * i);
+    while (i + 8 <= n) {
+      std::uint64_t word;
+      __builtin_memcpy(&word, s + i, 8);
       if (word & 0x8080808080808080ull) break;
-      pos += 8;
+      i += 8;
     }
-    if (pos >= bytes.size()) break;
-    char32_t cp;
-    std::size_t len = decode_at(bytes, pos, cp);
-    if (len == 0) return false;
-    pos += len;
+    if (i >= n) break;
+    unsigned char c = s[i];
+    if (c < 0x80) {
+      ++i;
+    } else if (c >= 0xC2 && c <= 0xDF) {
+      if (i + 1 >= n || !cont(i + 1)) return false;
+      i += 2;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+      if (i + 2 >= n || !cont(i + 1) || !cont(i + 2)) return false;
+      if ((c == 0xE0 && s[i + 1] < 0xA0) || (c == 0xED && s[i + 1] > 0x9F))
+        return false;  // overlong, surrogate
+      i += 3;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+      if (i + 3 >= n || !cont(i + 1) || !cont(i + 2) || !cont(i + 3)) return false;
+      if ((c == 0xF0 && s[i + 1] < 0x90) || (c == 0xF4 && s[i + 1] > 0x8F))
+        return false;  // overlong, too large
+      i += 4;
+    } else {
+      return false;
+    }
   }
   return true;
 }
