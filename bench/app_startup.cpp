@@ -17,8 +17,8 @@
 
 #include "app/program_image.h"
 #include "app/routines.h"
+#include "platform/api/input.h"
 #include "platform/api/user.h"
-#include "platform/display/headless.h"
 #include "runtime/host_app.h"
 #include "runtime/window_system.h"
 #include "tests/support/xvfb_session.h"
