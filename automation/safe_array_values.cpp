@@ -22,6 +22,12 @@ T load(const std::uint8_t* p) {
 // Fills the SAFEARRAY's data from the packed runtime elements.
 bool fill(void* data, const std::uint8_t* elements, std::size_t count, std::uint32_t t) {
   const std::size_t width = runtime::element_width(t);
+  if (t == tag::kByte || t == tag::kShort || t == tag::kInt || t == tag::kFloat || t == tag::kDouble ||
+      t == tag::kDateTime) {
+    // The same storage on both sides: one copy.
+    if (count > 0) std::memcpy(data, elements, count * width);
+    return true;
+  }
   for (std::size_t i = 0; i < count; ++i) {
     const std::uint8_t* e = elements + i * width;
     switch (t) {

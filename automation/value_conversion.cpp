@@ -1,11 +1,11 @@
 #include "automation/value_conversion.h"
 
 #include <cstring>
-#include <memory>
 
 #include "automation/object_record.h"
 #include "automation/runtime_link.h"
 #include "platform/api/kernel.h"
+#include "platform/com/ansi_text.h"
 
 namespace automation {
 namespace {
@@ -19,6 +19,16 @@ void store(std::uint32_t t, std::uint64_t bits, bool write_through, ArgRecord* r
     std::memcpy(variable, &bits, runtime::element_width(t));
   } else {
     result->set_value(bits);
+  }
+}
+
+void store_text(char* text, bool write_through, ArgRecord* result, void* variable) {
+  if (write_through) {
+    auto** slot = static_cast<char**>(variable);
+    runtime_free(*slot);
+    *slot = text;
+  } else {
+    result->set_pointer(text);
   }
 }
 
@@ -71,14 +81,11 @@ BSTR text_to_bstr(const char* text) {
 
 char* bstr_to_text(const OLECHAR* text, std::size_t chars) {
   if (text == nullptr || chars == 0) return nullptr;
-  // One conversion into room for the longest form (four bytes a unit), then the exact copy.
-  std::size_t room = chars * 4;
-  auto buffer = std::make_unique<char[]>(room);
-  int n = WideCharToMultiByte(CP_ACP, 0, text, static_cast<int>(chars), buffer.get(), static_cast<int>(room),
-                              nullptr, nullptr);
-  if (n <= 0) return nullptr;
-  auto* out = static_cast<char*>(runtime_allocate(static_cast<std::size_t>(n) + 1));
-  std::memcpy(out, buffer.get(), static_cast<std::size_t>(n));
+  // The ANSI code page is GB18030; long results (whole lyrics) are measured, then written once.
+  std::u16string_view wide(text, chars);
+  const std::size_t n = platform::com::ansi_length(wide);
+  auto* out = static_cast<char*>(runtime_allocate(n + 1));
+  platform::com::ansi_encode(wide, out);
   out[n] = 0;
   return out;
 }
@@ -198,17 +205,10 @@ bool variant_to_value(const VARIANT& source, std::uint32_t t, bool write_through
       }
       break;
     }
-    case tag::kText: {
-      char* text = bstr_to_text(temporary.bstrVal, SysStringLen(temporary.bstrVal));
-      if (write_through) {
-        auto** slot = static_cast<char**>(variable);
-        runtime_free(*slot);
-        *slot = text;
-      } else {
-        result->set_pointer(text);
-      }
+    case tag::kText:
+      store_text(bstr_to_text(temporary.bstrVal, SysStringLen(temporary.bstrVal)), write_through, result,
+                 variable);
       break;
-    }
     case tag::kBool:
       store(t, temporary.boolVal != 0 ? 1 : 0, write_through, result, variable);
       break;

@@ -28,11 +28,8 @@ BSTR allocate(std::size_t bytes) {
 BSTR SysAllocStringLen(const OLECHAR* text, UINT chars) {
   BSTR s = allocate(static_cast<std::size_t>(chars) * sizeof(OLECHAR));
   if (s == nullptr) return nullptr;
-  if (text != nullptr) {
-    std::memcpy(s, text, static_cast<std::size_t>(chars) * sizeof(OLECHAR));
-  } else {
-    std::memset(s, 0, static_cast<std::size_t>(chars) * sizeof(OLECHAR));
-  }
+  // Without a source the characters are left for the caller to write.
+  if (text != nullptr) std::memcpy(s, text, static_cast<std::size_t>(chars) * sizeof(OLECHAR));
   return s;
 }
 
@@ -60,4 +57,24 @@ UINT SysStringByteLen(BSTR text) {
 
 UINT SysStringLen(BSTR text) {
   return SysStringByteLen(text) / sizeof(OLECHAR);
+}
+
+INT SysReAllocStringLen(BSTR* text, const OLECHAR* source, UINT chars) {
+  if (text == nullptr) return FALSE;
+  const std::size_t bytes = static_cast<std::size_t>(chars) * sizeof(OLECHAR);
+  if (*text != nullptr && source == *text && chars <= SysStringLen(*text)) {
+    // Shortening in place keeps the leading characters where they are.
+    auto* block = static_cast<char*>(std::realloc(header(*text), sizeof(std::uint32_t) + bytes + 3));
+    if (block == nullptr) return FALSE;
+    auto length = static_cast<std::uint32_t>(bytes);
+    std::memcpy(block, &length, sizeof length);
+    std::memset(block + sizeof(std::uint32_t) + bytes, 0, 3);
+    *text = reinterpret_cast<BSTR>(block + sizeof(std::uint32_t));
+    return TRUE;
+  }
+  BSTR fresh = SysAllocStringLen(source, chars);
+  if (fresh == nullptr) return FALSE;
+  SysFreeString(*text);
+  *text = fresh;
+  return TRUE;
 }

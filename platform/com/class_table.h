@@ -103,7 +103,7 @@ class Invocation {
   std::size_t count() const { return values_.size(); }
   bool given(std::size_t i) const { return i < given_.size() && given_[i]; }
   // The argument converted to its declared type (VT_EMPTY when not given).
-  const VARIANT& value(std::size_t i) const { return values_[i]; }
+  const VARIANT& value(std::size_t i) const { return views_[i] != nullptr ? *views_[i] : values_[i]; }
   // Stores an out-parameter through the caller's reference (converted to the referenced type);
   // nothing when the argument was passed by value.
   HRESULT set_out(std::size_t i, const VARIANT& v);
@@ -115,6 +115,8 @@ class Invocation {
   VARIANT& slot(std::size_t i) { return values_[i]; }
   void bind_ref(std::size_t i, VARIANT* ref) { refs_[i] = ref; }
   void mark_given(std::size_t i) { given_[i] = true; }
+  // A VARIANT argument is read where the caller holds it rather than copied.
+  void borrow(std::size_t i, const VARIANT* v) { views_[i] = v; }
 
   // Typed readers with defaults for omitted arguments.
   LONG long_value(std::size_t i, LONG fallback) const;
@@ -124,6 +126,7 @@ class Invocation {
  private:
   std::vector<VARIANT> values_;
   std::vector<VARIANT*> refs_;
+  std::vector<const VARIANT*> views_;
   std::vector<bool> given_;
   std::u16string description_;
 };

@@ -68,7 +68,8 @@ void fill_exception(EXCEPINFO* e, HRESULT code, const std::u16string& descriptio
 
 }  // namespace
 
-Invocation::Invocation(std::size_t count) : values_(count), refs_(count, nullptr), given_(count, false) {
+Invocation::Invocation(std::size_t count)
+    : values_(count), refs_(count, nullptr), views_(count, nullptr), given_(count, false) {
   for (VARIANT& v : values_) VariantInit(&v);
 }
 
@@ -85,7 +86,7 @@ LONG Invocation::long_value(std::size_t i, LONG fallback) const {
   if (!given(i)) return fallback;
   VARIANT v;
   VariantInit(&v);
-  if (FAILED(VariantChangeType(&v, &values_[i], 0, VT_I4))) return fallback;
+  if (FAILED(VariantChangeType(&v, &value(i), 0, VT_I4))) return fallback;
   return v.lVal;
 }
 
@@ -93,7 +94,7 @@ bool Invocation::bool_value(std::size_t i, bool fallback) const {
   if (!given(i)) return fallback;
   VARIANT v;
   VariantInit(&v);
-  if (FAILED(VariantChangeType(&v, &values_[i], 0, VT_BOOL))) return fallback;
+  if (FAILED(VariantChangeType(&v, &value(i), 0, VT_BOOL))) return fallback;
   return v.boolVal != 0;
 }
 
@@ -101,7 +102,7 @@ std::u16string Invocation::text_value(std::size_t i) const {
   if (!given(i)) return {};
   VARIANT v;
   VariantInit(&v);
-  if (FAILED(VariantChangeType(&v, &values_[i], 0, VT_BSTR))) return {};
+  if (FAILED(VariantChangeType(&v, &value(i), 0, VT_BSTR))) return {};
   std::u16string s(v.bstrVal == nullptr ? u"" : std::u16string_view(v.bstrVal, SysStringLen(v.bstrVal)));
   VariantClear(&v);
   return s;
@@ -192,8 +193,14 @@ HRESULT DispatchObject::Invoke(DISPID member, REFIID, LCID, WORD flags, DISPPARA
     VARTYPE want = type_.resolve(p.type);
     if ((want & VT_BYREF) != 0 && (arg.vt & VT_BYREF) != 0) call.bind_ref(i, &arg);
     VARTYPE base = want & ~VT_BYREF;
-    HRESULT hr = base == VT_VARIANT ? VariantCopyInd(&call.slot(i), &arg)
-                                    : VariantChangeType(&call.slot(i), &arg, 0, base);
+    const VARIANT* direct = arg.vt == (VT_BYREF | VT_VARIANT) ? arg.pvarVal : &arg;
+    HRESULT hr = S_OK;
+    if (base == VT_VARIANT && direct != nullptr && (direct->vt & VT_BYREF) == 0) {
+      call.borrow(i, direct);
+    } else {
+      hr = base == VT_VARIANT ? VariantCopyInd(&call.slot(i), &arg)
+                              : VariantChangeType(&call.slot(i), &arg, 0, base);
+    }
     if (FAILED(hr)) {
       if (arg_error != nullptr) *arg_error = static_cast<UINT>(given_count - 1 - i);
       return hr == DISP_E_OVERFLOW ? DISP_E_OVERFLOW : DISP_E_TYPEMISMATCH;

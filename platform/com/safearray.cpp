@@ -75,7 +75,12 @@ bool element_count(const SAFEARRAY* a, std::size_t* count) {
   return true;
 }
 
+bool owns_elements(VARTYPE vt) {
+  return vt == VT_BSTR || vt == VT_UNKNOWN || vt == VT_DISPATCH || vt == VT_VARIANT;
+}
+
 void clear_elements(SAFEARRAY* a, VARTYPE vt) {
+  if (!owns_elements(vt)) return;
   std::size_t n = 0;
   element_count(a, &n);
   auto* data = static_cast<char*>(a->pvData);
@@ -253,6 +258,10 @@ HRESULT SafeArrayCopy(SAFEARRAY* a, SAFEARRAY** copy) {
   element_count(a, &n);
   auto* from = static_cast<char*>(a->pvData);
   auto* to = static_cast<char*>(c->pvData);
+  if (!owns_elements(vt)) {
+    if (n > 0) std::memcpy(to, from, n * a->cbElements);
+    n = 0;
+  }
   for (std::size_t i = 0; i < n; ++i) {
     char* src = from + i * a->cbElements;
     char* dst = to + i * a->cbElements;

@@ -145,7 +145,11 @@ struct SAFEARRAY {
 
 // BSTR
 BSTR SysAllocString(LPCOLESTR text);
+// A null `text` leaves the characters unwritten (the terminating NUL is always there).
 BSTR SysAllocStringLen(const OLECHAR* text, UINT chars);
+// Replaces *text with a copy of `chars` characters of `source`; shortening a string to its own
+// prefix happens in place.
+INT SysReAllocStringLen(BSTR* text, const OLECHAR* source, UINT chars);
 BSTR SysAllocStringByteLen(const char* bytes, UINT length);
 void SysFreeString(BSTR text);
 UINT SysStringLen(BSTR text);

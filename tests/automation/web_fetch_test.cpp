@@ -8,70 +8,13 @@
 #include "platform/com/classes/http_request.h"
 #include "platform/com/registry.h"
 #include "tests/automation/command_harness.h"
+#include "tests/automation/finder_routines.h"
 #include "tests/support/raw_http_server.h"
 
 namespace lyr::test {
 namespace {
 
 namespace tag = runtime::tag;
-
-constexpr const char* kRequestProgIds[] = {"WinHttp.WinHttpRequest.5.1", "MSXML2.ServerXMLHTTP.6.0",
-                                           "MSXML2.ServerXMLHTTP.5.0"};
-
-// fetch_url as the finder writes it; `served_by` tells which ProgID was created.
-std::string fetch_url(std::string address, std::string* served_by = nullptr) {
-  Apartment apartment;
-  ObjectVar request;
-  bool created = false;
-  for (const char* progid : kRequestProgIds) {
-    if ((created = request.create(progid))) {
-      if (served_by != nullptr) *served_by = progid;
-      break;
-    }
-  }
-  if (!created) return {};
-  char* url = address.data();
-  call(&automation::com_object_method,
-       {request.arg(), text_arg("Open"), text_arg("GET"), by_address(tag::kText, &url), bool_arg(false)});
-  call(&automation::com_object_method, {request.arg(), text_arg("Send")});
-  runtime::ArgRecord body =
-      call(&automation::com_object_read_property, {request.arg(), text_arg("ResponseBody")});
-  auto* reply = body.pointer<VARIANT>();
-  runtime::ArgRecord bytes = call(&automation::variant_to_byte_set, {variant_arg(reply)});
-  call(&automation::variant_clear, {variant_arg(reply)});
-  free_value(body);
-  std::string result = byte_set_bytes(bytes.pointer<void>());
-  free_value(bytes);
-  return result;
-}
-
-// decode_bytes as the finder writes it: the answer is GB18030 text.
-std::string decode_bytes(std::string_view bytes, const char* charset = "UTF-8") {
-  Apartment apartment;
-  ObjectVar stream;
-  stream.create("adodb.stream");
-  call(&automation::com_object_write_property, {stream.arg(), text_arg("Type"), int_arg(1)});
-  call(&automation::com_object_write_property, {stream.arg(), text_arg("Mode"), int_arg(3)});
-  call(&automation::com_object_method, {stream.arg(), text_arg("Open")});
-  VariantVar buffer;
-  void* set = byte_set(bytes);
-  static const std::uint32_t kEmptySet[2] = {1, 0};
-  call(&automation::variant_assign, {buffer.arg(), byte_set_arg(set != nullptr ? set : kEmptySet)});
-  VARIANT* block = &buffer.block;
-  call(&automation::com_object_method, {stream.arg(), text_arg("Write"), by_address(tag::kVariant, &block)});
-  call(&automation::com_object_write_property, {stream.arg(), text_arg("Position"), int_arg(0)});
-  call(&automation::com_object_write_property, {stream.arg(), text_arg("Type"), int_arg(2)});
-  const char* name = charset;
-  call(&automation::com_object_write_property,
-       {stream.arg(), text_arg("Charset"), by_address(tag::kText, const_cast<char**>(&name))});
-  runtime::ArgRecord text = call(&automation::com_object_text_method, {stream.arg(), text_arg("ReadText")});
-  call(&automation::com_object_method, {stream.arg(), text_arg("Close")});
-  std::string result = text.pointer<char>() == nullptr ? std::string() : std::string(text.pointer<char>());
-  EXPECT_EQ(text.pointer<char>() == nullptr, result.empty()) << "an empty text is null";
-  free_value(text);
-  free_value(byte_set_arg(set));
-  return result;
-}
 
 class WebFetch : public ::testing::Test {
  protected:

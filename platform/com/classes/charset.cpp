@@ -76,10 +76,14 @@ void decode_iconv(const std::string& name, std::span<const std::uint8_t> bytes, 
 }  // namespace
 
 void utf8_to_utf16_lossy(std::span<const std::uint8_t> bytes, std::u16string& out) {
-  const std::size_t n = bytes.size();
   std::size_t start = out.size();
-  out.resize(start + n);  // never more code units than bytes
-  char16_t* dst = out.data() + start;
+  out.resize(start + bytes.size());  // never more code units than bytes
+  out.resize(start + utf8_to_utf16_into(bytes, out.data() + start));
+}
+
+std::size_t utf8_to_utf16_into(std::span<const std::uint8_t> bytes, char16_t* const begin) {
+  const std::size_t n = bytes.size();
+  char16_t* dst = begin;
   std::size_t i = 0;
   while (i < n) {
     std::uint8_t b = bytes[i];
@@ -119,7 +123,7 @@ void utf8_to_utf16_lossy(std::span<const std::uint8_t> bytes, std::u16string& ou
       *dst++ = static_cast<char16_t>(cp);
     }
   }
-  out.resize(static_cast<std::size_t>(dst - out.data()));
+  return static_cast<std::size_t>(dst - begin);
 }
 
 std::string utf16_to_utf8_lossy(std::u16string_view text) {
@@ -198,6 +202,21 @@ std::u16string Charset::decode(std::span<const std::uint8_t> bytes, bool skip_bo
   return out;
 }
 
+BSTR Charset::decode_bstr(std::span<const std::uint8_t> bytes, bool skip_bom) const {
+  std::size_t bom = skip_bom ? bom_length(bytes) : 0;
+  if (kind_ == Kind::kUtf8 && (bom == 0 || bom == 3)) {
+    // The common case, without a detour through another buffer.
+    bytes = bytes.subspan(bom);
+    BSTR text = SysAllocStringLen(nullptr, static_cast<UINT>(bytes.size()));
+    if (text == nullptr) return nullptr;
+    auto units = static_cast<UINT>(utf8_to_utf16_into(bytes, text));
+    SysReAllocStringLen(&text, text, units);
+    return text;
+  }
+  std::u16string decoded = decode(bytes, skip_bom);
+  return SysAllocStringLen(decoded.data(), static_cast<UINT>(decoded.size()));
+}
+
 std::string Charset::encode(std::u16string_view text) const {
   if (kind_ == Kind::kUtf8) return utf16_to_utf8_lossy(text);
   std::string out;
@@ -215,26 +234,43 @@ std::string Charset::encode(std::u16string_view text) const {
     }
     return out;
   }
+  out.resize(max_encoded_size(text));
+  out.resize(encode_into(text, out.data()));
+  return out;
+}
+
+}  // namespace platform::com
+
+namespace platform::com {
+
+std::size_t Charset::encode_into(std::u16string_view text, char* out) const {
+  if (kind_ != Kind::kOther) {
+    std::string encoded = encode(text);
+    std::memcpy(out, encoded.data(), encoded.size());
+    return encoded.size();
+  }
   Iconv cd(iconv_name_.c_str(), "UTF-16LE");
-  if (!cd.ok()) return std::string(text.size(), '?');
+  if (!cd.ok()) {
+    std::memset(out, '?', text.size());
+    return text.size();
+  }
   auto* in = reinterpret_cast<char*>(const_cast<char16_t*>(text.data()));
   std::size_t in_left = text.size() * sizeof(char16_t);
-  std::array<char, 4096> buffer;
+  char* dst = out;
+  std::size_t dst_left = max_encoded_size(text);
   while (in_left > 0) {
-    char* dst = buffer.data();
-    std::size_t dst_left = buffer.size();
-    std::size_t r = iconv(cd.get(), &in, &in_left, &dst, &dst_left);
-    out.append(buffer.data(), buffer.size() - dst_left);
-    if (r != static_cast<std::size_t>(-1) || errno == E2BIG) continue;
+    if (iconv(cd.get(), &in, &in_left, &dst, &dst_left) != static_cast<std::size_t>(-1)) continue;
+    if (errno == E2BIG || dst_left == 0) break;  // cannot happen with the promised room
     // A character the charset cannot hold (or a lone surrogate): '?' in its place.
-    out.push_back('?');
+    *dst++ = '?';
+    --dst_left;
     std::size_t skip = in_left >= 4 && (reinterpret_cast<char16_t*>(in)[0] & 0xFC00) == 0xD800 ? 4 : 2;
     skip = std::min(skip, in_left);
     in += skip;
     in_left -= skip;
     iconv(cd.get(), nullptr, nullptr, nullptr, nullptr);
   }
-  return out;
+  return static_cast<std::size_t>(dst - out);
 }
 
 }  // namespace platform::com

@@ -15,6 +15,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/com/variant.h"
+
 namespace platform::com {
 
 class Charset {
@@ -24,7 +26,13 @@ class Charset {
   static std::optional<Charset> find(std::u16string_view name);
 
   std::u16string decode(std::span<const std::uint8_t> bytes, bool skip_bom) const;
+  // decode straight into a BSTR (null only when memory runs out).
+  BSTR decode_bstr(std::span<const std::uint8_t> bytes, bool skip_bom) const;
   std::string encode(std::u16string_view text) const;
+  // encode into a caller's buffer of at least max_encoded_size(text) bytes, in one pass and
+  // without filling the buffer first; answers the bytes written.
+  std::size_t encode_into(std::u16string_view text, char* out) const;
+  static std::size_t max_encoded_size(std::u16string_view text) { return text.size() * 4; }
   // Bytes of the byte-order mark that decode(bytes, true) skips.
   std::size_t bom_length(std::span<const std::uint8_t> bytes) const;
   const std::string& iconv_name() const { return iconv_name_; }
@@ -39,6 +47,8 @@ class Charset {
 
 // UTF-8 to UTF-16 with U+FFFD for every bad sequence (the hot path of text reading).
 void utf8_to_utf16_lossy(std::span<const std::uint8_t> bytes, std::u16string& out);
+// The same into room for bytes.size() units; answers the units written.
+std::size_t utf8_to_utf16_into(std::span<const std::uint8_t> bytes, char16_t* out);
 std::string utf16_to_utf8_lossy(std::u16string_view text);
 
 }  // namespace platform::com

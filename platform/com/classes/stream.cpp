@@ -132,8 +132,9 @@ HRESULT close(DispatchObject& o, Invocation& call, VARIANT*) {
 }
 
 void put_bytes(Stream& s, const std::uint8_t* data, std::size_t n) {
-  if (s.position_ + n > s.bytes_.size()) s.bytes_.resize(s.position_ + n);
-  if (n > 0) std::memcpy(s.bytes_.data() + s.position_, data, n);
+  const std::size_t overwrite = std::min(n, s.bytes_.size() - std::min(s.position_, s.bytes_.size()));
+  if (overwrite > 0) std::memcpy(s.bytes_.data() + s.position_, data, overwrite);
+  s.bytes_.insert(s.bytes_.end(), data + overwrite, data + n);
   s.position_ += n;
 }
 
@@ -208,6 +209,14 @@ HRESULT read_text(DispatchObject& o, Invocation& call, VARIANT* r) {
   LONG wanted = call.long_value(0, kReadAll);
   std::size_t from = std::min(s.position_, s.bytes_.size());
   std::span<const std::uint8_t> rest(s.bytes_.data() + from, s.bytes_.size() - from);
+  if (wanted == kReadAll) {
+    VariantInit(r);
+    r->vt = VT_BSTR;
+    r->bstrVal = charset->decode_bstr(rest, from == 0);
+    if (r->bstrVal == nullptr) return E_OUTOFMEMORY;
+    s.position_ = s.bytes_.size();
+    return S_OK;
+  }
   std::u16string text = charset->decode(rest, from == 0);
   std::size_t keep = text.size();
   if (wanted == kReadLine) {

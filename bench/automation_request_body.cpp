@@ -1,0 +1,59 @@
+// A 1 MB loopback body fetched through the request object into a byte set, against a plain
+// libcurl GET of the same body (same run, same server).
+#include <benchmark/benchmark.h>
+#include <curl/curl.h>
+
+#include <string>
+#include <vector>
+
+#include "automation/automation_commands.h"
+#include "tests/automation/finder_routines.h"
+#include "tests/support/raw_http_server.h"
+
+namespace {
+
+lyr::test::RawHttpServer& server() {
+  static const std::string body(1u << 20, 'x');
+  static lyr::test::RawHttpServer s([](const std::string&, lyr::test::RawHttpServer::Connection& out) {
+    out.send(lyr::test::http_head("HTTP/1.1 200 OK", {"Content-Length: " + std::to_string(body.size())}) +
+             body);
+  });
+  return s;
+}
+
+void BM_RequestObjectBody(benchmark::State& state) {
+  automation::attach_runtime(nullptr);
+  const std::string url = server().url("/body");
+  for (auto _ : state) {
+    std::string body = lyr::test::fetch_url(url);
+    if (body.size() != (1u << 20)) state.SkipWithError("short body");
+    benchmark::DoNotOptimize(body.data());
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * (1 << 20));
+}
+BENCHMARK(BM_RequestObjectBody)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+std::size_t collect(char* data, std::size_t size, std::size_t count, void* user) {
+  auto* out = static_cast<std::vector<char>*>(user);
+  out->insert(out->end(), data, data + size * count);
+  return size * count;
+}
+
+void BM_PlainCurlGet(benchmark::State& state) {
+  const std::string url = server().url("/body");
+  for (auto _ : state) {
+    std::vector<char> body;
+    CURL* c = curl_easy_init();
+    curl_easy_setopt(c, CURLOPT_URL, url.c_str());
+    curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, &collect);
+    curl_easy_setopt(c, CURLOPT_WRITEDATA, &body);
+    curl_easy_perform(c);
+    curl_easy_cleanup(c);
+    if (body.size() != (1u << 20)) state.SkipWithError("short body");
+    benchmark::DoNotOptimize(body.data());
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * (1 << 20));
+}
+BENCHMARK(BM_PlainCurlGet)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace

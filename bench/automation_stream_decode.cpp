@@ -1,0 +1,57 @@
+// 1 MB of UTF-8 lyric text read through the stream object into a GB18030 text value, against
+// one direct iconv UTF-8 -> GB18030 conversion of the same bytes (same run, same input).
+#include <benchmark/benchmark.h>
+#include <iconv.h>
+
+#include <string>
+#include <vector>
+
+#include "automation/automation_commands.h"
+#include "tests/automation/command_harness.h"
+#include "tests/automation/finder_routines.h"
+
+namespace {
+
+const std::string& lyric_megabyte() {
+  static const std::string text = [] {
+    const std::string line =
+        "[00:12.34]\xE6\x98\x8E\xE6\x9C\x88\xE5\x87\xA0\xE6\x97\xB6\xE6\x9C\x89 moonlight\n";
+    std::string t;
+    while (t.size() < (1u << 20)) t += line;
+    return t;
+  }();
+  return text;
+}
+
+void BM_StreamReadText(benchmark::State& state) {
+  automation::attach_runtime(nullptr);
+  const std::string& text = lyric_megabyte();
+  void* bytes = lyr::test::byte_set(text);
+  for (auto _ : state) {
+    char* out = lyr::test::decode_byte_set(bytes, "UTF-8");
+    benchmark::DoNotOptimize(out);
+    lyr::test::free_value(lyr::test::text_arg(out));
+  }
+  lyr::test::free_value(lyr::test::byte_set_arg(bytes));
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
+}
+BENCHMARK(BM_StreamReadText)->Unit(benchmark::kMillisecond);
+
+void BM_DirectIconv(benchmark::State& state) {
+  const std::string& text = lyric_megabyte();
+  std::vector<char> out(text.size() * 2);
+  for (auto _ : state) {
+    iconv_t cd = iconv_open("GB18030", "UTF-8");
+    char* in = const_cast<char*>(text.data());
+    std::size_t in_left = text.size();
+    char* dst = out.data();
+    std::size_t dst_left = out.size();
+    iconv(cd, &in, &in_left, &dst, &dst_left);
+    iconv_close(cd);
+    benchmark::DoNotOptimize(out.data());
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
+}
+BENCHMARK(BM_DirectIconv)->Unit(benchmark::kMillisecond);
+
+}  // namespace
