@@ -8,6 +8,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <thread>
 
@@ -56,23 +57,30 @@ int run(const Options& options) {
                  port.error().c_str());
     return 1;
   }
+  // 0: indexing, 1: serving, 2: serving ended.
+  std::atomic<int> phase = 0;
+  std::thread waiter([&] {
+    int sig = 0;
+    sigwait(&stop_signals, &sig);
+    if (sig == SIGUSR1) return;
+    if (phase == 0) {
+      // Nothing is written while indexing: a long scan is simply abandoned.
+      std::fputs("lyric-service: stopped\n", stderr);
+      std::_Exit(0);
+    }
+    // stop() before the server runs would be lost.
+    while (phase == 1 && !server.running()) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    server.stop();
+  });
+
   std::vector<LyricEntry> entries;
   for (const auto& dir : libraries) scan_library(dir, entries, stderr);
   LyricService service(LyricIndex(std::move(entries)), std::move(upstream));
   std::fprintf(stderr, "lyric-service: serving %zu songs on http://%s:%d/\n", service.index().size(),
                options.bind.c_str(), port.value());
-
-  std::atomic<bool> done = false;
-  std::thread waiter([&] {
-    int sig = 0;
-    sigwait(&stop_signals, &sig);
-    // A signal that came while indexing must wait for the server to run: stop() before that
-    // would be lost.
-    while (!done && !server.running()) std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    server.stop();
-  });
+  phase = 1;
   bool ok = server.serve(service);
-  done = true;
+  phase = 2;
   pthread_kill(waiter.native_handle(), SIGUSR1);  // wakes the waiter when serving ended by itself
   waiter.join();
   std::fprintf(stderr, "lyric-service: stopped\n");

@@ -63,6 +63,9 @@ TEST_F(ReplyShape, EitherPartMayBeEmpty) {
   // The finder sends its keywords as typed; the platform's request object encodes them as UTF-8.
   auto raw = service_->get("/api/lyric/夜曲/Beta");
   EXPECT_EQ(cut_all(raw.body, "\"aid\": ", ","), std::vector<std::string>{"2"});
+  // Older clients send their code page's bytes: 夜曲 in GBK.
+  auto gbk = service_->get("/api/lyric/%D2%B9%C7%FA/alpha");
+  EXPECT_EQ(cut_all(gbk.body, "\"aid\": ", ","), std::vector<std::string>{"1"});
 }
 
 TEST_F(ReplyShape, NoHitAndNothingToSearch) {

@@ -29,6 +29,10 @@ class FakeDatabase {
                          {"trackName": "no id", "plainLyrics": "x"}])",
           "application/json");
     });
+    server_.Get("/api/get/501", [](const httplib::Request&, httplib::Response& res) {
+      res.set_content(R"({"id": 501, "trackName": "Far", "syncedLyrics": "[00:01.00]again"})",
+                      "application/json");
+    });
     server_.Get("/broken/api/search", [](const httplib::Request&, httplib::Response& res) {
       res.set_content("[{oops", "application/json");
     });
@@ -86,6 +90,15 @@ TEST(Upstream, SlowOrBrokenDatabaseCostsAtMostTheTimeOut) {
                            milliseconds(500));
   EXPECT_EQ(cut_all(unreachable.get("/api/lyric/far/").body, "\"aid\": ", ","),
             std::vector<std::string>{"1"});
+}
+
+TEST(Upstream, SongsAreFetchedAgainById) {
+  FakeDatabase db;
+  lyr::service::UpstreamClient client(db.url() + "/", seconds(2));
+  auto hit = client.get(501);
+  ASSERT_TRUE(hit);
+  EXPECT_EQ(hit->lyrics, "[00:01.00]again");
+  EXPECT_FALSE(client.get(502));  // the database answers 404
 }
 
 TEST(Upstream, RecordParsing) {
