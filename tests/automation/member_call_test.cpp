@@ -163,6 +163,13 @@ TEST_F(MemberCall, OutParametersAreWrittenBackOnlyWhenPassedByAddress) {
   EXPECT_STREQ(text, "described");
   free_value(text_arg(text));
 
+  ObjectVar other;
+  ASSERT_TRUE(other.create("Lyr.Probe"));
+  automation::ObjectRecord* variable = &other.record;
+  method("Replace", {by_address(tag::kObject, &variable)});
+  EXPECT_EQ(code(), 0);
+  EXPECT_EQ(other.record.iface, probe_.record.iface) << "the old object is released and the new one stored";
+
   VariantVar bytes;
   void* set = byte_set("abc");
   call(&automation::variant_assign, {bytes.arg(), byte_set_arg(set)});

@@ -106,6 +106,14 @@ HRESULT describe(DispatchObject&, Invocation& call, VARIANT*) {
   return hr;
 }
 
+HRESULT replace(DispatchObject& self, Invocation& call, VARIANT*) {
+  VARIANT v;
+  VariantInit(&v);
+  v.vt = VT_UNKNOWN;
+  v.punkVal = &self;  // borrowed: set_out takes its own reference
+  return call.set_out(0, v);
+}
+
 HRESULT fail(DispatchObject&, Invocation& call, VARIANT*) {
   call.describe(u"the probe refuses");
   return E_FAIL;
@@ -183,6 +191,7 @@ const ClassType& probe_type() {
            {{{VT_PTR, VT_SAFEARRAY, 0, VT_UI1}, kInOut}},
            0,
            &reverse_bytes},
+          {u"Replace", 20, INVOKE_FUNC, kVoid, {{{VT_PTR, VT_UNKNOWN}, PARAMFLAG_FOUT}}, 0, &replace},
           {u"TakeUnknown", 19, INVOKE_FUNC, kVoid, {{kUnknown}}, 0, &nothing},
       },
       {{u"IProbe", TKIND_DISPATCH, {}}, {u"Amount", TKIND_ALIAS, kLong}},
