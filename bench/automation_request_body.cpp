@@ -3,10 +3,12 @@
 #include <benchmark/benchmark.h>
 #include <curl/curl.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "automation/automation_commands.h"
+#include "tests/automation/command_harness.h"
 #include "tests/automation/finder_routines.h"
 #include "tests/support/raw_http_server.h"
 
@@ -25,9 +27,12 @@ void BM_RequestObjectBody(benchmark::State& state) {
   automation::attach_runtime(nullptr);
   const std::string url = server().url("/body");
   for (auto _ : state) {
-    std::string body = lyr::test::fetch_url(url);
-    if (body.size() != (1u << 20)) state.SkipWithError("short body");
-    benchmark::DoNotOptimize(body.data());
+    void* body = lyr::test::fetch_byte_set(url);
+    std::uint32_t length = 0;
+    if (body != nullptr) std::memcpy(&length, static_cast<const char*>(body) + 4, sizeof length);
+    if (length != (1u << 20)) state.SkipWithError("short body");
+    benchmark::DoNotOptimize(body);
+    lyr::test::free_value(lyr::test::byte_set_arg(body));
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * (1 << 20));
 }

@@ -69,7 +69,9 @@ std::size_t ansi_length(std::u16string_view text) {
   const BmpTable& t = table();
   std::size_t n = 0;
   for (std::size_t i = 0; i < text.size(); ++i) {
-    if (high(text[i]) && i + 1 < text.size() && low(text[i + 1])) {
+    if (text[i] < 0x80) {
+      ++n;
+    } else if (high(text[i]) && i + 1 < text.size() && low(text[i + 1])) {
       n += 4;
       ++i;
     } else {

@@ -9,8 +9,7 @@ namespace tag = runtime::tag;
 const char* const kRequestProgIds[3] = {"WinHttp.WinHttpRequest.5.1", "MSXML2.ServerXMLHTTP.6.0",
                                         "MSXML2.ServerXMLHTTP.5.0"};
 
-// fetch_url as the finder writes it; `served_by` tells which ProgID was created.
-std::string fetch_url(std::string address, std::string* served_by) {
+void* fetch_byte_set(std::string address, std::string* served_by) {
   Apartment apartment;
   ObjectVar request;
   bool created = false;
@@ -20,7 +19,7 @@ std::string fetch_url(std::string address, std::string* served_by) {
       break;
     }
   }
-  if (!created) return {};
+  if (!created) return nullptr;
   char* url = address.data();
   call(&automation::com_object_method,
        {request.arg(), text_arg("Open"), text_arg("GET"), by_address(tag::kText, &url), bool_arg(false)});
@@ -31,8 +30,13 @@ std::string fetch_url(std::string address, std::string* served_by) {
   runtime::ArgRecord bytes = call(&automation::variant_to_byte_set, {variant_arg(reply)});
   call(&automation::variant_clear, {variant_arg(reply)});
   free_value(body);
-  std::string result = byte_set_bytes(bytes.pointer<void>());
-  free_value(bytes);
+  return bytes.pointer<void>();
+}
+
+std::string fetch_url(std::string address, std::string* served_by) {
+  void* bytes = fetch_byte_set(std::move(address), served_by);
+  std::string result = byte_set_bytes(bytes);
+  free_value(byte_set_arg(bytes));
   return result;
 }
 

@@ -10,6 +10,8 @@ namespace lyr::test {
 
 extern const char* const kRequestProgIds[3];
 
+// fetch_url handing back the runtime byte set (null when nothing came), the caller's to free.
+void* fetch_byte_set(std::string address, std::string* served_by = nullptr);
 // The body, or "" when nothing came; `served_by` receives the ProgID that was created.
 std::string fetch_url(std::string address, std::string* served_by = nullptr);
 // decode_bytes on a byte set of the runtime; the new text value (null for the empty text)

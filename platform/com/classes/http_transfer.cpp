@@ -5,8 +5,10 @@
 #include <algorithm>
 #include <cctype>
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <string_view>
 
 namespace platform::com {
 namespace {
@@ -43,6 +45,14 @@ std::size_t on_header(char* data, std::size_t size, std::size_t count, void* use
     std::size_t second = first == std::string::npos ? std::string::npos : line.find(' ', first + 1);
     r->status_text = second == std::string::npos ? std::string() : line.substr(second + 1);
   } else if (!line.empty()) {
+    constexpr std::string_view kLength = "content-length:";
+    if (line.size() > kLength.size() &&
+        std::equal(kLength.begin(), kLength.end(), line.begin(),
+                   [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); })) {
+      // The body's announced size is room taken once rather than grown into (within reason).
+      unsigned long long length = std::strtoull(line.c_str() + kLength.size(), nullptr, 10);
+      if (length <= (256ull << 20)) r->body.reserve(static_cast<std::size_t>(length));
+    }
     r->header_lines.push_back(line);
   }
   return n;
