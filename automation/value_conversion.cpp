@@ -179,6 +179,11 @@ bool variant_to_value(const VARIANT& source, std::uint32_t t, bool write_through
 
   VARTYPE vt = tag_vartype(t);
   if (vt == VT_EMPTY) return false;
+  if (t == tag::kText && source.vt == VT_BSTR) {
+    // Already text: converted straight from the source, without copying a long string first.
+    store_text(bstr_to_text(source.bstrVal, SysStringLen(source.bstrVal)), write_through, result, variable);
+    return true;
+  }
   VARIANT temporary;
   VariantInit(&temporary);
   if (FAILED(VariantCopyInd(&temporary, &source)) ||

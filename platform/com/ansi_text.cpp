@@ -2,7 +2,6 @@
 
 #include <iconv.h>
 
-#include <array>
 #include <cstdint>
 #include <cstring>
 #include <vector>
@@ -13,7 +12,7 @@ namespace {
 // The GB18030 bytes of every BMP character (surrogates answer '?').
 class BmpTable {
  public:
-  BmpTable() : bytes_(0x10000, std::array<char, 4>{'?'}), length_(0x10000, 1) {
+  BmpTable() : entries_(0x10000, Entry{{'?'}, 1}) {
     iconv_t cd = iconv_open("GB18030", "UTF-16LE");
     if (cd == reinterpret_cast<iconv_t>(-1)) return;
     for (std::uint32_t c = 0; c < 0x10000; ++c) {
@@ -27,19 +26,22 @@ class BmpTable {
       std::size_t r = iconv(cd, &in, &in_left, &dst, &dst_left);
       std::size_t n = sizeof out - dst_left;
       if (r != static_cast<std::size_t>(-1) && n >= 1 && n <= 4) {
-        std::memcpy(bytes_[c].data(), out, n);
-        length_[c] = static_cast<std::uint8_t>(n);
+        std::memcpy(entries_[c].bytes, out, n);
+        entries_[c].length = static_cast<std::uint8_t>(n);
       }
       iconv(cd, nullptr, nullptr, nullptr, nullptr);
     }
     iconv_close(cd);
   }
-  std::size_t length(char16_t c) const { return length_[c]; }
-  const char* bytes(char16_t c) const { return bytes_[c].data(); }
+  // One entry a character, its bytes and their count side by side.
+  struct Entry {
+    char bytes[4];
+    std::uint8_t length;
+  };
+  const Entry& operator[](char16_t c) const { return entries_[c]; }
 
  private:
-  std::vector<std::array<char, 4>> bytes_;
-  std::vector<std::uint8_t> length_;
+  std::vector<Entry> entries_;
 };
 
 const BmpTable& table() {
@@ -75,7 +77,7 @@ std::size_t ansi_length(std::u16string_view text) {
       n += 4;
       ++i;
     } else {
-      n += t.length(text[i]);
+      n += t[text[i]].length;
     }
   }
   return n;
@@ -92,9 +94,9 @@ void ansi_encode(std::u16string_view text, char* out) {
       out += 4;
       ++i;
     } else {
-      const std::size_t n = t.length(c);
-      std::memcpy(out, t.bytes(c), n);
-      out += n;
+      const BmpTable::Entry& e = t[c];
+      std::memcpy(out, e.bytes, e.length);
+      out += e.length;
     }
   }
 }

@@ -288,6 +288,10 @@ HRESULT convert(const Neutral& n, VARTYPE vt, VARIANT* out) {
 
 HRESULT VariantChangeType(VARIANTARG* dest, const VARIANTARG* source, USHORT, VARTYPE vt) {
   if (dest == nullptr || source == nullptr) return E_INVALIDARG;
+  if (source->vt == vt && (vt & VT_BYREF) == 0) {
+    // Nothing to convert: one copy (none at all in place).
+    return dest == source ? S_OK : VariantCopy(dest, source);
+  }
   VARIANT from;
   VariantInit(&from);
   if (HRESULT hr = VariantCopyInd(&from, source); FAILED(hr)) return hr;

@@ -102,6 +102,13 @@ std::size_t utf8_to_utf16_into(std::span<const std::uint8_t> bytes, char16_t* co
       ++i;
       continue;
     }
+    if (b >= 0xE1 && b <= 0xEC && i + 2 < n && (bytes[i + 1] & 0xC0) == 0x80 &&
+        (bytes[i + 2] & 0xC0) == 0x80) {
+      // The bulk of Chinese text: three-byte forms that can be neither overlong nor surrogates.
+      *dst++ = static_cast<char16_t>((b & 0x0F) << 12 | (bytes[i + 1] & 0x3F) << 6 | (bytes[i + 2] & 0x3F));
+      i += 3;
+      continue;
+    }
     std::uint32_t cp = 0;
     std::size_t len = 0;
     std::uint32_t min = 0;
