@@ -38,6 +38,11 @@ void runtime_free(void* block) {
   if (block != nullptr) callback()(runtime::callback::kFree, word(block), 0);
 }
 
+void* runtime_resize(void* block, std::size_t bytes) {
+  return reinterpret_cast<void*>(
+      callback()(runtime::callback::kResize, word(block), static_cast<std::intptr_t>(bytes)));
+}
+
 const runtime::UnitTypeDescriptor* runtime_unit_type(std::uint32_t type_tag) {
   return reinterpret_cast<const runtime::UnitTypeDescriptor*>(
       callback()(runtime::callback::kUnitType, static_cast<std::intptr_t>(type_tag), 0));

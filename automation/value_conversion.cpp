@@ -81,13 +81,13 @@ BSTR text_to_bstr(const char* text) {
 
 char* bstr_to_text(const OLECHAR* text, std::size_t chars) {
   if (text == nullptr || chars == 0) return nullptr;
-  // The ANSI code page is GB18030; long results (whole lyrics) are measured, then written once.
+  // The ANSI code page is GB18030. One pass into room for the longest form; the block is then
+  // cut to size (untouched room costs nothing).
   std::u16string_view wide(text, chars);
-  const std::size_t n = platform::com::ansi_length(wide);
-  auto* out = static_cast<char*>(runtime_allocate(n + 1));
-  platform::com::ansi_encode(wide, out);
+  auto* out = static_cast<char*>(runtime_allocate(platform::com::ansi_max_length(wide) + 1));
+  const std::size_t n = platform::com::ansi_encode(wide, out);
   out[n] = 0;
-  return out;
+  return static_cast<char*>(runtime_resize(out, n + 1));
 }
 
 void* make_byte_set(const void* data, std::size_t n) {

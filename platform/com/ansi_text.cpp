@@ -67,24 +67,9 @@ void supplementary(std::uint32_t cp, char* out) {
 
 }  // namespace
 
-std::size_t ansi_length(std::u16string_view text) {
+std::size_t ansi_encode(std::u16string_view text, char* const begin) {
   const BmpTable& t = table();
-  std::size_t n = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] < 0x80) {
-      ++n;
-    } else if (high(text[i]) && i + 1 < text.size() && low(text[i + 1])) {
-      n += 4;
-      ++i;
-    } else {
-      n += t[text[i]].length;
-    }
-  }
-  return n;
-}
-
-void ansi_encode(std::u16string_view text, char* out) {
-  const BmpTable& t = table();
+  char* out = begin;
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char16_t c = text[i];
     if (c < 0x80) {
@@ -99,6 +84,7 @@ void ansi_encode(std::u16string_view text, char* out) {
       out += e.length;
     }
   }
+  return static_cast<std::size_t>(out - begin);
 }
 
 }  // namespace platform::com

@@ -9,9 +9,11 @@
 
 namespace platform::com {
 
-// Bytes that ansi_encode writes for `text`.
-std::size_t ansi_length(std::u16string_view text);
-// Writes exactly ansi_length(text) bytes to `out` (no terminating NUL).
-void ansi_encode(std::u16string_view text, char* out);
+// Room that is always enough for ansi_encode: four bytes a UTF-16 unit.
+inline std::size_t ansi_max_length(std::u16string_view text) {
+  return text.size() * 4;
+}
+// Writes the GB18030 form of `text` to `out` (no terminating NUL) and answers its length.
+std::size_t ansi_encode(std::u16string_view text, char* out);
 
 }  // namespace platform::com
