@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/com/ansi_text.h"
 #include "platform/com/classes/charset.h"
 #include "tests/platform/com/dispatch_call.h"
 
@@ -145,6 +146,13 @@ TEST(Charset, DecodingReplacesBadBytesAndEncodingMarksWhatDoesNotFit) {
   EXPECT_EQ(Charset::find(u"us-ascii")->encode(u"a歌b"), "a?b");
   EXPECT_EQ(Charset::find(u"GB18030")->encode(u"😀"), "\x94\x39\xFC\x36");
   EXPECT_FALSE(Charset::find(u"klingon-8"));
+
+  const std::u16string text =
+      u"a\xD800"
+      u"b歌😀";
+  std::string ansi(platform::com::ansi_max_length(text), '\0');
+  ansi.resize(platform::com::ansi_encode(text, ansi.data()));
+  EXPECT_EQ(ansi, "a?b\xB8\xE8\x94\x39\xFC\x36") << "a lone surrogate becomes '?'";
 }
 
 }  // namespace
