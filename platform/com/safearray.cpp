@@ -131,7 +131,7 @@ SAFEARRAY* SafeArrayCreateVector(VARTYPE vt, LONG lower_bound, ULONG elements) {
 
 HRESULT SafeArrayDestroy(SAFEARRAY* a) {
   if (a == nullptr) return S_OK;
-  if (a->cLocks != 0) return E_ACCESSDENIED_LOCK;
+  if (a->cLocks != 0) return DISP_E_ARRAYISLOCKED;
   clear_elements(a, block_of(a)->vt);
   std::free(a->pvData);
   std::free(block_of(a));

@@ -65,7 +65,7 @@ inline constexpr HRESULT TYPE_E_ELEMENTNOTFOUND = static_cast<HRESULT>(0x8002802
 inline constexpr HRESULT TYPE_E_CANTLOADLIBRARY = static_cast<HRESULT>(0x80029C4A);
 inline constexpr HRESULT TYPE_E_INVDATAREAD = static_cast<HRESULT>(0x80028018);
 inline constexpr HRESULT TYPE_E_WRONGTYPEKIND = static_cast<HRESULT>(0x8002802A);
-inline constexpr HRESULT E_ACCESSDENIED_LOCK = static_cast<HRESULT>(0x8002000D);  // DISP_E_ARRAYISLOCKED
+inline constexpr HRESULT DISP_E_ARRAYISLOCKED = static_cast<HRESULT>(0x8002000D);
 
 // Releases an interface pointer and nulls it; null is fine.
 template <class T>
