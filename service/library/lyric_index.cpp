@@ -62,9 +62,12 @@ void LyricIndex::Field::build(const std::vector<std::string>& keys) {
   });
   suffixes.reserve(sorted.size());
   suffix_key.reserve(sorted.size());
+  suffix_shape.reserve(sorted.size());
   for (const auto& x : sorted) {
     suffixes.push_back(x.pos);
     suffix_key.push_back(x.key);
+    std::uint32_t rest = key_start[x.key] + key_length[x.key] - x.pos;
+    suffix_shape.push_back(rest * 2 + (x.pos == key_start[x.key] ? 1 : 0));
   }
 }
 
@@ -108,9 +111,8 @@ void LyricIndex::collect(const Field& field, std::string_view key,
   std::vector<std::uint32_t> seen;
   for (std::size_t i = lo; i < hi; ++i) {
     std::uint32_t k = field.suffix_key[i];
-    Match m = field.suffixes[i] != field.key_start[k] ? substring
-              : field.key_length[k] == key.size()     ? exact
-                                                      : prefix;
+    std::uint32_t shape = field.suffix_shape[i];
+    Match m = (shape & 1) == 0 ? substring : shape / 2 == key.size() ? exact : prefix;
     if (best[k] == none) seen.push_back(k);
     best[k] = std::min(best[k], m);
   }

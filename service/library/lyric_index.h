@@ -40,6 +40,9 @@ class LyricIndex {
     std::vector<std::uint32_t> key_entries;
     std::vector<std::uint32_t> suffixes;    // positions in text, in the order of their suffixes
     std::vector<std::uint32_t> suffix_key;  // the key each suffix lies in
+    // Per suffix: bytes to the end of its key, times two, plus one when it starts its key; read
+    // in step with suffix_key, so a search tells exact, prefix and substring without a lookup.
+    std::vector<std::uint32_t> suffix_shape;
     void build(const std::vector<std::string>& keys);
     std::pair<std::size_t, std::size_t> range(std::string_view key) const;
     Match match(std::uint32_t entry, std::string_view key) const;
