@@ -28,7 +28,8 @@ void init_once() {
 std::size_t on_body(char* data, std::size_t size, std::size_t count, void* user) {
   auto* r = static_cast<HttpResponse*>(user);
   std::size_t n = size * count;
-  r->body.insert(r->body.end(), data, data + n);
+  const auto* bytes = reinterpret_cast<const std::uint8_t*>(data);
+  r->body.insert(r->body.end(), bytes, bytes + n);
   return n;
 }
 
