@@ -42,7 +42,7 @@ void write_file(const std::string& path, std::string_view bytes) {
 }
 
 LocalService::LocalService(const std::vector<std::string>& libraries, std::string upstream,
-                           std::chrono::milliseconds upstream_timeout) {
+                           std::chrono::milliseconds upstream_timeout, int port) {
   std::vector<LyricEntry> entries;
   char* buf = nullptr;
   std::size_t len = 0;
@@ -55,9 +55,9 @@ LocalService::LocalService(const std::vector<std::string>& libraries, std::strin
   if (!upstream.empty()) client = std::make_unique<UpstreamClient>(upstream, upstream_timeout);
   service_ = std::make_unique<LyricService>(LyricIndex(std::move(entries)), std::move(client));
   server_ = std::make_unique<LyricServer>(libraries, 8);
-  auto port = server_->bind("127.0.0.1", 0);
-  if (!port) return;
-  port_ = port.value();
+  auto bound = server_->bind("127.0.0.1", port);
+  if (!bound) return;
+  port_ = bound.value();
   thread_ = std::thread([this] { server_->serve(*service_); });
   while (!server_->running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }

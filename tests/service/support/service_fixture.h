@@ -32,12 +32,12 @@ class TempDir {
 
 void write_file(const std::string& path, std::string_view bytes);
 
-// A service over `libraries`, serving from a thread until destroyed. log() holds what the
-// scan wrote (warnings, the summary line).
+// A service over `libraries`, serving from a thread until destroyed, on `port` (0: a free one).
+// log() holds what the scan wrote (warnings, the summary line).
 class LocalService {
  public:
   explicit LocalService(const std::vector<std::string>& libraries, std::string upstream = {},
-                        std::chrono::milliseconds upstream_timeout = std::chrono::seconds(3));
+                        std::chrono::milliseconds upstream_timeout = std::chrono::seconds(3), int port = 0);
   ~LocalService();
   LocalService(const LocalService&) = delete;
   LocalService& operator=(const LocalService&) = delete;
