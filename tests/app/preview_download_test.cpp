@@ -178,6 +178,16 @@ TEST_F(Download, TheChosenItemSavesTheServedBytesNextToTheProgram) {
   EXPECT_EQ(read_all(target_), kLyric);
 }
 
+TEST_F(Download, TheFileIsNamedAfterTheFieldsAtTheMomentOfTheDownload) {
+  finder_->set_keywords("later", "someone");
+  const fs::path renamed = target_.parent_path() / "later - someone.lrc";
+  fs::remove(renamed);
+  EXPECT_EQ(download(1), "[MessageBox] 提示\n下载完毕,已保存在软件目录！\n");
+  EXPECT_EQ(read_all(renamed), "[00:00.00]two\n");
+  EXPECT_FALSE(fs::exists(target_));
+  fs::remove(renamed);
+}
+
 TEST_F(Download, AFailureWarnsWithTheStatusAndKeepsTheOldFile) {
   { std::ofstream(target_, std::ios::binary) << "kept"; }
   server_->reply("/lrc/1.lrc", "gone", "text/plain", 404);
