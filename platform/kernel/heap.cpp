@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
-#include <unordered_set>
+#include <vector>
 
 #include "platform/api/kernel.h"
 
@@ -23,10 +23,67 @@ static_assert(sizeof(Header) == 16);
 
 constexpr SIZE_T kMaxBytes = (SIZE_MAX >> 1) - sizeof(Header);
 
+// The set of live blocks: open addressing with linear probing and backward-shift deletion, so
+// registering a block costs no allocation of its own (a node per block made the registry the
+// heap's main cost) and no tombstones pile up as blocks come and go.
+class BlockSet {
+ public:
+  void insert(const void* block) {
+    if ((count_ + 1) * 2 > slots_.size()) grow();
+    std::size_t i = home(block);
+    while (slots_[i] != kEmpty) i = next(i);
+    slots_[i] = reinterpret_cast<std::uintptr_t>(block);
+    ++count_;
+  }
+  bool erase(const void* block) {
+    std::size_t hole = find(block);
+    if (hole == SIZE_MAX) return false;
+    // Pull later members of the run back so that every member stays reachable from its home.
+    for (std::size_t j = next(hole); slots_[j] != kEmpty; j = next(j)) {
+      const std::size_t h = home(reinterpret_cast<const void*>(slots_[j]));
+      const bool stays = hole <= j ? (hole < h && h <= j) : (hole < h || h <= j);
+      if (stays) continue;
+      slots_[hole] = slots_[j];
+      hole = j;
+    }
+    slots_[hole] = kEmpty;
+    --count_;
+    return true;
+  }
+  bool contains(const void* block) const { return find(block) != SIZE_MAX; }
+
+ private:
+  static constexpr std::uintptr_t kEmpty = 0;
+
+  std::size_t next(std::size_t i) const { return (i + 1) & (slots_.size() - 1); }
+  std::size_t home(const void* block) const {
+    const auto v = (reinterpret_cast<std::uintptr_t>(block) >> 4) * 0x9E3779B97F4A7C15ull;
+    return (v >> 32) & (slots_.size() - 1);
+  }
+  std::size_t find(const void* block) const {
+    if (slots_.empty()) return SIZE_MAX;
+    const auto want = reinterpret_cast<std::uintptr_t>(block);
+    for (std::size_t i = home(block);; i = next(i)) {
+      if (slots_[i] == want) return i;
+      if (slots_[i] == kEmpty) return SIZE_MAX;
+    }
+  }
+  void grow() {
+    std::vector<std::uintptr_t> old(slots_.empty() ? 64 : slots_.size() * 2, kEmpty);
+    old.swap(slots_);
+    count_ = 0;
+    for (std::uintptr_t v : old)
+      if (v != kEmpty) insert(reinterpret_cast<const void*>(v));
+  }
+
+  std::vector<std::uintptr_t> slots_;
+  std::size_t count_ = 0;
+};
+
 // The registry is split by address so that threads allocating at once rarely meet on a lock.
 struct Shard {
   std::mutex mutex;
-  std::unordered_set<const void*> live;
+  BlockSet live;
 };
 constexpr std::size_t kShards = 32;
 
@@ -51,13 +108,13 @@ void register_block(const void* block) {
 bool unregister_block(const void* block) {
   Shard& s = shard_for(block);
   std::lock_guard guard(s.mutex);
-  return s.live.erase(block) == 1;
+  return s.live.erase(block);
 }
 
 bool is_live(const void* block) {
   Shard& s = shard_for(block);
   std::lock_guard guard(s.mutex);
-  return s.live.count(block) == 1;
+  return s.live.contains(block);
 }
 
 // The one heap handle; its address is the handle value.
@@ -65,8 +122,18 @@ struct ProcessHeap {
   char marker;
 };
 
+// Runtime values of a megabyte or more (replies, byte sets, their decoded texts) come and go on
+// every request; served from mmap they would be handed back to the kernel on each free and
+// faulted in afresh on the next allocation. Keeping them in the arena trades a few megabytes of
+// retained memory for that.
+ProcessHeap make_process_heap() {
+  mallopt(M_MMAP_THRESHOLD, 32 << 20);
+  mallopt(M_TRIM_THRESHOLD, 64 << 20);
+  return ProcessHeap{};
+}
+
 ProcessHeap& process_heap() {
-  static ProcessHeap heap{};
+  static ProcessHeap heap = make_process_heap();
   return heap;
 }
 
