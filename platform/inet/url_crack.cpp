@@ -96,7 +96,7 @@ bool hand_out(LPCSTR url, std::string_view value, LPSTR* pointer, DWORD* length)
     *length = static_cast<DWORD>(value.size() + 1);
     return false;
   }
-  std::memcpy(*pointer, value.data(), value.size());
+  if (!value.empty()) std::memcpy(*pointer, value.data(), value.size());
   (*pointer)[value.size()] = '\0';
   *length = static_cast<DWORD>(value.size());
   return true;
