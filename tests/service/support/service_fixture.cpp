@@ -60,6 +60,9 @@ LocalService::LocalService(const std::vector<std::string>& libraries, std::strin
   port_ = bound.value();
   thread_ = std::thread([this] { server_->serve(*service_); });
   while (!server_->running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  // The server starts its pool of threads after it says it runs; one answered request means they
+  // all exist (tests that count threads take their baseline after this).
+  get("/");
 }
 
 LocalService::~LocalService() {
