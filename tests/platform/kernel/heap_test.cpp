@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <cstdint>
 #include <cstring>
 #include <thread>
 #include <vector>
@@ -54,6 +56,37 @@ TEST(Heap, DoubleFreeAndForeignPointersAreRefused) {
   void* q = HeapAlloc(heap, 0, 32);
   EXPECT_FALSE(HeapFree(heap, 0, static_cast<char*>(q) + 1));  // inside a block is no block
   EXPECT_TRUE(HeapFree(heap, 0, q));
+}
+
+// Addresses that no block ever had: never mapped, above the user address space, misaligned.
+// Refusing them must not read them.
+TEST(Heap, PointersFarFromAnyBlockAreRefused) {
+  HANDLE heap = GetProcessHeap();
+  for (std::uintptr_t address : {std::uintptr_t{0x10}, std::uintptr_t{0x00007ff000000000},
+                                 std::uintptr_t{1} << 48, ~std::uintptr_t{0xf}, std::uintptr_t{0x1008}}) {
+    void* p = reinterpret_cast<void*>(address);
+    EXPECT_FALSE(HeapFree(heap, 0, p)) << std::hex << address;
+    EXPECT_EQ(HeapSize(heap, 0, p), static_cast<SIZE_T>(-1)) << std::hex << address;
+    EXPECT_EQ(HeapReAlloc(heap, 0, p, 8), nullptr) << std::hex << address;
+  }
+}
+
+// Neighbouring blocks share words of the live-block record; a free racing with frees of its
+// neighbours, or with a second free of itself, must neither lose nor double a block.
+TEST(Heap, RacingFreesOfNeighboursAndOfTheSameBlock) {
+  HANDLE heap = GetProcessHeap();
+  for (int round = 0; round < 50; ++round) {
+    std::vector<void*> blocks;
+    for (int i = 0; i < 64; ++i) blocks.push_back(HeapAlloc(heap, 0, 16));
+    std::atomic<int> freed{0};
+    auto free_all = [&] {
+      for (void* b : blocks) freed += HeapFree(heap, 0, b) ? 1 : 0;
+    };
+    std::thread a(free_all), b(free_all);
+    a.join();
+    b.join();
+    ASSERT_EQ(freed.load(), 64) << "round " << round;
+  }
 }
 
 TEST(Heap, ReAllocKeepsContentAndZeroesGrowth) {
