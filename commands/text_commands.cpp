@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <span>
 #include <vector>
 
 #include "commands/arguments.h"
@@ -12,45 +13,43 @@ namespace {
 
 constexpr std::string_view kDefaultDelimiter = ",";
 
-struct Piece {
-  std::size_t offset;
-  std::size_t length;
-};
+// Room for one piece per 64 bytes: a reply of hit records splits without the list growing, and
+// a text with fewer pieces costs only the unused room.
+std::size_t expected_pieces(std::size_t text_size) {
+  return text_size / 64 + 1;
+}
 
-// The pieces of `text` between delimiters; `limit` < 0 means no limit.
-std::vector<Piece> split_pieces(std::string_view text, std::string_view delimiter, std::int64_t limit) {
-  std::vector<Piece> pieces;
-  if (text.empty() || limit == 0) return pieces;
+// The elements between delimiters, each copied into its own text value as soon as the scan has
+// passed it, while its bytes are still in cache; `limit` < 0 means no limit.
+std::vector<char*> split_elements(std::string_view text, std::string_view delimiter, std::int64_t limit) {
+  std::vector<char*> elements;
+  if (text.empty() || limit == 0) return elements;
   if (delimiter.empty()) {
-    pieces.push_back({0, text.size()});
-    return pieces;
+    elements.push_back(make_text(text));
+    return elements;
   }
+  elements.reserve(expected_pieces(text.size()));
   CharWalker walker(text, 0);
   std::size_t piece = 0;
   for (;;) {
     const std::size_t hit = find_exact(text, delimiter, walker, piece);
     if (hit == kNoMatch) break;
-    pieces.push_back({piece, hit - piece});
+    elements.push_back(make_text(text.substr(piece, hit - piece)));
     piece = hit + delimiter.size();
     walker.restart(piece);
-    if (limit > 0 && --limit == 0) return pieces;
+    if (limit > 0 && --limit == 0) return elements;
   }
-  if (piece < text.size()) pieces.push_back({piece, text.size() - piece});
-  return pieces;
+  if (piece < text.size()) elements.push_back(make_text(text.substr(piece)));
+  return elements;
 }
 
-// One block: dimension count 1, the element count, then one text pointer per piece.
-void* text_array(std::string_view text, const std::vector<Piece>& pieces) {
+// One block: dimension count 1, the element count, then one text pointer per element.
+void* text_array(std::span<char* const> elements) {
   constexpr std::size_t kHeader = 2 * sizeof(std::uint32_t);
-  auto* block = static_cast<unsigned char*>(allocate(kHeader + pieces.size() * sizeof(char*)));
-  const std::uint32_t header[2] = {1, static_cast<std::uint32_t>(pieces.size())};
+  auto* block = static_cast<unsigned char*>(allocate(kHeader + elements.size_bytes()));
+  const std::uint32_t header[2] = {1, static_cast<std::uint32_t>(elements.size())};
   std::memcpy(block, header, kHeader);
-  auto* slot = block + kHeader;
-  for (const Piece& p : pieces) {
-    char* element = make_text(text.substr(p.offset, p.length));
-    std::memcpy(slot, &element, sizeof element);
-    slot += sizeof element;
-  }
+  if (!elements.empty()) std::memcpy(block + kHeader, elements.data(), elements.size_bytes());
   return block;
 }
 
@@ -61,7 +60,7 @@ void split_text_command(runtime::ArgRecord* result, std::int32_t count, runtime:
   const std::string_view text = a.text(1);
   const std::string_view delimiter = a.given(2) ? a.text(2) : kDefaultDelimiter;
   const std::int64_t limit = a.given(3) ? std::max(a.integer(3, -1), 0) : -1;
-  set_pointer_result(result, text_array(text, split_pieces(text, delimiter, limit)),
+  set_pointer_result(result, text_array(split_elements(text, delimiter, limit)),
                      runtime::tag::kText | runtime::tag::kArrayFlag);
 }
 
