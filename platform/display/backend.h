@@ -1,6 +1,7 @@
 // A display backend: where top-level windows appear and where input comes from.
 // The window system tells the backend about top-level windows (shown, moved, retitled, repainted)
-// and the backend feeds user input back through platform/winsys/input.h.
+// and the backend feeds user input back, and asks what it needs to know of those windows, through
+// the input sink (platform/display/input_sink.h) that the window system installs.
 // Contract: every call is made on the thread that owns the display (the first thread that
 // creates a window), except wake(), which any thread may call. Backends never call window
 // procedures directly.

@@ -2,11 +2,9 @@
 
 #include <chrono>
 
-#include "platform/winsys/input.h"
+#include "platform/display/input_sink.h"
 
 namespace platform::display {
-
-namespace in = platform::winsys::input;
 
 HeadlessBackend::HeadlessBackend() = default;
 
@@ -39,22 +37,22 @@ bool HeadlessBackend::pump() {
     e = std::move(events_.front());
     events_.pop_front();
   }
-  auto button = static_cast<in::Button>(e.button);
+  InputSink sink = input_sink();
   switch (e.kind) {
     case RawEvent::Kind::move:
-      in::mouse_move(e.pt, e.time);
+      sink.mouse_move(e.pt, e.time);
       break;
     case RawEvent::Kind::button:
-      in::mouse_button(button, e.down, e.pt, e.time);
+      sink.mouse_button(e.button, e.down, e.pt, e.time);
       break;
     case RawEvent::Kind::wheel:
-      in::mouse_wheel(e.delta, e.pt, e.time);
+      sink.mouse_wheel(e.delta, e.pt, e.time);
       break;
     case RawEvent::Kind::key:
-      in::key(e.vk, e.down, e.time);
+      sink.key(e.vk, e.down, e.time, false);
       break;
     case RawEvent::Kind::text:
-      in::text(e.text, e.time);
+      sink.text(e.text, e.time);
       break;
   }
   return true;
@@ -78,14 +76,14 @@ void HeadlessBackend::wake() {
 
 void HeadlessBackend::inject(RawEvent event) {
   std::lock_guard lock(mutex_);
-  event.time = in::event_clock() + clock_offset_;
+  event.time = input_sink().clock() + clock_offset_;
   events_.push_back(std::move(event));
   cv_.notify_all();
 }
 
 DWORD HeadlessBackend::now() const {
   std::lock_guard lock(mutex_);
-  return in::event_clock() + clock_offset_;
+  return input_sink().clock() + clock_offset_;
 }
 
 void HeadlessBackend::advance_clock(DWORD ms) {

@@ -1,4 +1,4 @@
-// The headless backend object; platform/display/headless.h is its public face.
+// The headless backend object; platform/winsys/headless.h is its public face to tests.
 #pragma once
 
 #include <condition_variable>
@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/display/backend.h"
+#include "platform/display/input_sink.h"
 
 namespace platform::display {
 
@@ -14,7 +15,7 @@ namespace platform::display {
 struct RawEvent {
   enum class Kind { move, button, wheel, key, text } kind = Kind::move;
   POINT pt{};
-  int button = 0;  // input::Button
+  MouseButton button = MouseButton::left;
   bool down = false;
   int delta = 0;
   UINT vk = 0;

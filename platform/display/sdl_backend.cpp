@@ -11,21 +11,14 @@
 #include <thread>
 
 #include "platform/api/input.h"
-#include "platform/api/user.h"
+#include "platform/api/user.h"  // style bits only; the window system answers through the sink
+#include "platform/display/input_sink.h"
 #include "platform/display/sdl_keymap.h"
 #include "platform/display/sdl_x11_hints.h"
 #include "platform/display/sdl_x11_title.h"
-#include "platform/kernel/codepage.h"
-#include "platform/winsys/cursor_handles.h"
-#include "platform/winsys/input.h"
-#include "platform/winsys/keyboard_state.h"
-#include "platform/winsys/keyboard_translate.h"
-#include "platform/winsys/surface_access.h"
 
 namespace platform::display {
 namespace {
-
-namespace in = platform::winsys::input;
 
 struct SurfaceDeleter {
   void operator()(SDL_Surface* s) const { SDL_FreeSurface(s); }
@@ -49,19 +42,15 @@ RECT union_rect(const RECT& a, const RECT& b) {
           std::max(a.bottom, b.bottom)};
 }
 
-bool has_caption(HWND top) {
-  DWORD style = static_cast<DWORD>(GetWindowLongA(top, GWL_STYLE));
+bool has_caption(DWORD style) {
   return (style & WS_CAPTION) == WS_CAPTION;
 }
 
-// The part of the window that the native frame and caption replace.
-RECT frame_insets(HWND top) {
-  if (!has_caption(top)) return {0, 0, 0, 0};
-  DWORD style = static_cast<DWORD>(GetWindowLongA(top, GWL_STYLE));
-  DWORD ex = static_cast<DWORD>(GetWindowLongA(top, GWL_EXSTYLE));
-  RECT r{0, 0, 0, 0};
-  AdjustWindowRectEx(&r, style, FALSE, ex & ~(WS_EX_CLIENTEDGE | WS_EX_STATICEDGE));
-  return {-r.left, -r.top, r.right, r.bottom};
+// What the window system says of `top`; empty facts for a window it no longer knows.
+TopWindowFacts facts_of(HWND top) {
+  TopWindowFacts f;
+  if (!input_sink().describe(top, f)) f = {};
+  return f;
 }
 
 RECT content_of(const RECT& window, const RECT& insets) {
@@ -78,12 +67,6 @@ sdl::FrameFunctions frame_functions(DWORD style, bool owned) {
   f.maximise = !owned && (style & WS_MAXIMIZEBOX) != 0;
   f.close = (style & WS_SYSMENU) != 0;
   return f;
-}
-
-std::string title_of(HWND top) {
-  char buf[512] = {};
-  GetWindowTextA(top, buf, sizeof buf);
-  return codepage::ansi_to_utf8(buf);
 }
 
 SDL_SystemCursor sdl_system_cursor(WORD id, bool& found) {
@@ -184,7 +167,7 @@ class SdlBackend final : public Backend {
   void give_focus_to_owner(HWND popup);
   void take_keyboard(Shown& s);
   void pass_keyboard_on(HWND gone);
-  void mark_owned(HWND top, Shown& s, DWORD style);
+  void mark_owned(Shown& s, const TopWindowFacts& facts);
   SDL_Cursor* sdl_cursor(HCURSOR cursor);
 
   Uint32 wake_type_;
@@ -220,15 +203,15 @@ POINT SdlBackend::screen_point(HWND top, int x, int y) const {
 void SdlBackend::window_shown(HWND top) {
   if (!on_thread()) return;
   Shown& s = shown_[top];
-  RECT wr{};
-  GetWindowRect(top, &wr);
+  const TopWindowFacts facts = facts_of(top);
+  const RECT wr = facts.rect;
+  const DWORD style = facts.style;
   s.rect = wr;
-  s.insets = frame_insets(top);
-  DWORD style = static_cast<DWORD>(GetWindowLongA(top, GWL_STYLE));
+  s.insets = facts.insets;
   RECT c = content_of(wr, s.insets);
   if (!s.window) {
     Uint32 flags = SDL_WINDOW_HIDDEN;
-    if (!has_caption(top)) {
+    if (!has_caption(style)) {
       flags |= SDL_WINDOW_BORDERLESS;
       if (style & WS_POPUP) {
         flags |= SDL_WINDOW_POPUP_MENU | SDL_WINDOW_SKIP_TASKBAR;
@@ -237,33 +220,33 @@ void SdlBackend::window_shown(HWND top) {
     } else if (style & WS_THICKFRAME) {
       flags |= SDL_WINDOW_RESIZABLE;
     }
-    s.window = SDL_CreateWindow(title_of(top).c_str(), c.left, c.top, std::max(1L, long{c.right - c.left}),
+    s.window = SDL_CreateWindow(facts.title.c_str(), c.left, c.top, std::max(1L, long{c.right - c.left}),
                                 std::max(1L, long{c.bottom - c.top}), flags);
     if (!s.window) {
       std::fprintf(stderr, "display: SDL could not create a window: %s\n", SDL_GetError());
       shown_.erase(top);
       return;
     }
-    sdl::fix_x11_window_name(s.window, title_of(top));
-    if (has_caption(top)) mark_owned(top, s, style);
+    sdl::fix_x11_window_name(s.window, facts.title);
+    if (has_caption(style)) mark_owned(s, facts);
   } else {
     SDL_SetWindowPosition(s.window, c.left, c.top);
     SDL_SetWindowSize(s.window, std::max(1L, long{c.right - c.left}), std::max(1L, long{c.bottom - c.top}));
-    if (has_caption(top)) SDL_SetWindowResizable(s.window, (style & WS_THICKFRAME) ? SDL_TRUE : SDL_FALSE);
+    if (has_caption(style)) SDL_SetWindowResizable(s.window, (style & WS_THICKFRAME) ? SDL_TRUE : SDL_FALSE);
   }
   SDL_ShowWindow(s.window);
   invalidate(top, {0, 0, wr.right - wr.left, wr.bottom - wr.top});
   if (s.popup)
     give_focus_to_owner(top);
-  else if (GetActiveWindow() == top)
+  else if (input_sink().keyboard_window() == top)
     take_keyboard(s);
 }
 
 // An owned window is a dialog kept above its owner; every captioned window tells the window
 // manager which frame buttons it has. Set before the window is first mapped.
-void SdlBackend::mark_owned(HWND top, Shown& s, DWORD style) {
-  HWND owner = GetWindow(top, GW_OWNER);
-  sdl::set_x11_frame_hints(s.window, owner != nullptr, frame_functions(style, owner != nullptr));
+void SdlBackend::mark_owned(Shown& s, const TopWindowFacts& facts) {
+  HWND owner = facts.owner;
+  sdl::set_x11_frame_hints(s.window, owner != nullptr, frame_functions(facts.style, owner != nullptr));
   auto it = owner ? shown_.find(owner) : shown_.end();
   if (it != shown_.end() && it->second.window) SDL_SetWindowModalFor(s.window, it->second.window);
 }
@@ -279,15 +262,15 @@ void SdlBackend::take_keyboard(Shown& s) {
 
 // The window holding the keyboard went away: the active window (or the owner) takes it.
 void SdlBackend::pass_keyboard_on(HWND gone) {
-  HWND next = GetActiveWindow();
-  if (!next || next == gone) next = GetWindow(gone, GW_OWNER);
+  HWND next = input_sink().keyboard_window();
+  if (!next || next == gone) next = facts_of(gone).owner;
   auto it = next && next != gone ? shown_.find(next) : shown_.end();
   if (it != shown_.end() && !it->second.popup) take_keyboard(it->second);
 }
 
 void SdlBackend::give_focus_to_owner(HWND popup) {
-  HWND owner = GetWindow(popup, GW_OWNER);
-  if (!owner) owner = GetActiveWindow();
+  HWND owner = facts_of(popup).owner;
+  if (!owner) owner = input_sink().keyboard_window();
   auto it = owner && owner != popup ? shown_.find(owner) : shown_.end();
   if (it == shown_.end() || !it->second.window) return;
   SDL_SetWindowInputFocus(it->second.window);
@@ -328,7 +311,7 @@ void SdlBackend::window_moved(HWND top, const RECT& screen_rect) {
   bool resized = (screen_rect.right - screen_rect.left) != (s.rect.right - s.rect.left) ||
                  (screen_rect.bottom - screen_rect.top) != (s.rect.bottom - s.rect.top);
   s.rect = screen_rect;
-  s.insets = frame_insets(top);
+  s.insets = facts_of(top).insets;
   if (applying_system_change_ || !s.window) return;
   RECT c = content_of(screen_rect, s.insets);
   SDL_SetWindowPosition(s.window, c.left, c.top);
@@ -378,7 +361,7 @@ void SdlBackend::present_one(HWND top, Shown& s, RECT dirty) {
   if (!target) return;
   bool drawn = false;
   SDL_Rect dst{};
-  winsys::with_surface(top, [&](cairo_surface_t* surface) {
+  input_sink().with_surface(top, [&](cairo_surface_t* surface) {
     cairo_surface_flush(surface);
     int sw = cairo_image_surface_get_width(surface), sh = cairo_image_surface_get_height(surface);
     std::unique_ptr<SDL_Surface, SurfaceDeleter> src(SDL_CreateRGBSurfaceWithFormatFrom(
@@ -406,12 +389,13 @@ SDL_Cursor* SdlBackend::sdl_cursor(HCURSOR cursor) {
   if (it != cursors_.end()) return it->second.get();
   SDL_Cursor* made = nullptr;
   bool system = false;
-  SDL_SystemCursor id = sdl_system_cursor(winsys::cursors::system_cursor_id(cursor), system);
+  const InputSink sink = input_sink();
+  SDL_SystemCursor id = sdl_system_cursor(sink.system_cursor_id(cursor), system);
   if (system) {
     made = SDL_CreateSystemCursor(id);
   } else {
-    winsys::cursors::ArgbImage img;
-    if (winsys::cursors::icon_pixels(cursor, img) && img.width > 0) {
+    CursorImage img;
+    if (sink.cursor_image(cursor, img) && img.width > 0) {
       std::unique_ptr<SDL_Surface, SurfaceDeleter> surface(SDL_CreateRGBSurfaceWithFormatFrom(
           img.pixels.data(), img.width, img.height, 32, img.width * 4, SDL_PIXELFORMAT_ARGB8888));
       if (surface) made = SDL_CreateColorCursor(surface.get(), img.hotspot.x, img.hotspot.y);
@@ -454,6 +438,7 @@ void SdlBackend::handle(const SDL_Event& e) {
     wake_pending_ = false;
     return;
   }
+  const InputSink sink = input_sink();
   switch (e.type) {
     case SDL_MOUSEMOTION: {
       HWND top = hwnd_of(e.motion.windowID);
@@ -461,34 +446,34 @@ void SdlBackend::handle(const SDL_Event& e) {
       POINT p = screen_point(top, e.motion.x, e.motion.y);
       if (p.x == last_pos_.x && p.y == last_pos_.y) return;
       last_pos_ = p;
-      in::mouse_move(p, e.motion.timestamp);
+      sink.mouse_move(p, e.motion.timestamp);
       return;
     }
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP: {
       HWND top = hwnd_of(e.button.windowID);
       if (!top) return;
-      in::Button b;
+      MouseButton b;
       if (e.button.button == SDL_BUTTON_LEFT)
-        b = in::Button::left;
+        b = MouseButton::left;
       else if (e.button.button == SDL_BUTTON_RIGHT)
-        b = in::Button::right;
+        b = MouseButton::right;
       else if (e.button.button == SDL_BUTTON_MIDDLE)
-        b = in::Button::middle;
+        b = MouseButton::middle;
       else
         return;
       POINT p = screen_point(top, e.button.x, e.button.y);
       if (p.x != last_pos_.x || p.y != last_pos_.y) {
         last_pos_ = p;
-        in::mouse_move(p, e.button.timestamp);
+        sink.mouse_move(p, e.button.timestamp);
       }
       // Our own double-click logic decides; SDL's click count is not used.
-      in::mouse_button(b, e.type == SDL_MOUSEBUTTONDOWN, p, e.button.timestamp);
+      sink.mouse_button(b, e.type == SDL_MOUSEBUTTONDOWN, p, e.button.timestamp);
       return;
     }
     case SDL_MOUSEWHEEL: {
       int steps = e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -e.wheel.y : e.wheel.y;
-      if (steps) in::mouse_wheel(steps * WHEEL_DELTA, last_pos_, e.wheel.timestamp);
+      if (steps) sink.mouse_wheel(steps * WHEEL_DELTA, last_pos_, e.wheel.timestamp);
       return;
     }
     case SDL_KEYDOWN:
@@ -500,8 +485,8 @@ void SdlBackend::handle(const SDL_Event& e) {
       bool ascii = true;
       for (unsigned char c : text) ascii = ascii && c < 0x80;
       // Ctrl and Alt combinations already made their character from the key.
-      if (ascii && (winsys::keyboard::is_down(VK_CONTROL) || winsys::keyboard::is_down(VK_MENU))) return;
-      in::text(text, e.text.timestamp);
+      if (ascii && (sink.key_is_down(VK_CONTROL) || sink.key_is_down(VK_MENU))) return;
+      sink.text(text, e.text.timestamp);
       return;
     }
     case SDL_WINDOWEVENT:
@@ -516,11 +501,11 @@ void SdlBackend::handle_key(const SDL_KeyboardEvent& e) {
   UINT vk = sdl::vk_from_sdl(e.keysym);
   if (!vk) return;
   bool down = e.type == SDL_KEYDOWN;
+  const InputSink sink = input_sink();
   bool text_follows = false;
-  if (down && SDL_IsTextInputActive() && !winsys::keyboard::is_down(VK_CONTROL) &&
-      !winsys::keyboard::is_down(VK_MENU))
-    text_follows = winsys::keyboard::character_for_key(vk) >= 32;
-  in::key(vk, down, e.timestamp, text_follows);
+  if (down && SDL_IsTextInputActive() && !sink.key_is_down(VK_CONTROL) && !sink.key_is_down(VK_MENU))
+    text_follows = sink.character_for_key(vk) >= 32;
+  sink.key(vk, down, e.timestamp, text_follows);
 }
 
 void SdlBackend::handle_window_event(const SDL_WindowEvent& e) {
@@ -529,16 +514,16 @@ void SdlBackend::handle_window_event(const SDL_WindowEvent& e) {
   auto it = shown_.find(top);
   if (it == shown_.end()) return;
   Shown& s = it->second;
+  const InputSink sink = input_sink();
   switch (e.event) {
     case SDL_WINDOWEVENT_CLOSE:
-      PostMessageA(top, WM_SYSCOMMAND, SC_CLOSE, 0);
+      sink.close(top);
       return;
     case SDL_WINDOWEVENT_MOVED: {
       RECT c = content_of(s.rect, s.insets);
       if (e.data1 == c.left && e.data2 == c.top) return;
       applying_system_change_ = true;
-      SetWindowPos(top, nullptr, e.data1 - s.insets.left, e.data2 - s.insets.top, 0, 0,
-                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      sink.moved(top, {e.data1 - s.insets.left, e.data2 - s.insets.top});
       applying_system_change_ = false;
       return;
     }
@@ -546,8 +531,7 @@ void SdlBackend::handle_window_event(const SDL_WindowEvent& e) {
       RECT c = content_of(s.rect, s.insets);
       if (e.data1 == c.right - c.left && e.data2 == c.bottom - c.top) return;
       applying_system_change_ = true;
-      SetWindowPos(top, nullptr, 0, 0, e.data1 + s.insets.left + s.insets.right,
-                   e.data2 + s.insets.top + s.insets.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+      sink.resized(top, {e.data1 + s.insets.left + s.insets.right, e.data2 + s.insets.top + s.insets.bottom});
       applying_system_change_ = false;
       invalidate(top, {0, 0, s.rect.right - s.rect.left, s.rect.bottom - s.rect.top});
       return;
@@ -562,13 +546,13 @@ void SdlBackend::handle_window_event(const SDL_WindowEvent& e) {
         return;
       }
       keyboard_ = s.window;
-      if (GetActiveWindow() != top) SetActiveWindow(top);
+      if (sink.keyboard_window() != top) sink.activate(top);
       return;
     case SDL_WINDOWEVENT_FOCUS_LOST:
       if (keyboard_ == s.window) keyboard_ = nullptr;
       return;
     case SDL_WINDOWEVENT_LEAVE:
-      if (!GetCapture()) in::mouse_left_screen();
+      if (!sink.mouse_captured()) sink.mouse_left_screen();
       return;
     default:
       return;

@@ -1,4 +1,5 @@
-// How the display backends and the headless tests reach a top-level window's pixels.
+// How the display backends (through the input sink) and the headless tests reach a top-level
+// window's pixels.
 // Every window is drawn into its top-level window's backing surface (ARGB32, window
 // coordinates, non-client area included); child windows have no surface of their own.
 #pragma once

@@ -5,6 +5,7 @@
 #include "platform/api/kernel.h"
 #include "platform/display/backend.h"
 #include "platform/kernel/wait_hook.h"
+#include "platform/winsys/display_sink.h"
 
 namespace platform::winsys {
 namespace {
@@ -64,6 +65,7 @@ std::mutex& wm_mutex() {
 
 State& state_locked() {
   static State s = [] {
+    install_display_sink();
     State st;
     auto d = std::make_shared<Window>();
     d->handle = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(0x10000));

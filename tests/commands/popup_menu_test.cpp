@@ -14,7 +14,7 @@
 #include "platform/api/input.h"
 #include "platform/api/kernel.h"
 #include "platform/api/user.h"
-#include "platform/display/headless.h"
+#include "platform/winsys/headless.h"
 #include "runtime/event_request.h"
 #include "runtime/messages.h"
 #include "tests/commands/command_call.h"

@@ -5,7 +5,7 @@
 #include "platform/api/input.h"
 #include "platform/api/kernel.h"
 #include "platform/api/user.h"
-#include "platform/display/headless.h"
+#include "platform/winsys/headless.h"
 
 namespace test_support {
 namespace {

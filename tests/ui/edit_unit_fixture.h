@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "platform/api/user.h"
-#include "platform/display/headless.h"
+#include "platform/winsys/headless.h"
 #include "tests/ui/window_unit_support.h"
 #include "ui/units/unit.h"
 #include "ui/units/unit_interface.h"

@@ -8,7 +8,7 @@
 
 #include "platform/api/input.h"
 #include "platform/api/user.h"
-#include "platform/display/headless.h"
+#include "platform/winsys/headless.h"
 #include "runtime/callback.h"
 #include "runtime/event_request.h"
 #include "runtime/runtime_error.h"

@@ -11,7 +11,7 @@
 #include "platform/api/input.h"
 #include "platform/api/kernel.h"
 #include "platform/api/user.h"
-#include "platform/display/headless.h"
+#include "platform/winsys/headless.h"
 #include "tests/ui/property_test_support.h"
 #include "ui/events/pre_translate.h"
 

@@ -5,7 +5,7 @@
 
 #include "platform/api/kernel.h"
 #include "platform/api/user.h"
-#include "platform/display/headless.h"
+#include "platform/winsys/headless.h"
 #include "ui/templates/byte_writer.h"
 #include "ui/units/window_class.h"
 

@@ -9,7 +9,7 @@
 #include "platform/api/menu.h"
 #include "platform/api/messages.h"
 #include "platform/api/user.h"
-#include "platform/display/headless.h"
+#include "platform/winsys/headless.h"
 #include "tests/ui/window_unit_support.h"
 #include "ui/units/unit_types.h"
 

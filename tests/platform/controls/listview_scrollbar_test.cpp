@@ -6,7 +6,7 @@
 #include "platform/api.h"
 #include "platform/api/scrollbar.h"
 #include "platform/controls/scrollbar_nc.h"
-#include "platform/display/headless.h"
+#include "platform/winsys/headless.h"
 
 namespace {
 

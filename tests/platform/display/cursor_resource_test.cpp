@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "platform/api.h"
-#include "platform/display/headless.h"
 #include "platform/winsys/cursor_handles.h"
+#include "platform/winsys/headless.h"
 #include "platform/winsys/resources.h"
 #include "tests/support/headless_recorder.h"
 

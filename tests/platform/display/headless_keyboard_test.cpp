@@ -5,7 +5,7 @@
 #include <string>
 
 #include "platform/api.h"
-#include "platform/display/headless.h"
+#include "platform/winsys/headless.h"
 #include "tests/support/headless_recorder.h"
 
 namespace hl = platform::headless;

@@ -6,7 +6,7 @@
 #include <filesystem>
 
 #include "platform/api.h"
-#include "platform/display/headless.h"
+#include "platform/winsys/headless.h"
 #include "tests/support/headless_recorder.h"
 
 namespace hl = platform::headless;

@@ -5,7 +5,7 @@
 #include <chrono>
 #include <thread>
 
-#include "platform/display/headless.h"
+#include "platform/winsys/headless.h"
 #include "tests/platform/winsys/winsys_fixture.h"
 
 namespace hl = platform::headless;

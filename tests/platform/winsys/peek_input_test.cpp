@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "platform/display/headless.h"
+#include "platform/winsys/headless.h"
 #include "tests/platform/winsys/winsys_fixture.h"
 
 namespace hl = platform::headless;

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "platform/controls/scrollbar_nc.h"
-#include "platform/display/headless.h"
+#include "platform/winsys/headless.h"
 #include "tests/platform/winsys/winsys_fixture.h"
 
 namespace hl = platform::headless;

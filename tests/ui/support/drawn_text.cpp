@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "platform/api/gdi.h"
-#include "platform/display/headless.h"
+#include "platform/winsys/headless.h"
 #include "tests/platform/gdi/gdi_fixture.h"
 
 namespace ui_test {

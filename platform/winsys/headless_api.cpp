@@ -1,4 +1,4 @@
-// The test-facing functions of the headless display.
+// The test-facing functions of the headless display: they drive the window system above it.
 #include <cairo.h>
 
 #include <cstdio>
@@ -9,8 +9,9 @@
 #include "platform/api/input.h"
 #include "platform/api/kernel.h"
 #include "platform/api/user.h"
-#include "platform/display/headless.h"
 #include "platform/display/headless_backend.h"
+#include "platform/winsys/display_sink.h"
+#include "platform/winsys/headless.h"
 #include "platform/winsys/keyboard_state.h"
 #include "platform/winsys/queue_access.h"
 #include "platform/winsys/surface_access.h"
@@ -24,6 +25,7 @@ using display::RawEvent;
 bool inject(RawEvent e) {
   display::HeadlessBackend* b = display::headless_backend();
   if (!b) return false;
+  winsys::install_display_sink();  // so the event is stamped on the window system's clock
   b->inject(std::move(e));
   return true;
 }
@@ -35,10 +37,18 @@ bool to_screen(HWND hwnd, POINT& p) {
 RawEvent button_event(Button button, bool down, POINT screen) {
   RawEvent e;
   e.kind = RawEvent::Kind::button;
-  e.button = static_cast<int>(button);
+  e.button = static_cast<display::MouseButton>(button);
   e.down = down;
   e.pt = screen;
   return e;
+}
+
+bool inject_key(UINT vk, bool down) {
+  RawEvent e;
+  e.kind = RawEvent::Kind::key;
+  e.vk = vk;
+  e.down = down;
+  return vk > 0 && vk < 256 && inject(e);
 }
 
 // Where `hwnd`'s window rectangle sits on its top-level window's surface.
@@ -96,19 +106,11 @@ bool wheel(HWND hwnd, POINT client, int delta) {
 }
 
 bool key_down(UINT vk) {
-  RawEvent e;
-  e.kind = RawEvent::Kind::key;
-  e.vk = vk;
-  e.down = true;
-  return vk > 0 && vk < 256 && inject(e);
+  return inject_key(vk, true);
 }
 
 bool key_up(UINT vk) {
-  RawEvent e;
-  e.kind = RawEvent::Kind::key;
-  e.vk = vk;
-  e.down = false;
-  return vk > 0 && vk < 256 && inject(e);
+  return inject_key(vk, false);
 }
 
 bool key_press(UINT vk) {
