@@ -86,7 +86,7 @@ std::intptr_t event_source(RuntimeState& s, std::intptr_t target) {
 std::intptr_t find_unit(std::int32_t code, std::uint32_t window_id, std::uint32_t unit_id) {
   const WindowSystem& ws = window_system();
   void* unit = ws.find_unit != nullptr ? ws.find_unit(window_id, unit_id) : nullptr;
-  if (unit == nullptr && code == callback::kFindUnitOrFail) report_runtime_error(messages::kUnitNotLoaded, 0);
+  if (unit == nullptr && code == callback::kFindUnitOrFail) report_gone(messages::kUnitNotLoaded);
   return word(unit);
 }
 

@@ -77,6 +77,15 @@ void report_runtime_error(const char* message, std::int32_t code) {
   for (;;) Sleep(INFINITE);
 }
 
+void report_gone(const char* message) {
+  const RuntimeState* state = current_state();
+  const bool ending = state != nullptr && (state->exiting.load() || state->last_window_closed.load());
+  if (ending && state->main_thread != 0 && GetCurrentThreadId() != state->main_thread) {
+    for (;;) Sleep(INFINITE);
+  }
+  report_runtime_error(message, 0);
+}
+
 void report_error_code(std::int32_t code) {
   const char* message = "";
   if (code >= 1 && code <= 11) message = messages::kErrorCodeMessages[code];

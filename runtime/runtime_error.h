@@ -19,6 +19,12 @@ namespace runtime {
 [[noreturn]] void report_runtime_error(const char* message, std::int32_t code);
 [[noreturn]] void report_error_code(std::int32_t code);
 [[noreturn]] void report_allocation_failure(std::size_t bytes);
+// Something the caller needs is gone: a window, a unit, a DLL command. On a worker thread once
+// the program is ending (its last window closed, or the end sequence begun, which releases the
+// DLL commands) that is the user closing the window while the worker ran, not a fault: the
+// worker stays parked, silently, until the main thread ends the process with the program's own
+// exit code. Anywhere else it is report_runtime_error(message, 0).
+[[noreturn]] void report_gone(const char* message);
 
 // The box text: heading, then "code line" when code != 0, then "message line" when the message
 // is neither null nor empty.

@@ -26,7 +26,7 @@ void* dll_command(std::int32_t index) {
   void* address = nullptr;
   // A negative number is out of the table like any other unknown number.
   if (s != nullptr) address = s->dlls.resolve(static_cast<std::uint32_t>(index), &error);
-  if (address == nullptr) report_runtime_error(error.c_str(), 0);
+  if (address == nullptr) report_gone(error.c_str());
   return address;
 }
 

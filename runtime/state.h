@@ -2,8 +2,8 @@
 // image, the tables the services keep, and the flags of the end sequence.
 // Contract: the host application constructs a RuntimeState and installs it as the current one
 // for its lifetime (StateInstallation); services and the runtime callback find it through
-// current_state(). Fields that worker threads touch (exiting, event-block count, end routine,
-// DLL slots) are atomic; everything else is written on the main thread only.
+// current_state(). Fields that worker threads touch (exiting, last window closed, event-block
+// count, end routine, DLL slots) are atomic; everything else is written on the main thread only.
 #pragma once
 
 #include <atomic>
@@ -54,6 +54,7 @@ struct RuntimeState {
   std::vector<std::intptr_t> library_values;
   std::atomic<EndRoutine> end_routine{nullptr};
   std::atomic<bool> exiting{false};
+  std::atomic<bool> last_window_closed{false};  // the loop's quit message is posted
   std::vector<IdleCallback> idle_callbacks;
   std::atomic<int> event_block_count{0};
   std::uint32_t event_window = 0;

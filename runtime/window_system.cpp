@@ -87,7 +87,10 @@ void after_window_destroyed() {
   RuntimeState* s = current_state();
   if (s == nullptr || !s->message_loop_started) return;
   const WindowSystem& ws = window_system();
-  if (ws.any_window_alive == nullptr || !ws.any_window_alive()) PostQuitMessage(0);
+  if (ws.any_window_alive == nullptr || !ws.any_window_alive()) {
+    s->last_window_closed = true;
+    PostQuitMessage(0);
+  }
 }
 
 }  // namespace runtime

@@ -19,7 +19,7 @@ constexpr std::int32_t kCommonCount = 8;
 // The unit's own native window, or the runtime error for a type's own property of a dead unit.
 Unit* live_or_fail(const AccessTarget& target) {
   Unit* unit = live_unit(target.window, target.unit);
-  if (unit == nullptr) runtime::report_runtime_error(messages::kUnitNotLive, 0);
+  if (unit == nullptr) runtime::report_gone(messages::kUnitNotLive);
   return unit;
 }
 
@@ -37,9 +37,9 @@ void recreate(const AccessTarget& target) {
 
 AccessTarget find_access_target(std::uint32_t window_id, std::uint32_t unit_id) {
   const int window = window_index_of(window_id);
-  if (window < 0) runtime::report_runtime_error(messages::kAccessWindowNotLoaded, 0);
+  if (window < 0) runtime::report_gone(messages::kAccessWindowNotLoaded);
   const int unit = unit_index_of(static_cast<std::size_t>(window), unit_id);
-  if (unit < 0) runtime::report_runtime_error(runtime::messages::kUnitNotLoaded, 0);
+  if (unit < 0) runtime::report_gone(runtime::messages::kUnitNotLoaded);
   AccessTarget target;
   target.window = static_cast<std::size_t>(window);
   target.unit = static_cast<std::size_t>(unit);

@@ -8,7 +8,8 @@
 // - A window id that is not in the window collection is the runtime error
 //   "未载入欲访问窗口组件所在的窗口"; a unit id that the window doesn't hold is the runtime error
 //   "指定窗口或窗口组件不存在或尚未载入"; a type's own property (index 8 and up) of a unit
-//   without a live native window is "指定窗口尚未载入". These end the program.
+//   without a live native window is "指定窗口尚未载入". These end the program, but for a
+//   worker thread that meets them once the program is ending (runtime_error.h).
 // - Common properties 0-7 live in the unit record and are answered from it while the unit is
 //   not live; left, top, width and height are clamped to 32627 on writing.
 // - Menu records answer caption, checked, disabled and visible from the record; a change

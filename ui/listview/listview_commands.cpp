@@ -44,7 +44,7 @@ class Arguments {
     const std::uint32_t unit_id = given(1) ? args_[0].hi : 0;
     auto* unit = reinterpret_cast<Unit*>(
         extended_library_callback()(runtime::callback::kFindUnitOrFail, window_id, unit_id));
-    if (unit == nullptr) runtime::report_runtime_error(runtime::messages::kUnitNotLoaded, 0);
+    if (unit == nullptr) runtime::report_gone(runtime::messages::kUnitNotLoaded);
     return unit->hwnd();
   }
 
