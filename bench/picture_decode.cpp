@@ -6,7 +6,7 @@
 #include <cstring>
 #include <random>
 
-#include "tests/picture/picture_encoders.h"
+#include "tests/ui/picture/picture_encoders.h"
 #include "ui/picture/codecs/codec.h"
 #include "ui/picture/picture_pixels.h"
 

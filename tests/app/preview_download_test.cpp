@@ -18,7 +18,7 @@
 #include "runtime/service_table.h"
 #include "tests/app/support/finder.h"
 #include "tests/app/support/lyric_server.h"
-#include "tests/picture/picture_encoders.h"
+#include "tests/ui/picture/picture_encoders.h"
 #include "tests/support/popup_watch.h"
 
 namespace {

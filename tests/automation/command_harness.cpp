@@ -70,14 +70,6 @@ ArgRecord call(runtime::CommandRoutine routine, std::vector<ArgRecord> args) {
   return runtime::call_core_command(routine, static_cast<std::int32_t>(args.size()), args.data());
 }
 
-std::string ansi(std::string_view text) {
-  return platform::codepage::utf8_to_ansi(text);
-}
-
-std::string utf8(const char* ansi_text) {
-  return ansi_text == nullptr ? std::string() : platform::codepage::ansi_to_utf8(ansi_text);
-}
-
 void* byte_set(std::string_view bytes) {
   if (bytes.empty()) return nullptr;
   auto* block = static_cast<std::uint8_t*>(runtime::allocate(bytes.size() + 8));

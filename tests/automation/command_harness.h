@@ -11,6 +11,7 @@
 #include "automation/object_record.h"
 #include "platform/com/typeinfo.h"
 #include "runtime/records.h"
+#include "tests/support/code_page_text.h"
 
 namespace lyr::test {
 
@@ -31,8 +32,8 @@ runtime::ArgRecord by_address(std::uint32_t tag, void* variable);
 runtime::ArgRecord call(runtime::CommandRoutine routine, std::vector<runtime::ArgRecord> args);
 
 // GB18030 text from UTF-8 and back.
-std::string ansi(std::string_view utf8);
-std::string utf8(const char* ansi_text);
+using test_support::ansi;
+using test_support::utf8;
 
 // A byte set built on the runtime heap (null for empty), and its bytes.
 void* byte_set(std::string_view bytes);

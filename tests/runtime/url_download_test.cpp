@@ -1,88 +1,38 @@
-#include <arpa/inet.h>
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <thread>
 
 #include "platform/com/hresult.h"
 #include "runtime/dll_table.h"
 #include "runtime/program_path.h"
 #include "tests/runtime/test_image.h"
+#include "tests/support/raw_http_server.h"
 
 namespace {
 
 using Download = HRESULT (*)(void*, LPCSTR, LPCSTR, DWORD, void*);
 
-// A one-thread HTTP server on 127.0.0.1 with an ephemeral port: "/ok" answers a fixed body,
-// "/slow-break" promises more than it sends, anything else 404.
-class LoopbackServer {
- public:
-  static constexpr const char* kBody = "[00:01.00]first line\n[00:02.00]second line\n";
+constexpr const char* kBody = "[00:01.00]first line\n[00:02.00]second line\n";
 
-  LoopbackServer() {
-    listener_ = socket(AF_INET, SOCK_STREAM, 0);
-    int on = 1;
-    setsockopt(listener_, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    socklen_t length = sizeof address;
-    getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
-    port_ = ntohs(address.sin_port);
-    listen(listener_, 8);
-    thread_ = std::thread([this] { serve(); });
+// "/ok" answers a fixed body, "/slow-break" promises more than it sends, anything else 404.
+void serve_downloads(const std::string& request, lyr::test::RawHttpServer::Connection& reply) {
+  using lyr::test::http_head;
+  const std::string path = lyr::test::RawHttpServer::target_of(request);
+  if (path == "/ok") {
+    reply.send(http_head("HTTP/1.1 200 OK", {"Content-Length: " + std::to_string(std::string(kBody).size()),
+                                             "Connection: close"}) +
+               kBody);
+  } else if (path == "/slow-break") {
+    reply.send(http_head("HTTP/1.1 200 OK", {"Content-Length: 1000", "Connection: close"}) + "partial");
+  } else {
+    reply.send(http_head("HTTP/1.1 404 Not Found", {"Content-Length: 9", "Connection: close"}) + "not found");
   }
-  ~LoopbackServer() {
-    stopping_ = true;
-    shutdown(listener_, SHUT_RDWR);
-    close(listener_);
-    thread_.join();
-  }
-  std::string url(const std::string& path) const {
-    return "http://127.0.0.1:" + std::to_string(port_) + path;
-  }
-
- private:
-  void serve() {
-    while (!stopping_) {
-      int client = accept(listener_, nullptr, nullptr);
-      if (client < 0) return;
-      std::string request;
-      char buffer[1024];
-      while (request.find("\r\n\r\n") == std::string::npos) {
-        ssize_t n = recv(client, buffer, sizeof buffer, 0);
-        if (n <= 0) break;
-        request.append(buffer, static_cast<std::size_t>(n));
-      }
-      std::string path = request.substr(4, request.find(' ', 4) - 4);
-      std::string reply;
-      if (path == "/ok") {
-        reply = "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(std::string(kBody).size()) +
-                "\r\nConnection: close\r\n\r\n" + kBody;
-      } else if (path == "/slow-break") {
-        reply = "HTTP/1.1 200 OK\r\nContent-Length: 1000\r\nConnection: close\r\n\r\npartial";
-      } else {
-        reply = "HTTP/1.1 404 Not Found\r\nContent-Length: 9\r\nConnection: close\r\n\r\nnot found";
-      }
-      send(client, reply.data(), reply.size(), MSG_NOSIGNAL);
-      close(client);
-    }
-  }
-
-  int listener_ = -1;
-  int port_ = 0;
-  std::atomic<bool> stopping_{false};
-  std::thread thread_;
-};
+}
 
 class UrlDownloadTest : public ::testing::Test {
  protected:
@@ -116,7 +66,7 @@ class UrlDownloadTest : public ::testing::Test {
     return n;
   }
 
-  LoopbackServer server_;
+  lyr::test::RawHttpServer server_{&serve_downloads};
   runtime::DllTable table_;
   Download download_ = nullptr;
   std::string dir_;
@@ -125,14 +75,14 @@ class UrlDownloadTest : public ::testing::Test {
 TEST_F(UrlDownloadTest, SuccessWritesTheWholeBody) {
   std::string target = dir_ + "/song - artist.lrc";
   EXPECT_EQ(get(server_.url("/ok"), target), S_OK);
-  EXPECT_EQ(runtime_test::read_file(target), LoopbackServer::kBody);
+  EXPECT_EQ(runtime_test::read_file(target), kBody);
   EXPECT_EQ(other_entries("song - artist.lrc"), 0);
 }
 
 TEST_F(UrlDownloadTest, BackslashPathsAreAccepted) {
   std::string target = dir_ + "\\lyric.lrc";
   EXPECT_EQ(get(server_.url("/ok"), target), S_OK);
-  EXPECT_EQ(runtime_test::read_file(dir_ + "/lyric.lrc"), LoopbackServer::kBody);
+  EXPECT_EQ(runtime_test::read_file(dir_ + "/lyric.lrc"), kBody);
 }
 
 TEST_F(UrlDownloadTest, NotFoundFailsAndLeavesAnExistingFileIntact) {
@@ -154,16 +104,7 @@ TEST_F(UrlDownloadTest, BrokenTransferNeverReplacesTheFile) {
 }
 
 TEST_F(UrlDownloadTest, UnreachableHostFails) {
-  // A port that nothing listens on: bind one, then close it again.
-  int s = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address);
-  socklen_t length = sizeof address;
-  getsockname(s, reinterpret_cast<sockaddr*>(&address), &length);
-  close(s);
-  std::string url = "http://127.0.0.1:" + std::to_string(ntohs(address.sin_port)) + "/ok";
+  std::string url = "http://127.0.0.1:" + std::to_string(lyr::test::unused_loopback_port()) + "/ok";
   std::string target = dir_ + "/x.lrc";
   EXPECT_EQ(get(url, target), INET_E_CANNOT_CONNECT);
   EXPECT_FALSE(std::filesystem::exists(target));

@@ -31,6 +31,21 @@ std::string read_request(int client) {
   }
 }
 
+// A socket bound to an ephemeral port of 127.0.0.1, and that port.
+int bind_loopback(int& port) {
+  int s = socket(AF_INET, SOCK_STREAM, 0);
+  int on = 1;
+  setsockopt(s, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address);
+  socklen_t length = sizeof address;
+  getsockname(s, reinterpret_cast<sockaddr*>(&address), &length);
+  port = ntohs(address.sin_port);
+  return s;
+}
+
 }  // namespace
 
 bool RawHttpServer::Connection::send(std::string_view bytes) {
@@ -43,16 +58,7 @@ bool RawHttpServer::Connection::send(std::string_view bytes) {
 }
 
 RawHttpServer::RawHttpServer(Handler handler) : handler_(std::move(handler)) {
-  listener_ = socket(AF_INET, SOCK_STREAM, 0);
-  int on = 1;
-  setsockopt(listener_, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address);
-  socklen_t length = sizeof address;
-  getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
-  port_ = ntohs(address.sin_port);
+  listener_ = bind_loopback(port_);
   listen(listener_, 16);
   thread_ = std::thread([this] { serve(); });
 }
@@ -99,6 +105,12 @@ void RawHttpServer::serve() {
     shutdown(client, SHUT_WR);
     close(client);
   }
+}
+
+int unused_loopback_port() {
+  int port = 0;
+  close(bind_loopback(port));
+  return port;
 }
 
 std::string http_head(std::string_view status_line, std::initializer_list<std::string_view> headers) {

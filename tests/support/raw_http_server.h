@@ -55,6 +55,9 @@ class RawHttpServer {
   std::thread thread_;
 };
 
+// A loopback port that nothing listens on: bound once, then released again.
+int unused_loopback_port();
+
 // A reply head with the given status line and header lines, ending with the blank line.
 std::string http_head(std::string_view status_line, std::initializer_list<std::string_view> headers);
 

@@ -12,6 +12,7 @@
 #include "platform/display/headless.h"
 #include "runtime/heap.h"
 #include "runtime/values.h"
+#include "tests/support/runtime_values.h"
 #include "tests/ui/property_test_support.h"
 #include "ui/access/property_access.h"
 #include "ui/units/group_box_properties.h"
@@ -19,6 +20,9 @@
 
 namespace access_test {
 namespace {
+
+using test_support::take_text;
+using test_support::text_value;
 
 using ui::templates::kTabStop;
 using ui::templates::kVisible;
@@ -32,17 +36,6 @@ constexpr std::uint32_t kCover = 0x16000044;   // unit 4: group box
 constexpr std::int32_t kContent = 8;
 constexpr std::int32_t kMultiLine = 15;
 constexpr std::int32_t kCaption = 8;
-
-std::string take_text(std::uint64_t value) {
-  auto* text = reinterpret_cast<char*>(static_cast<std::uintptr_t>(value));
-  std::string s = runtime::text_or_empty(text);
-  runtime::release(text);
-  return s;
-}
-
-std::uint64_t text_value(const char* text) {
-  return reinterpret_cast<std::uintptr_t>(text);
-}
 
 int calls_of(int handler) {
   const auto& calls = handler_log().calls;

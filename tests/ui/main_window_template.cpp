@@ -30,16 +30,11 @@ runtime::HandlerResult handler(const std::uint64_t*, std::int32_t) {
   return runtime::returns_nothing();
 }
 
-const std::array<runtime::CodeEntry, 6>& code_entries() {
-  static const std::array<runtime::CodeEntry, 6> entries{{
-      {kOpenSiteHandler, reinterpret_cast<runtime::Routine>(&handler<0>)},
-      {kDownloadHandler, reinterpret_cast<runtime::Routine>(&handler<1>)},
-      {kWindowCreatedHandler, reinterpret_cast<runtime::Routine>(&handler<2>)},
-      {kSearchHandler, reinterpret_cast<runtime::Routine>(&handler<3>)},
-      {kPopupHandler, reinterpret_cast<runtime::Routine>(&handler<4>)},
-      {kPreviewHandler, reinterpret_cast<runtime::Routine>(&handler<5>)},
-  }};
-  return entries;
+const MainWindowCodeBase& distinct_code_base() {
+  static const MainWindowCodeBase code({as_routine(&handler<0>), as_routine(&handler<1>),
+                                        as_routine(&handler<2>), as_routine(&handler<3>),
+                                        as_routine(&handler<4>), as_routine(&handler<5>)});
+  return code;
 }
 
 void words(ByteWriter& w, std::initializer_list<std::uint32_t> values) {
@@ -222,17 +217,25 @@ std::vector<std::uint8_t> MainWindowTemplate::block() const {
   return ui::templates::build_templates(std::span(&window_, 1));
 }
 
-const runtime::CodeBase& main_window_code_base() {
-  static const runtime::CodeBase base{code_entries().data(),
-                                      static_cast<std::uint32_t>(code_entries().size())};
-  return base;
+MainWindowCodeBase::MainWindowCodeBase(
+    const std::array<runtime::Routine, kMainWindowHandlers.size()>& routines) {
+  for (std::size_t i = 0; i < entries_.size(); ++i) entries_[i] = {kMainWindowHandlers[i], routines[i]};
+  base_ = runtime::CodeBase{entries_.data(), static_cast<std::uint32_t>(entries_.size())};
 }
 
-runtime::Routine routine_at(std::int32_t offset) {
-  for (const runtime::CodeEntry& e : code_entries()) {
+runtime::Routine MainWindowCodeBase::routine_at(std::int32_t offset) const {
+  for (const runtime::CodeEntry& e : entries_) {
     if (e.offset == offset) return e.routine;
   }
   return nullptr;
+}
+
+const runtime::CodeBase& main_window_code_base() {
+  return distinct_code_base().base();
+}
+
+runtime::Routine routine_at(std::int32_t offset) {
+  return distinct_code_base().routine_at(offset);
 }
 
 }  // namespace ui_test

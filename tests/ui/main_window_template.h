@@ -3,6 +3,7 @@
 // routines sit at the handler offsets the template stores.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -35,6 +36,32 @@ class MainWindowTemplate {
   std::vector<std::vector<std::uint8_t>> properties_;
   ui::templates::WindowTemplate window_;
 };
+
+// The handler offsets above in one order, for code bases that put a routine at each.
+inline constexpr std::array<std::int32_t, 6> kMainWindowHandlers = {kOpenSiteHandler,      kDownloadHandler,
+                                                                    kWindowCreatedHandler, kSearchHandler,
+                                                                    kPopupHandler,         kPreviewHandler};
+
+// A code base with routines[i] at kMainWindowHandlers[i]; tests keep one per set of routines.
+class MainWindowCodeBase {
+ public:
+  explicit MainWindowCodeBase(const std::array<runtime::Routine, kMainWindowHandlers.size()>& routines);
+  MainWindowCodeBase(const MainWindowCodeBase&) = delete;
+  MainWindowCodeBase& operator=(const MainWindowCodeBase&) = delete;
+
+  const runtime::CodeBase& base() const { return base_; }
+  runtime::Routine routine_at(std::int32_t offset) const;
+
+ private:
+  std::array<runtime::CodeEntry, kMainWindowHandlers.size()> entries_{};
+  runtime::CodeBase base_{};
+};
+
+// Takes a handler of the runtime's signature as a code-base routine.
+template <class Handler>
+runtime::Routine as_routine(Handler* handler) {
+  return reinterpret_cast<runtime::Routine>(handler);
+}
 
 // A code base with one distinct routine at each handler offset above.
 const runtime::CodeBase& main_window_code_base();

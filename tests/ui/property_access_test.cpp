@@ -12,12 +12,17 @@
 #include "runtime/heap.h"
 #include "runtime/messages.h"
 #include "runtime/values.h"
+#include "tests/support/runtime_values.h"
 #include "tests/ui/property_test_support.h"
 #include "ui/access/access_messages.h"
 #include "ui/templates/window_collection.h"
 
 namespace access_test {
 namespace {
+
+using test_support::take_bytes;
+using test_support::take_text;
+using test_support::text_value;
 
 using ui::templates::kTabStop;
 using ui::templates::kVisible;
@@ -31,26 +36,6 @@ constexpr std::uint32_t kOtherOwn = 0x06000020;
 constexpr std::uint32_t kOtherProbe = 0x16000021;
 
 enum Common { kLeft, kTop, kWidth, kHeight, kTag, kVisibleProperty, kDisabledProperty, kCursor };
-
-std::uint64_t text_value(const char* text) {
-  return reinterpret_cast<std::uintptr_t>(text);
-}
-
-// Takes a text value read from a property, freeing it.
-std::string take_text(std::uint64_t value) {
-  auto* text = reinterpret_cast<char*>(static_cast<std::uintptr_t>(value));
-  std::string s = runtime::text_or_empty(text);
-  runtime::release(text);
-  return s;
-}
-
-std::vector<std::uint8_t> take_bytes(std::uint64_t value) {
-  void* set = reinterpret_cast<void*>(static_cast<std::uintptr_t>(value));
-  std::span<const std::uint8_t> bytes = runtime::byte_set_bytes(set);
-  std::vector<std::uint8_t> copy(bytes.begin(), bytes.end());
-  runtime::release(set);
-  return copy;
-}
 
 class PropertyAccess : public AccessTest {
  protected:

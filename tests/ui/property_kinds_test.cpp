@@ -9,11 +9,15 @@
 #include "runtime/heap.h"
 #include "runtime/values.h"
 #include "runtime/window_system.h"
+#include "tests/support/runtime_values.h"
 #include "tests/ui/property_test_support.h"
 #include "ui/access/property_access.h"
 
 namespace access_test {
 namespace {
+
+using test_support::take_bytes;
+using test_support::take_text;
 
 using ui::templates::kVisible;
 
@@ -23,21 +27,6 @@ constexpr std::uint32_t kProbe = 0x16000031;
 
 std::uint64_t pointer(const void* p) {
   return reinterpret_cast<std::uintptr_t>(p);
-}
-
-std::string take_text(std::uint64_t value) {
-  auto* text = reinterpret_cast<char*>(static_cast<std::uintptr_t>(value));
-  std::string s = runtime::text_or_empty(text);
-  runtime::release(text);
-  return s;
-}
-
-std::vector<std::uint8_t> take_bytes(std::uint64_t value) {
-  void* set = reinterpret_cast<void*>(static_cast<std::uintptr_t>(value));
-  std::span<const std::uint8_t> bytes = runtime::byte_set_bytes(set);
-  std::vector<std::uint8_t> copy(bytes.begin(), bytes.end());
-  runtime::release(set);
-  return copy;
 }
 
 class PropertyKinds : public AccessTest {

@@ -8,12 +8,16 @@
 #include "platform/display/headless.h"
 #include "runtime/heap.h"
 #include "runtime/values.h"
+#include "tests/support/runtime_values.h"
 #include "tests/ui/property_test_support.h"
 #include "ui/access/property_access.h"
 #include "ui/templates/window_collection.h"
 
 namespace access_test {
 namespace {
+
+using test_support::take_text;
+using test_support::text_value;
 
 constexpr std::uint32_t kWindow = 0x520000A0;
 constexpr std::uint32_t kOwn = 0x060000A0;
@@ -22,17 +26,6 @@ constexpr std::uint32_t kOpen = 0x260000A2;
 constexpr std::uint32_t kSave = 0x260000A3;
 
 enum MenuProperty { kCaption, kChecked, kDisabled, kVisible };
-
-std::uint64_t text(const char* s) {
-  return reinterpret_cast<std::uintptr_t>(s);
-}
-
-std::string take_text(std::uint64_t value) {
-  auto* t = reinterpret_cast<char*>(static_cast<std::uintptr_t>(value));
-  std::string s = runtime::text_or_empty(t);
-  runtime::release(t);
-  return s;
-}
 
 class MenuProperties : public AccessTest {
  protected:
@@ -64,10 +57,10 @@ TEST_F(MenuProperties, CaptionWriteRebuildsTheMenuOnlyWhenTheCaptionChanges) {
   ASSERT_NE(before, nullptr);
   EXPECT_EQ(take_text(ui::read_unit_property(kWindow, kOpen, kCaption, -1)), "Open");
 
-  ui::write_unit_property(kWindow, kOpen, kCaption, -1, text("Open"));
+  ui::write_unit_property(kWindow, kOpen, kCaption, -1, text_value("Open"));
   EXPECT_EQ(bar(), before) << "the same caption rebuilds nothing";
 
-  ui::write_unit_property(kWindow, kOpen, kCaption, -1, text("Load"));
+  ui::write_unit_property(kWindow, kOpen, kCaption, -1, text_value("Load"));
   EXPECT_NE(bar(), before);
   EXPECT_EQ(record(2).caption, "Load");
   EXPECT_EQ(item_text(0).substr(0, 4), "Load");

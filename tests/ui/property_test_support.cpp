@@ -6,6 +6,7 @@
 #include "platform/api/user.h"
 #include "runtime/callback.h"
 #include "runtime/window_system.h"
+#include "tests/ui/support/fake_library.h"
 #include "ui/core/core_library.h"
 #include "ui/units/button_properties.h"
 #include "ui/units/edit_properties.h"
@@ -249,15 +250,7 @@ const runtime::LibraryRecord& probe_library() {
     pages.state_bits = 0x40 | ui::kTypePageContainer;
     return std::array<runtime::UnitTypeDescriptor, 4>{probe, hidden, inert, pages};
   }();
-  static const runtime::LibraryRecord record = [] {
-    runtime::LibraryRecord r{};
-    r.format_mark = runtime::kLibraryRecordMark;
-    r.guid = "00000000000000000000000000000002";
-    r.name = "probe";
-    r.type_count = static_cast<std::uint32_t>(types.size());
-    r.types = types.data();
-    return r;
-  }();
+  static const runtime::LibraryRecord record = ui_test::fake_library_record("probe", types);
   return record;
 }
 

@@ -38,16 +38,11 @@ runtime::HandlerResult window_created(const std::uint64_t*, std::int32_t) {
 }
 
 const runtime::CodeBase& code_base() {
-  static const std::array<runtime::CodeEntry, 6> entries{{
-      {ui_test::kOpenSiteHandler, reinterpret_cast<runtime::Routine>(&nothing)},
-      {ui_test::kDownloadHandler, reinterpret_cast<runtime::Routine>(&nothing)},
-      {ui_test::kWindowCreatedHandler, reinterpret_cast<runtime::Routine>(&window_created)},
-      {ui_test::kSearchHandler, reinterpret_cast<runtime::Routine>(&nothing)},
-      {ui_test::kPopupHandler, reinterpret_cast<runtime::Routine>(&nothing)},
-      {ui_test::kPreviewHandler, reinterpret_cast<runtime::Routine>(&nothing)},
-  }};
-  static const runtime::CodeBase base{entries.data(), static_cast<std::uint32_t>(entries.size())};
-  return base;
+  using ui_test::as_routine;
+  static const ui_test::MainWindowCodeBase code({as_routine(&nothing), as_routine(&nothing),
+                                                 as_routine(&window_created), as_routine(&nothing),
+                                                 as_routine(&nothing), as_routine(&nothing)});
+  return code.base();
 }
 
 class MainWindowLook : public ::testing::Test {

@@ -10,6 +10,8 @@
 #include "platform/api.h"
 #include "platform/display/headless.h"
 #include "platform/kernel/codepage.h"
+#include "tests/support/code_page_text.h"
+#include "tests/support/window_class.h"
 
 namespace controls_test {
 
@@ -50,12 +52,8 @@ inline LRESULT CALLBACK test_parent_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM 
       if (log.static_text != 0xFFFFFFFF) SetTextColor(reinterpret_cast<HDC>(wp), log.static_text);
       if (log.static_brush) return reinterpret_cast<LRESULT>(log.static_brush);
       break;
-    case WM_ERASEBKGND: {
-      RECT r;
-      GetClientRect(hwnd, &r);
-      FillRect(reinterpret_cast<HDC>(wp), &r, GetSysColorBrush(COLOR_BTNFACE));
-      return 1;
-    }
+    case WM_ERASEBKGND:
+      return test_support::erase_with_system_colour(hwnd, wp, COLOR_BTNFACE);
     default:
       break;
   }
@@ -63,20 +61,10 @@ inline LRESULT CALLBACK test_parent_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM 
 }
 
 inline const char* test_parent_class() {
-  static const bool registered = [] {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = test_parent_proc;
-    wc.lpszClassName = "ControlsTestParent";
-    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    return RegisterClassA(&wc) != 0;
-  }();
-  (void)registered;
-  return "ControlsTestParent";
+  return test_support::test_window_class("ControlsTestParent", test_parent_proc, {.arrow_cursor = true});
 }
 
-inline std::string ansi(std::string_view utf8) {
-  return platform::codepage::utf8_to_ansi(utf8);
-}
+using test_support::ansi;
 
 class ControlsTest : public ::testing::Test {
  protected:

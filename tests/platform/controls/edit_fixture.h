@@ -14,6 +14,8 @@
 #include "platform/api/scrollbar.h"
 #include "platform/display/headless.h"
 #include "platform/kernel/codepage.h"
+#include "tests/support/code_page_text.h"
+#include "tests/support/window_class.h"
 
 namespace edit_test {
 
@@ -73,12 +75,8 @@ inline LRESULT CALLBACK owner_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       if (r.edit_text != 0xFFFFFFFF || r.edit_back != 0xFFFFFFFF)
         return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
       break;
-    case WM_ERASEBKGND: {
-      RECT c;
-      GetClientRect(hwnd, &c);
-      FillRect(reinterpret_cast<HDC>(wp), &c, GetSysColorBrush(COLOR_BTNFACE));
-      return 1;
-    }
+    case WM_ERASEBKGND:
+      return test_support::erase_with_system_colour(hwnd, wp, COLOR_BTNFACE);
     default:
       break;
   }
@@ -86,20 +84,10 @@ inline LRESULT CALLBACK owner_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 inline const char* owner_class() {
-  static const bool registered = [] {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = owner_proc;
-    wc.lpszClassName = "EditTestOwner";
-    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    return RegisterClassA(&wc) != 0;
-  }();
-  (void)registered;
-  return "EditTestOwner";
+  return test_support::test_window_class("EditTestOwner", owner_proc, {.arrow_cursor = true});
 }
 
-inline std::string ansi(std::string_view utf8) {
-  return platform::codepage::utf8_to_ansi(utf8);
-}
+using test_support::ansi;
 
 inline std::string text_of(HWND hwnd) {
   char buffer[4096] = {};

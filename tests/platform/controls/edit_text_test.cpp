@@ -5,14 +5,13 @@
 #include <gtest/gtest.h>
 
 #include "platform/kernel/codepage.h"
+#include "tests/support/code_page_text.h"
 
 namespace {
 
 using namespace platform::controls::edit;
 
-std::string ansi(std::string_view utf8) {
-  return platform::codepage::utf8_to_ansi(utf8);
-}
+using test_support::ansi;
 
 void fixed_measure(std::string_view piece, std::vector<int>& ext) {
   ext.assign(piece.size(), 0);

@@ -11,6 +11,7 @@
 #include "platform/api/listview.h"
 #include "platform/api/scrollbar.h"
 #include "platform/display/headless.h"
+#include "tests/support/window_class.h"
 
 namespace listview_test {
 
@@ -108,16 +109,9 @@ inline LRESULT CALLBACK parent_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 inline const char* parent_class() {
-  static const bool registered = [] {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = parent_proc;
-    wc.lpszClassName = "ListViewTestParent";
-    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-    return RegisterClassA(&wc) != 0;
-  }();
-  (void)registered;
-  return "ListViewTestParent";
+  return test_support::test_window_class(
+      "ListViewTestParent", parent_proc,
+      {.arrow_cursor = true, .background = GetSysColorBrush(COLOR_BTNFACE)});
 }
 
 class ListViewTest : public ::testing::Test {

@@ -13,6 +13,8 @@
 #include "platform/api/menu.h"
 #include "platform/display/headless.h"
 #include "platform/kernel/codepage.h"
+#include "tests/support/code_page_text.h"
+#include "tests/support/window_class.h"
 
 namespace menu_test {
 
@@ -98,21 +100,12 @@ inline LRESULT CALLBACK owner_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 inline const char* owner_class() {
-  static const bool registered = [] {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = owner_proc;
-    wc.lpszClassName = "MenuTestOwner";
-    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1));
-    return RegisterClassA(&wc) != 0;
-  }();
-  (void)registered;
-  return "MenuTestOwner";
+  return test_support::test_window_class(
+      "MenuTestOwner", owner_proc,
+      {.arrow_cursor = true, .background = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1))});
 }
 
-inline std::string ansi(std::string_view utf8) {
-  return platform::codepage::utf8_to_ansi(utf8);
-}
+using test_support::ansi;
 
 // Client point of the middle of item `index` of a pop-up built from items 19 pixels high and
 // separators 9 pixels high (`kinds`: 'i' item, 's' separator), inside the 3-pixel frame.

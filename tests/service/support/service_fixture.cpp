@@ -13,6 +13,7 @@
 #include <sstream>
 
 #include "service/library/library_scanner.h"
+#include "tests/support/raw_http_server.h"
 #include "tests/support/xvfb_session.h"
 
 namespace service_test {
@@ -104,15 +105,7 @@ int raw_status(const std::string& reply) {
 }
 
 int free_port() {
-  int fd = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in addr{};
-  addr.sin_family = AF_INET;
-  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
-  socklen_t size = sizeof addr;
-  getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &size);
-  close(fd);
-  return ntohs(addr.sin_port);
+  return lyr::test::unused_loopback_port();
 }
 
 std::vector<std::string> cut_all(const std::string& source, const std::string& start,

@@ -12,23 +12,17 @@
 #include "runtime/heap.h"
 #include "runtime/messages.h"
 #include "runtime/values.h"
-#include "tests/listview/listview_fixture.h"
+#include "tests/support/runtime_values.h"
+#include "tests/ui/listview/listview_fixture.h"
 #include "ui/listview/extended_library.h"
 #include "ui/listview/listview_commands.h"
 
 namespace listview_test {
 namespace {
 
-using namespace ui::listview;
+using test_support::take_text;
 
-// The text value a command answered (and frees it).
-std::string take_text(const runtime::ArgRecord& r) {
-  EXPECT_EQ(r.tag, runtime::tag::kText);
-  auto* text = r.pointer<char>();
-  std::string out = runtime::text_or_empty(text);
-  runtime::release(text);
-  return out;
-}
+using namespace ui::listview;
 
 using ListViewCommandTest = ListViewTest;
 

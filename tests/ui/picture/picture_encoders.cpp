@@ -1,4 +1,4 @@
-#include "tests/picture/picture_encoders.h"
+#include "tests/ui/picture/picture_encoders.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -428,6 +428,26 @@ Bytes write_icon(const std::vector<IconEntryLayout>& entries, bool cursor) {
   }
   for (const auto& img : images) b.insert(b.end(), img.begin(), img.end());
   return b;
+}
+
+std::vector<std::uint32_t> quadrants(int width, int height) {
+  std::vector<std::uint32_t> v(std::size_t(width) * height);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x)
+      v[std::size_t(y) * width + x] =
+          y < height / 2 ? (x < width / 2 ? 0xE02010 : 0x1020E0) : (x < width / 2 ? 0x20C020 : 0xF0F0F0);
+  return v;
+}
+
+IconEntryLayout corner_masked_icon() {
+  IconEntryLayout e;
+  e.width = e.height = 4;
+  e.bits = 8;
+  e.palette = {0x000000, 0x3060F0};
+  e.indices.assign(16, 1);
+  e.mask.assign(16, false);
+  e.mask[0] = true;
+  return e;
 }
 
 }  // namespace lyr::picture::test

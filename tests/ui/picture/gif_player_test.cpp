@@ -5,7 +5,7 @@
 #include <chrono>
 #include <thread>
 
-#include "tests/picture/picture_encoders.h"
+#include "tests/ui/picture/picture_encoders.h"
 
 namespace lyr::picture {
 namespace {

@@ -1,4 +1,4 @@
-#include "tests/listview/listview_fixture.h"
+#include "tests/ui/listview/listview_fixture.h"
 
 #include <algorithm>
 #include <cstring>

@@ -5,7 +5,7 @@
 #include "platform/api/listview.h"
 #include "platform/api/user.h"
 #include "platform/display/headless.h"
-#include "tests/listview/listview_fixture.h"
+#include "tests/ui/listview/listview_fixture.h"
 
 namespace listview_test {
 namespace {

@@ -6,7 +6,7 @@
 #include "platform/api/input.h"
 #include "platform/api/listview.h"
 #include "platform/api/user.h"
-#include "tests/listview/listview_fixture.h"
+#include "tests/ui/listview/listview_fixture.h"
 
 namespace listview_test {
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "tests/picture/picture_encoders.h"
-#include "tests/picture/picture_probe.h"
+#include "tests/ui/picture/picture_encoders.h"
+#include "tests/ui/picture/picture_probe.h"
 #include "ui/picture/codecs/codec.h"
 
 namespace lyr::picture {

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "tests/picture/picture_box_fixture.h"
+#include "tests/ui/picture/picture_box_fixture.h"
 #include "ui/units/property_descriptors.h"
 
 namespace picture_box_test {

@@ -2,23 +2,15 @@
 // colour, clearing, bytes that are no picture, and the box that fits itself to its picture.
 #include <gtest/gtest.h>
 
-#include "tests/picture/picture_box_fixture.h"
-#include "tests/picture/picture_encoders.h"
+#include "tests/ui/picture/picture_box_fixture.h"
+#include "tests/ui/picture/picture_encoders.h"
 
 namespace picture_box_test {
 namespace {
 
 namespace pt = lyr::picture::test;
 
-// 0x00RRGGBB quadrants, top-down: red, blue / green, light grey.
-std::vector<std::uint32_t> quadrants(int w, int h) {
-  std::vector<std::uint32_t> v(std::size_t(w) * h);
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x)
-      v[std::size_t(y) * w + x] =
-          y < h / 2 ? (x < w / 2 ? 0xE02010 : 0x1020E0) : (x < w / 2 ? 0x20C020 : 0xF0F0F0);
-  return v;
-}
+using pt::quadrants;
 constexpr COLORREF kRed = RGB(0xE0, 0x20, 0x10), kBlue = RGB(0x10, 0x20, 0xE0),
                    kGreen = RGB(0x20, 0xC0, 0x20), kGrey = RGB(0xF0, 0xF0, 0xF0);
 
@@ -157,13 +149,7 @@ TEST_F(PictureBoxDisplay, ModeThreeFitsTheBoxToEachPicture) {
 }
 
 TEST_F(PictureBoxDisplay, IconIsDrawnThroughItsMask) {
-  pt::IconEntryLayout e;
-  e.width = e.height = 4;
-  e.bits = 8;
-  e.palette = {0x000000, 0x3060F0};
-  e.indices.assign(16, 1);
-  e.mask.assign(16, false);
-  e.mask[0] = true;
+  const pt::IconEntryLayout e = pt::corner_masked_icon();
   ui::PictureBoxProperties p;
   p.background = RGB(9, 9, 9);
   p.picture = pt::write_icon({e});

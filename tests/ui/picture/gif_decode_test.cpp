@@ -2,8 +2,8 @@
 
 #include <random>
 
-#include "tests/picture/picture_encoders.h"
-#include "tests/picture/picture_probe.h"
+#include "tests/ui/picture/picture_encoders.h"
+#include "tests/ui/picture/picture_probe.h"
 #include "ui/picture/codecs/codec.h"
 #include "ui/picture/codecs/gif_composer.h"
 #include "ui/picture/codecs/gif_reader.h"

@@ -5,8 +5,8 @@
 #include <chrono>
 #include <thread>
 
-#include "tests/picture/picture_box_fixture.h"
-#include "tests/picture/picture_encoders.h"
+#include "tests/ui/picture/picture_box_fixture.h"
+#include "tests/ui/picture/picture_encoders.h"
 
 namespace picture_box_test {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <cstdlib>
 
-#include "tests/picture/picture_encoders.h"
-#include "tests/picture/picture_probe.h"
+#include "tests/ui/picture/picture_encoders.h"
+#include "tests/ui/picture/picture_probe.h"
 #include "ui/picture/codecs/codec.h"
 #include "ui/picture/picture_pixels.h"
 
@@ -11,22 +11,13 @@ namespace lyr::picture {
 namespace {
 
 using test::argb_at;
+using test::quadrants;
 using B = std::vector<std::uint8_t>;
 
 bool near(std::uint32_t a, std::uint32_t b, int tolerance) {
   for (int shift = 0; shift < 32; shift += 8)
     if (std::abs(int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF)) > tolerance) return false;
   return true;
-}
-
-// Four flat quadrants: colours JPEG keeps within a few levels away from the edges.
-std::vector<std::uint32_t> quadrants(int w, int h) {
-  std::vector<std::uint32_t> v(std::size_t(w) * h);
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x)
-      v[std::size_t(y) * w + x] =
-          y < h / 2 ? (x < w / 2 ? 0xE02010 : 0x1020E0) : (x < w / 2 ? 0x20C020 : 0xF0F0F0);
-  return v;
 }
 
 TEST(JpegDecode, ThreeHundredByTwoHundredIsBgrBottomUp) {

@@ -2,14 +2,15 @@
 // allocation. The base file is a valid 2x1 8-bit bitmap; each case changes one field.
 #include <gtest/gtest.h>
 
-#include <cstring>
-
+#include "tests/support/byte_patch.h"
 #include "ui/picture/codecs/codec.h"
 
 namespace lyr::picture {
 namespace {
 
 using B = std::vector<std::uint8_t>;
+using test_support::with_u16;
+using test_support::with_u32;
 
 const B kTwoByOne8Bit = {
     'B',  'M',                        // signature
@@ -30,15 +31,6 @@ const B kTwoByOne8Bit = {
     0xFF, 0x00, 0x00, 0,              // palette 1: blue
     1,    0,    0,    0,              // pixels: blue, red, row padding
 };
-
-B with_u32(B b, std::size_t offset, std::uint32_t v) {
-  std::memcpy(&b[offset], &v, 4);
-  return b;
-}
-B with_u16(B b, std::size_t offset, std::uint16_t v) {
-  std::memcpy(&b[offset], &v, 2);
-  return b;
-}
 
 bool decodes(const B& b) {
   return decode_picture(b).ok();

@@ -71,4 +71,10 @@ Bytes write_png(int width, int height, const std::vector<std::uint32_t>& argb);
 Bytes write_jpeg(int width, int height, const std::vector<std::uint32_t>& rgb, int quality = 95,
                  bool progressive = false);
 
+// Four flat quadrants, top-down: red, blue / green, light grey; colours JPEG keeps within a
+// few levels away from the edges.
+std::vector<std::uint32_t> quadrants(int width, int height);
+// A 4x4 8-bit icon entry of one colour (0x3060F0) whose top-left pixel is masked out.
+IconEntryLayout corner_masked_icon();
+
 }  // namespace lyr::picture::test

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/api/gdi.h"
-#include "tests/picture/picture_encoders.h"
+#include "tests/ui/picture/picture_encoders.h"
 #include "ui/picture/codecs/gif_composer.h"
 
 namespace lyr::picture {

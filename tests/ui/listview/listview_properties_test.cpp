@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/listview/listview_fixture.h"
+#include "tests/ui/listview/listview_fixture.h"
 #include "ui/templates/byte_writer.h"
 
 namespace {

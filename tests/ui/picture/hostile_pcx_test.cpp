@@ -1,15 +1,15 @@
 // Damaged and hostile PCX files: a valid 3x2 8-bit base, one field changed per case.
 #include <gtest/gtest.h>
 
-#include <cstring>
-
-#include "tests/picture/picture_probe.h"
+#include "tests/support/byte_patch.h"
+#include "tests/ui/picture/picture_probe.h"
 #include "ui/picture/codecs/codec.h"
 
 namespace lyr::picture {
 namespace {
 
 using B = std::vector<std::uint8_t>;
+using test_support::with_u16;
 
 constexpr std::size_t kXMax = 8, kYMax = 10, kPlanes = 65, kBytesPerLine = 66;
 
@@ -31,11 +31,6 @@ B three_by_two() {
   b.insert(b.end(), {1, 2, 3, 0xC1, 0});  // row 1: 1 2 3, then a run of one 0
   b.push_back(0x0C);                      // palette marker
   for (int i = 0; i < 768; ++i) b.push_back(std::uint8_t(i / 3));
-  return b;
-}
-
-B with_u16(B b, std::size_t offset, std::uint16_t v) {
-  std::memcpy(&b[offset], &v, 2);
   return b;
 }
 

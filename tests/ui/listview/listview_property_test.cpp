@@ -4,7 +4,7 @@
 
 #include "platform/api/listview.h"
 #include "platform/api/user.h"
-#include "tests/listview/listview_fixture.h"
+#include "tests/ui/listview/listview_fixture.h"
 #include "ui/listview/listview_type.h"
 
 namespace listview_test {

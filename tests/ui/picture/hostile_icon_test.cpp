@@ -1,15 +1,15 @@
 // Damaged and hostile icon files. The base file is a valid icon with one 1x1 1-bit entry.
 #include <gtest/gtest.h>
 
-#include <cstring>
-
-#include "tests/picture/picture_encoders.h"
+#include "tests/support/byte_patch.h"
+#include "tests/ui/picture/picture_encoders.h"
 #include "ui/picture/codecs/codec.h"
 
 namespace lyr::picture {
 namespace {
 
 using B = std::vector<std::uint8_t>;
+using test_support::with_u32;
 
 const B kOneByOneIcon = {
     0,    0,                          // reserved
@@ -38,11 +38,6 @@ const B kOneByOneIcon = {
     0x80, 0,    0,    0,              // colour row: pixel 1 (white)
     0x00, 0,    0,    0,              // mask row: opaque
 };
-
-B with_u32(B b, std::size_t offset, std::uint32_t v) {
-  std::memcpy(&b[offset], &v, 4);
-  return b;
-}
 
 bool decodes(const B& b) {
   return decode_picture(b).ok();

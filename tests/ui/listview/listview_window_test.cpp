@@ -17,7 +17,7 @@
 #include "runtime/event_request.h"
 #include "runtime/heap.h"
 #include "runtime/values.h"
-#include "tests/listview/listview_fixture.h"
+#include "tests/ui/listview/listview_fixture.h"
 #include "tests/ui/main_window_template.h"
 #include "tests/ui/support/ui_host.h"
 #include "ui/access/property_access.h"
@@ -54,16 +54,11 @@ runtime::Routine routine() {
 }
 
 const runtime::CodeBase& recording_code_base() {
-  static const std::array<runtime::CodeEntry, 6> entries{{
-      {ui_test::kOpenSiteHandler, routine<ui_test::kOpenSiteHandler>()},
-      {ui_test::kDownloadHandler, routine<ui_test::kDownloadHandler>()},
-      {ui_test::kWindowCreatedHandler, routine<ui_test::kWindowCreatedHandler>()},
-      {ui_test::kSearchHandler, routine<ui_test::kSearchHandler>()},
-      {ui_test::kPopupHandler, routine<ui_test::kPopupHandler>()},
-      {ui_test::kPreviewHandler, routine<ui_test::kPreviewHandler>()},
-  }};
-  static const runtime::CodeBase base{entries.data(), static_cast<std::uint32_t>(entries.size())};
-  return base;
+  static const ui_test::MainWindowCodeBase code(
+      {routine<ui_test::kOpenSiteHandler>(), routine<ui_test::kDownloadHandler>(),
+       routine<ui_test::kWindowCreatedHandler>(), routine<ui_test::kSearchHandler>(),
+       routine<ui_test::kPopupHandler>(), routine<ui_test::kPreviewHandler>()});
+  return code.base();
 }
 
 const HandlerRun* last_run(std::int32_t offset) {

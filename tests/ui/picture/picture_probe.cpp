@@ -1,4 +1,4 @@
-#include "tests/picture/picture_probe.h"
+#include "tests/ui/picture/picture_probe.h"
 
 #include <stdexcept>
 
