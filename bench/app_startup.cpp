@@ -23,7 +23,7 @@
 #include "runtime/window_system.h"
 #include "tests/support/xvfb_session.h"
 #include "ui/windows/window_builder.h"
-#include "ui/windows/window_system_table.h"
+#include "ui/system/window_system_table.h"
 
 extern char** environ;
 

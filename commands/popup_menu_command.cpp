@@ -5,7 +5,7 @@
 #include "platform/api/menu.h"
 #include "runtime/callback.h"
 #include "ui/templates/window_collection.h"
-#include "ui/windows/menu_builder.h"
+#include "ui/state/menu_builder.h"
 
 namespace commands {
 namespace {

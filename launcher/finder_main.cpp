@@ -3,7 +3,7 @@
 #include "app/program_image.h"
 #include "app/routines.h"
 #include "runtime/host_app.h"
-#include "ui/windows/window_system_table.h"
+#include "ui/system/window_system_table.h"
 
 int main() {
   ui::install_window_system();

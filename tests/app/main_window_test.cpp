@@ -20,7 +20,7 @@
 #include "tests/ui/support/drawn_text.h"
 #include "ui/templates/window_collection.h"
 #include "ui/windows/window_builder.h"
-#include "ui/windows/window_system_table.h"
+#include "ui/system/window_system_table.h"
 
 namespace {
 

@@ -19,7 +19,7 @@
 #include "tests/app/support/finder.h"
 #include "tests/app/support/lyric_server.h"
 #include "tests/support/xvfb_session.h"
-#include "ui/windows/window_system_table.h"
+#include "ui/system/window_system_table.h"
 
 namespace {
 

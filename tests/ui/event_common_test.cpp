@@ -12,6 +12,7 @@
 #include "ui/access/property_access.h"
 #include "ui/events/common_events.h"
 #include "ui/events/pre_translate.h"
+#include "ui/units/unit_cursor.h"
 
 namespace access_test {
 namespace {

@@ -25,7 +25,7 @@
 #include "ui/templates/template_builder.h"
 #include "ui/templates/window_collection.h"
 #include "ui/units/unit_interface.h"
-#include "ui/windows/menu_builder.h"
+#include "ui/state/menu_builder.h"
 #include "ui/windows/window_builder.h"
 
 namespace {

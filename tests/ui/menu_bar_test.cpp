@@ -10,8 +10,8 @@
 #include "tests/ui/support/test_unit_types.h"
 #include "tests/ui/support/ui_host.h"
 #include "ui/templates/window_collection.h"
-#include "ui/windows/hotkeys.h"
-#include "ui/windows/menu_builder.h"
+#include "ui/state/hotkeys.h"
+#include "ui/state/menu_builder.h"
 #include "ui/windows/window_builder.h"
 
 namespace {

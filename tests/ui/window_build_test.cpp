@@ -13,7 +13,7 @@
 #include "tests/ui/support/ui_host.h"
 #include "ui/templates/window_collection.h"
 #include "ui/units/unit_interface.h"
-#include "ui/windows/modal.h"
+#include "ui/state/modal.h"
 #include "ui/windows/window_builder.h"
 
 namespace {

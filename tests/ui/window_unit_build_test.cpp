@@ -17,7 +17,7 @@
 #include "ui/units/label_properties.h"
 #include "ui/units/unit_types.h"
 #include "ui/units/window_properties.h"
-#include "ui/windows/modal.h"
+#include "ui/state/modal.h"
 #include "ui/windows/window_builder.h"
 
 namespace {

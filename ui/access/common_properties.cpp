@@ -8,10 +8,11 @@
 #include "ui/access/access_parts.h"
 #include "ui/access/owner_thread.h"
 #include "ui/access/property_kinds.h"
+#include "ui/state/window_lookups.h"
 #include "ui/templates/window_collection.h"
+#include "ui/units/unit.h"
 #include "ui/units/unit_interface.h"
 #include "ui/windows/cursor_selector.h"
-#include "ui/windows/window_builder.h"
 
 namespace ui {
 namespace {

@@ -8,8 +8,8 @@
 #include "runtime/window_system.h"
 #include "ui/access/access_messages.h"
 #include "ui/access/owner_thread.h"
+#include "ui/state/window_lookups.h"
 #include "ui/templates/window_collection.h"
-#include "ui/windows/window_builder.h"
 
 namespace ui {
 namespace {

@@ -8,8 +8,8 @@
 #include "platform/api/input.h"
 #include "platform/api/kernel.h"
 #include "platform/api/user.h"
+#include "ui/state/window_lookups.h"
 #include "ui/templates/window_collection.h"
-#include "ui/windows/window_builder.h"
 
 namespace ui {
 namespace {

@@ -6,8 +6,9 @@
 #include "ui/events/common_events.h"
 #include "ui/events/keyboard_interface.h"
 #include "ui/events/window_context.h"
+#include "ui/state/window_lookups.h"
 #include "ui/templates/window_collection.h"
-#include "ui/windows/window_builder.h"
+#include "ui/units/unit_cursor.h"
 
 namespace ui {
 namespace {
@@ -19,27 +20,8 @@ bool is_keyboard(UINT message) {
   return message >= kFirstKeyMessage && message <= kLastKeyMessage;
 }
 
-bool is_window_unit(const Unit* unit) {
-  return unit != nullptr && (unit->unit_id() >> 24) == 0x06;
-}
-
 bool is_child(HWND native) {
   return (static_cast<DWORD>(GetWindowLongA(native, GWL_STYLE)) & WS_CHILD) != 0;
-}
-
-// The cursor held for the unit of `cursor_window`; the window's own only over its client area.
-bool set_slot_cursor(const WindowContext& window, HWND cursor_window, UINT hit_test) {
-  const int unit = unit_holding(window, cursor_window);
-  if (unit < 0) return false;
-  Unit* holder = live_unit(window.index, static_cast<std::size_t>(unit));
-  if (holder == nullptr || holder->hwnd() != cursor_window) return false;
-  if (unit == 0 && hit_test != HTCLIENT) return false;
-  const templates::WindowSlots& slots = templates::window_collection().slots(window.index);
-  if (static_cast<std::size_t>(unit) >= slots.cursors.size()) return false;
-  HCURSOR cursor = slots.cursors[static_cast<std::size_t>(unit)];
-  if (cursor == nullptr) return false;
-  SetCursor(cursor);
-  return true;
 }
 
 // A left press that moves the window: on its client area or on a unit that drags it.
@@ -64,7 +46,8 @@ bool window_pre_translate(const WindowContext& window, MSG& message) {
   const int owner = window_index_of_native(message.hwnd);
   if (owner >= 0 && static_cast<std::size_t>(owner) != window.index) return false;
   if (message.message == WM_SETCURSOR &&
-      set_slot_cursor(window, reinterpret_cast<HWND>(message.wParam), LOWORD(message.lParam)))
+      set_slot_cursor(window.index, window.id, reinterpret_cast<HWND>(message.wParam),
+                      LOWORD(message.lParam)))
     return true;
   if (keyboard_interface(window, message)) return true;
 
@@ -88,19 +71,9 @@ bool pre_translate(MSG* message) {
   for (HWND h = message->hwnd; h != nullptr && IsWindow(h); h = GetParent(h)) {
     Unit* unit = Unit::from_window(h);
     WindowContext window;
-    if (is_window_unit(unit) && window_context(unit, &window) && window_pre_translate(window, *message))
+    if (unit != nullptr && unit->is_window_unit() && window_context(unit, &window) &&
+        window_pre_translate(window, *message))
       return true;
-    if (!is_child(h)) break;
-  }
-  return false;
-}
-
-bool apply_unit_cursor(HWND window, HWND cursor_window, UINT hit_test) {
-  for (HWND h = window; h != nullptr && IsWindow(h); h = GetParent(h)) {
-    Unit* unit = Unit::from_window(h);
-    WindowContext window_of_unit;
-    if (is_window_unit(unit) && window_context(unit, &window_of_unit))
-      return set_slot_cursor(window_of_unit, cursor_window, hit_test);
     if (!is_child(h)) break;
   }
   return false;

@@ -8,14 +8,12 @@
 //   without a window, and windows that are no units of a loaded window, are never handled.
 // - A window's pre-translation, in order: keyboard messages for a disabled native window are
 //   let through; the window's accelerator table; messages for another loaded window are let
-//   through; the mouse-cursor request (WM_SETCURSOR) sets the unit's resolved cursor when its
+//   through; the mouse-cursor request (WM_SETCURSOR) sets the unit's resolved cursor (unit_cursor.h) when its
 //   cursor slot holds one; key-down messages drive the keyboard interface
 //   (keyboard_interface.h); mouse, key, character and wheel messages raise the common events
 //   (common_events.h), and with the window's drag switch a left press on the client area or on
 //   a unit of a type with bit 0x4000000 drags the window by its caption; finally a message is
 //   handled when the window has been destroyed meanwhile.
-// - apply_unit_cursor is the cursor step alone, for a native window's WM_SETCURSOR (a sent
-//   message that never passes the loop): true when it set a cursor.
 #pragma once
 
 #include "platform/api/messages.h"
@@ -24,6 +22,5 @@
 namespace ui {
 
 bool pre_translate(MSG* message);
-bool apply_unit_cursor(HWND window, HWND cursor_window, UINT hit_test);
 
 }  // namespace ui

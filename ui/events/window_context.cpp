@@ -3,8 +3,9 @@
 #include "platform/api/input.h"
 #include "platform/api/user.h"
 #include "runtime/window_system.h"
+#include "ui/state/window_lookups.h"
 #include "ui/templates/window_collection.h"
-#include "ui/windows/window_builder.h"
+#include "ui/units/unit_cursor.h"
 
 namespace ui {
 
@@ -34,13 +35,7 @@ void* unit_operation(std::size_t window_index, std::size_t unit_index, std::int3
 }
 
 int unit_holding(const WindowContext& window, HWND native) {
-  for (HWND h = native; h != nullptr; h = GetParent(h)) {
-    Unit* unit = Unit::from_window(h);
-    if (unit != nullptr && unit->window_id() == window.id)
-      return unit_index_of(window.index, unit->unit_id());
-    if ((static_cast<DWORD>(GetWindowLongA(h, GWL_STYLE)) & WS_CHILD) == 0) break;
-  }
-  return -1;
+  return unit_holding(window.index, window.id, native);
 }
 
 std::uint32_t modifier_bits() {

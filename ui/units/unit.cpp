@@ -6,7 +6,7 @@
 #include "runtime/callback.h"
 #include "runtime/event_request.h"
 #include "runtime/window_system.h"
-#include "ui/events/pre_translate.h"
+#include "ui/units/unit_cursor.h"
 #include "ui/units/unit_interface.h"
 
 namespace ui {

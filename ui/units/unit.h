@@ -41,6 +41,8 @@ class Unit {
   HWND hwnd() const { return hwnd_; }
   std::uint32_t window_id() const { return window_id_; }
   std::uint32_t unit_id() const { return unit_id_; }
+  // A loaded window's own unit (unit class 0x06) rather than one of its controls.
+  bool is_window_unit() const { return (unit_id_ >> 24) == 0x06; }
 
   void attach(HWND hwnd);
   // Destroys the native window (and with it this object); deletes an unattached object.

@@ -7,12 +7,12 @@
 #include "platform/api/menu.h"
 #include "platform/api/messages.h"
 #include "platform/api/user.h"
+#include "ui/state/menu_builder.h"
+#include "ui/state/modal.h"
 #include "ui/templates/window_collection.h"
 #include "ui/units/property_pair_values.h"
 #include "ui/units/window_class.h"
 #include "ui/units/window_styles.h"
-#include "ui/windows/menu_builder.h"
-#include "ui/windows/modal.h"
 
 namespace ui {
 namespace {

@@ -1,5 +1,4 @@
-// Building live windows from the window collection, and the lookups that property access,
-// event dispatch and the unit types use.
+// Building live windows from the window collection.
 // Contract:
 // - create_window runs every step of building a window from its template (menu bar and
 //   accelerators, units in reverse template order, reparenting, z-order in template order,
@@ -11,14 +10,13 @@
 //   caller blocks events around it.
 // - rebuild_menu rebuilds the window's menu bar and accelerator table from its menu records,
 //   installs them and destroys the previous ones.
-// - The lookups only read the collection and may be called from any thread. Unit index 0 is
-//   the window's own unit; unit id 0 means it too.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 
 #include "platform/api/types.h"
+#include "ui/state/window_lookups.h"
 #include "ui/units/unit.h"
 
 namespace ui {
@@ -28,17 +26,5 @@ bool load_window(std::uint32_t window_id, bool new_instance = false, bool modal 
                  HWND owner = nullptr);
 void recreate_unit(std::size_t window_index, std::size_t unit_index);
 void rebuild_menu(std::size_t window_index);
-
-// -1 when missing.
-int window_index_of(std::uint32_t window_id);
-int unit_index_of(std::size_t window_index, std::uint32_t unit_id);
-int unit_index_of_native(std::size_t window_index, HWND native);
-// The loaded window whose own native window or one of whose units' native windows is `native`.
-int window_index_of_native(HWND native);
-// The unit object in a unit's object slot (may be dead: check live_unit for a live one).
-void* unit_object(std::size_t window_index, std::size_t unit_index);
-// The unit object when it exists and its native window passes IsWindow; else null.
-Unit* live_unit(std::size_t window_index, std::size_t unit_index);
-HWND window_native(std::size_t window_index);
 
 }  // namespace ui

@@ -4,8 +4,9 @@
 #include <vector>
 
 #include "platform/api/kernel.h"
+#include "ui/state/window_lookups.h"
 #include "ui/templates/window_collection.h"
-#include "ui/windows/window_builder.h"
+#include "ui/units/unit.h"
 
 namespace ui {
 namespace {

@@ -19,7 +19,7 @@
 #include "tests/ui/support/ui_host.h"
 #include "ui/templates/window_collection.h"
 #include "ui/windows/window_builder.h"
-#include "ui/windows/window_system_table.h"
+#include "ui/system/window_system_table.h"
 
 namespace app_test {
 namespace {

@@ -8,10 +8,10 @@
 #include "runtime/window_system.h"
 #include "ui/units/unit.h"
 #include "ui/units/unit_interface.h"
-#include "ui/windows/menu_builder.h"
-#include "ui/windows/modal.h"
+#include "ui/state/menu_builder.h"
+#include "ui/state/modal.h"
 #include "ui/windows/window_builder.h"
-#include "ui/windows/window_system_table.h"
+#include "ui/system/window_system_table.h"
 
 namespace ui_test {
 namespace {

@@ -7,7 +7,7 @@
 #include "runtime/window_system.h"
 #include "ui/core/core_library.h"
 #include "ui/templates/window_collection.h"
-#include "ui/windows/window_system_table.h"
+#include "ui/system/window_system_table.h"
 
 namespace ui_test {
 

@@ -1,8 +1,7 @@
-// The lookups of window_builder.h: they only read the collection's slots, which are atomic, so
-// any thread may call them.
+#include "ui/state/window_lookups.h"
+
 #include "platform/api/user.h"
 #include "ui/templates/window_collection.h"
-#include "ui/windows/window_builder.h"
 
 namespace ui {
 namespace {
@@ -55,7 +54,7 @@ Unit* live_unit(std::size_t window_index, std::size_t unit_index) {
   void* object = slots->unit_objects[unit_index].load();
   HWND native = slots->unit_natives[unit_index].load();
   if (object == nullptr || native == nullptr || !IsWindow(native)) return nullptr;
-  return static_cast<Unit*>(object);
+  return static_cast<Unit*>(object);  // only units are stored in object slots
 }
 
 HWND window_native(std::size_t window_index) {

@@ -1,4 +1,4 @@
-#include "ui/windows/menu_builder.h"
+#include "ui/state/menu_builder.h"
 
 #include <algorithm>
 #include <optional>
@@ -9,8 +9,8 @@
 #include "platform/api/menu.h"
 #include "runtime/callback.h"
 #include "runtime/event_request.h"
+#include "ui/state/hotkeys.h"
 #include "ui/templates/window_collection.h"
-#include "ui/windows/hotkeys.h"
 
 namespace ui {
 namespace {

@@ -1,4 +1,4 @@
-#include "ui/windows/modal.h"
+#include "ui/state/modal.h"
 
 #include <map>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "ui/windows/hotkeys.h"
+#include "ui/state/hotkeys.h"
 
 #include "platform/api/input.h"
 

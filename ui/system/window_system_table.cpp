@@ -1,4 +1,4 @@
-#include "ui/windows/window_system_table.h"
+#include "ui/system/window_system_table.h"
 
 #include "platform/api/input.h"
 #include "platform/api/menu.h"
@@ -6,9 +6,9 @@
 #include "ui/access/property_access.h"
 #include "ui/events/event_dispatch.h"
 #include "ui/events/pre_translate.h"
+#include "ui/state/modal.h"
 #include "ui/templates/window_collection.h"
 #include "ui/windows/cursor_selector.h"
-#include "ui/windows/modal.h"
 #include "ui/windows/unit_recreation.h"
 #include "ui/windows/unit_slots.h"
 #include "ui/windows/window_builder.h"
