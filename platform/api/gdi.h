@@ -4,7 +4,7 @@
 // Contract:
 // - Every handle argument is validated: a handle that was never issued, was deleted, or is of
 //   the wrong kind makes the call fail with its documented failure value (FALSE, NULL, 0,
-//   ERROR, CLR_INVALID, HGDI_ERROR), never a crash.
+//   ERROR, CLR_INVALID, HGDI_ERROR) and set ERROR_INVALID_HANDLE for GetLastError, never a crash.
 // - Stock objects (GetStockObject, GetSysColorBrush) are never destroyed: DeleteObject on them
 //   succeeds and does nothing. Deleting an object that is still selected into a device context
 //   is deferred until it is deselected (the handle stays valid until then).

@@ -2,9 +2,10 @@
 // timers and hooks.
 // Contract: every function validates the handles it is given. A window handle that was never
 // issued or whose window is destroyed is rejected (FALSE, 0 or NULL as the function documents;
-// GetMessageA returns -1). A window belongs to the thread that created it; functions that change
-// a window's state (DestroyWindow, SetFocus, SetCapture, SetActiveWindow) fail for another
-// thread's window, while SendMessageA delivers synchronously on the owner thread.
+// GetMessageA returns -1) with ERROR_INVALID_WINDOW_HANDLE for GetLastError. A window belongs
+// to the thread that created it; functions that change a window's state (DestroyWindow,
+// SetFocus, SetCapture, SetActiveWindow) fail for another thread's window, while SendMessageA
+// delivers synchronously on the owner thread.
 // Text is GB18030 bytes. Metrics are fixed 96-dpi classic values (GetSystemMetrics).
 #pragma once
 
@@ -127,6 +128,8 @@ struct NONCLIENTMETRICSA {
 };
 
 // Window styles.
+inline constexpr DWORD ERROR_INVALID_WINDOW_HANDLE = 1400;
+
 inline constexpr DWORD WS_OVERLAPPED = 0x00000000;
 inline constexpr DWORD WS_POPUP = 0x80000000;
 inline constexpr DWORD WS_CHILD = 0x40000000;

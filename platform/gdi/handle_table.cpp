@@ -4,6 +4,8 @@
 #include <mutex>
 #include <unordered_map>
 
+#include "platform/api/kernel.h"
+
 namespace platform::gdi {
 namespace {
 
@@ -39,8 +41,15 @@ std::shared_ptr<GdiObject> find_object(const void* h) {
   Table& t = table();
   std::lock_guard lock(t.mu);
   auto it = t.objects.find(reinterpret_cast<std::uintptr_t>(h));
-  if (it == t.objects.end()) return nullptr;
+  if (it == t.objects.end()) {
+    note_bad_handle();
+    return nullptr;
+  }
   return it->second;
+}
+
+void note_bad_handle() {
+  SetLastError(ERROR_INVALID_HANDLE);
 }
 
 bool delete_object(const void* h) {
@@ -49,7 +58,10 @@ bool delete_object(const void* h) {
   Table& t = table();
   std::lock_guard lock(t.mu);
   auto it = t.objects.find(reinterpret_cast<std::uintptr_t>(h));
-  if (it == t.objects.end()) return false;
+  if (it == t.objects.end()) {
+    note_bad_handle();
+    return false;
+  }
   if (it->second->stock) return true;
   if (it->second->selections.load() > 0) {
     it->second->delete_pending = true;

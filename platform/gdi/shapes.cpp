@@ -57,11 +57,10 @@ int WINAPI FillRect(HDC hDC, const RECT* lprc, HBRUSH hbr) {
   auto dc = find<Dc>(hDC);
   if (!dc || !lprc) return 0;
   // A brush may also be given as a system colour index plus one.
-  std::shared_ptr<Brush> brush = find<Brush>(hbr);
-  if (!brush) {
-    const auto index = reinterpret_cast<std::uintptr_t>(hbr);
-    if (index >= 1 && index <= 31) brush = find<Brush>(GetSysColorBrush(static_cast<int>(index - 1)));
-  }
+  const auto index = reinterpret_cast<std::uintptr_t>(hbr);
+  std::shared_ptr<Brush> brush = index >= 1 && index <= 31
+                                     ? find<Brush>(GetSysColorBrush(static_cast<int>(index - 1)))
+                                     : find<Brush>(hbr);
   if (!brush) return 0;
   Canvas c(*dc);
   fill_rect(c, *lprc, *brush);

@@ -10,6 +10,7 @@
 #include "platform/api/gdi.h"
 #include "platform/api/kernel.h"
 #include "platform/api/user.h"
+#include "platform/winsys/window_lookup.h"
 
 namespace platform::winsys {
 namespace {
@@ -109,7 +110,7 @@ using namespace platform::winsys;
 extern "C" {
 
 BOOL CreateCaret(HWND hwnd, HBITMAP bitmap, int width, int height) {
-  if (!IsWindow(hwnd) || GetWindowThreadProcessId(hwnd, nullptr) != GetCurrentThreadId()) return FALSE;
+  if (!valid_window(hwnd) || GetWindowThreadProcessId(hwnd, nullptr) != GetCurrentThreadId()) return FALSE;
   if (width < 0 || height < 0) return FALSE;
   DestroyCaret();
   Caret& c = caret();

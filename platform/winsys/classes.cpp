@@ -5,6 +5,7 @@
 
 #include "platform/winsys/system_classes.h"
 #include "platform/winsys/window_internal.h"
+#include "platform/winsys/window_lookup.h"
 
 namespace platform::winsys {
 namespace {
@@ -172,8 +173,7 @@ BOOL GetClassInfoA(HINSTANCE instance, LPCSTR class_name, WNDCLASSA* out) {
 
 int GetClassNameA(HWND hwnd, LPSTR buffer, int size) {
   if (!buffer || size <= 0) return 0;
-  Lock lock(wm_mutex());
-  WindowPtr w = find_locked(hwnd);
+  LockedWindow w(hwnd);
   if (!w) return 0;
   std::string name = w->cls ? w->cls->name : std::string("#32769");
   std::size_t n = std::min(name.size(), static_cast<std::size_t>(size - 1));
@@ -183,8 +183,7 @@ int GetClassNameA(HWND hwnd, LPSTR buffer, int size) {
 }
 
 ULONG_PTR GetClassLongPtrA(HWND hwnd, int index) {
-  Lock lock(wm_mutex());
-  WindowPtr w = find_locked(hwnd);
+  LockedWindow w(hwnd);
   if (!w || !w->cls) return 0;
   const WindowClass& c = *w->cls;
   if (index >= 0) {
@@ -224,8 +223,7 @@ DWORD GetClassLongA(HWND hwnd, int index) {
 }
 
 ULONG_PTR SetClassLongPtrA(HWND hwnd, int index, LONG_PTR value) {
-  Lock lock(wm_mutex());
-  WindowPtr w = find_locked(hwnd);
+  LockedWindow w(hwnd);
   if (!w || !w->cls) return 0;
   WindowClass& c = *w->cls;
   ULONG_PTR old = 0;

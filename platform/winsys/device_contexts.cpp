@@ -10,6 +10,7 @@
 #include "platform/winsys/dispatch.h"
 #include "platform/winsys/surface_access.h"
 #include "platform/winsys/window_internal.h"
+#include "platform/winsys/window_lookup.h"
 
 namespace platform::winsys {
 namespace {
@@ -140,7 +141,7 @@ extern "C" {
 
 HDC GetDCEx(HWND hwnd, HRGN clip, DWORD flags) {
   Lock lock(wm_mutex());
-  auto w = hwnd ? find_locked(hwnd) : state_locked().desktop;
+  auto w = hwnd ? checked_locked(hwnd) : state_locked().desktop;
   if (!w) return nullptr;
   if (is_desktop_locked(*w)) {
     lock.unlock();
@@ -197,8 +198,7 @@ HDC BeginPaint(HWND hwnd, PAINTSTRUCT* ps) {
   if (!ps) return nullptr;
   bool frame;
   {
-    Lock lock(wm_mutex());
-    auto w = find_locked(hwnd);
+    LockedWindow w(hwnd);
     if (!w || is_desktop_locked(*w)) return nullptr;
     frame = w->frame_pending && really_visible_locked(*w);
     w->frame_pending = false;
@@ -209,8 +209,7 @@ HDC BeginPaint(HWND hwnd, PAINTSTRUCT* ps) {
   HDC dc;
   RECT paint;
   {
-    Lock lock(wm_mutex());
-    auto w = find_locked(hwnd);
+    LockedWindow w(hwnd);
     if (!w) return nullptr;
     Region upd = std::move(w->update);
     w->update.clear();

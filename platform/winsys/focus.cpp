@@ -7,6 +7,7 @@
 #include "platform/winsys/hooks.h"
 #include "platform/winsys/window_access.h"
 #include "platform/winsys/window_internal.h"
+#include "platform/winsys/window_lookup.h"
 
 namespace platform::winsys {
 namespace {
@@ -174,7 +175,7 @@ HWND GetForegroundWindow() {
 }
 
 BOOL SetForegroundWindow(HWND hwnd) {
-  if (!IsWindow(hwnd)) return FALSE;
+  if (!valid_window(hwnd)) return FALSE;
   HWND top = GetAncestor(hwnd, GA_ROOT);
   if (!window_thread_is_current(top)) {
     // Another thread's window: it becomes the foreground; that thread activates it itself.
@@ -195,8 +196,7 @@ HWND GetActiveWindow() {
 HWND SetActiveWindow(HWND hwnd) {
   HWND old = GetActiveWindow();
   if (hwnd) {
-    Lock lock(wm_mutex());
-    auto w = find_locked(hwnd);
+    LockedWindow w(hwnd);
     if (!w || !is_top_level_locked(*w) || w->thread_id != this_thread_id()) return nullptr;
   }
   activate_window(hwnd, WA_ACTIVE);
@@ -217,13 +217,12 @@ HWND SetFocus(HWND hwnd) {
   }
   HWND top;
   {
-    Lock lock(wm_mutex());
-    auto w = find_locked(hwnd);
+    LockedWindow w(hwnd);
     if (!w || is_desktop_locked(*w) || w->thread_id != this_thread_id()) return nullptr;
     // A window inside a disabled or minimised ancestor cannot take the focus.
-    for (auto a = w; a && !is_desktop_locked(*a); a = find_locked(a->parent))
+    for (auto a = w.ptr(); a && !is_desktop_locked(*a); a = find_locked(a->parent))
       if ((a->style & WS_DISABLED) || (a->style & WS_MINIMIZE)) return nullptr;
-    auto t = top_level_of_locked(w);
+    auto t = top_level_of_locked(w.ptr());
     top = t ? t->handle : nullptr;
   }
   if (call_hooks(WH_CBT, HCBT_SETFOCUS, reinterpret_cast<WPARAM>(hwnd), reinterpret_cast<LPARAM>(old)))
@@ -244,8 +243,7 @@ HWND GetCapture() {
 HWND SetCapture(HWND hwnd) {
   HWND old;
   {
-    Lock lock(wm_mutex());
-    auto w = find_locked(hwnd);
+    LockedWindow w(hwnd);
     if (!w || is_desktop_locked(*w) || w->thread_id != this_thread_id()) return nullptr;
     old = state_locked().capture;
     state_locked().capture = hwnd;
@@ -272,8 +270,7 @@ BOOL ReleaseCapture() {
 BOOL EnableWindow(HWND hwnd, BOOL enable) {
   bool was_disabled;
   {
-    Lock lock(wm_mutex());
-    auto w = find_locked(hwnd);
+    LockedWindow w(hwnd);
     if (!w || is_desktop_locked(*w)) return FALSE;
     was_disabled = (w->style & WS_DISABLED) != 0;
     if (enable && was_disabled) w->style &= ~WS_DISABLED;
@@ -293,8 +290,7 @@ BOOL EnableWindow(HWND hwnd, BOOL enable) {
 }
 
 BOOL IsWindowEnabled(HWND hwnd) {
-  Lock lock(wm_mutex());
-  auto w = find_locked(hwnd);
+  LockedWindow w(hwnd);
   return w && !(w->style & WS_DISABLED) ? TRUE : FALSE;
 }
 

@@ -7,6 +7,7 @@
 #include "platform/winsys/hooks.h"
 #include "platform/winsys/queue_access.h"
 #include "platform/winsys/window_internal.h"
+#include "platform/winsys/window_lookup.h"
 
 namespace platform::winsys {
 namespace {
@@ -189,7 +190,7 @@ BOOL PostMessageA(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         wake_disp |= w;
       }
     } else {
-      WindowPtr w = find_locked(hwnd);
+      WindowPtr w = checked_locked(hwnd);
       if (!w || is_desktop_locked(*w)) return FALSE;
       if (!post_locked(w->thread_id, make_msg(hwnd, msg, wp, lp), &wake_disp)) return FALSE;
     }

@@ -3,6 +3,7 @@
 #include "platform/display/backend.h"
 #include "platform/winsys/dispatch.h"
 #include "platform/winsys/hooks.h"
+#include "platform/winsys/window_lookup.h"
 
 namespace platform::winsys {
 namespace {
@@ -108,7 +109,7 @@ bool send_message(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT flags, int tim
   bool wake_disp = false;
   {
     Lock lock(wm_mutex());
-    WindowPtr w = find_locked(hwnd);
+    WindowPtr w = checked_locked(hwnd);
     if (!w || is_desktop_locked(*w)) return false;
     if (w->thread_id == this_thread_id()) {
       lock.unlock();
@@ -175,8 +176,7 @@ LRESULT SendMessageTimeoutA(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT flag
 BOOL SendNotifyMessageA(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   bool wake_disp = false;
   {
-    Lock lock(wm_mutex());
-    WindowPtr w = find_locked(hwnd);
+    LockedWindow w(hwnd);
     if (!w || is_desktop_locked(*w)) return FALSE;
     if (w->thread_id != this_thread_id()) {
       QueuePtr target = queue_of_locked(w->thread_id);
@@ -185,7 +185,7 @@ BOOL SendNotifyMessageA(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       *m = SentMessage{hwnd, msg, wp, lp, nullptr, false, false, 0};
       target->sent.push_back(m);
       wake_disp = wake_locked(*target);
-      lock.unlock();
+      w.lock().unlock();
       if (wake_disp) wake_display();
       return TRUE;
     }

@@ -9,6 +9,7 @@
 #include "platform/winsys/dispatch.h"
 #include "platform/winsys/surface_access.h"
 #include "platform/winsys/window_internal.h"
+#include "platform/winsys/window_lookup.h"
 
 namespace platform::winsys {
 namespace {
@@ -62,7 +63,7 @@ void update_now(HWND hwnd, bool children, bool erase_only) {
 BOOL redraw(HWND hwnd, const RECT* rect, HRGN rgn, UINT flags) {
   {
     Lock lock(wm_mutex());
-    auto w = hwnd ? find_locked(hwnd) : state_locked().desktop;
+    auto w = hwnd ? checked_locked(hwnd) : state_locked().desktop;
     if (!w) return FALSE;
     if (is_desktop_locked(*w)) {
       // The whole screen: every top-level window.
@@ -211,8 +212,7 @@ BOOL ValidateRgn(HWND hwnd, HRGN region) {
 BOOL GetUpdateRect(HWND hwnd, LPRECT rect, BOOL erase) {
   bool has;
   {
-    Lock lock(wm_mutex());
-    auto w = find_locked(hwnd);
+    LockedWindow w(hwnd);
     if (!w) return FALSE;
     has = !w->update.empty();
     if (rect) *rect = w->update.extents();
@@ -227,8 +227,7 @@ int GetUpdateRgn(HWND hwnd, HRGN region, BOOL erase) {
   int result;
   bool has;
   {
-    Lock lock(wm_mutex());
-    auto w = find_locked(hwnd);
+    LockedWindow w(hwnd);
     if (!w) return ERROR;
     cairo_region_subtract(dst, dst);
     cairo_region_union(dst, w->update.raw());
@@ -240,7 +239,7 @@ int GetUpdateRgn(HWND hwnd, HRGN region, BOOL erase) {
 }
 
 BOOL UpdateWindow(HWND hwnd) {
-  if (!IsWindow(hwnd)) return FALSE;
+  if (!valid_window(hwnd)) return FALSE;
   update_now(hwnd, true, false);
   return TRUE;
 }

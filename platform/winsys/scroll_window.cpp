@@ -8,6 +8,7 @@
 #include "platform/winsys/dispatch.h"
 #include "platform/winsys/surface_access.h"
 #include "platform/winsys/window_internal.h"
+#include "platform/winsys/window_lookup.h"
 
 using namespace platform::winsys;
 
@@ -20,14 +21,13 @@ int ScrollWindowEx(HWND hwnd, int dx, int dy, const RECT* scroll, const RECT* cl
   HWND top_handle = nullptr;
   RECT dirty{};
   {
-    Lock lock(wm_mutex());
-    auto w = find_locked(hwnd);
+    LockedWindow w(hwnd);
     if (!w || is_desktop_locked(*w)) return ERROR;
     RECT client = client_size_rect(*w);
     RECT src = scroll ? rect_intersection(*scroll, client) : client;
     RECT bounds = clip ? rect_intersection(*clip, client) : client;
     RECT area = client_area_in_top(*w);
-    auto top = top_level_of_locked(w);
+    auto top = top_level_of_locked(w.ptr());
     Region vis = visible_region_locked(*w, false);
     // Pixels move inside the visible part: what lands outside the source is lost.
     Region dest(rect_offset(src, dx, dy));

@@ -6,6 +6,7 @@
 #include "platform/kernel/codepage.h"
 #include "platform/winsys/dispatch.h"
 #include "platform/winsys/window_internal.h"
+#include "platform/winsys/window_lookup.h"
 
 namespace platform::winsys {
 namespace {
@@ -125,8 +126,7 @@ BOOL SetWindowPos(HWND hwnd, HWND after, int x, int y, int cx, int cy, UINT flag
   RECT old_rect, old_client;
   bool was_visible, top, child;
   {
-    Lock lock(wm_mutex());
-    auto w = find_locked(hwnd);
+    LockedWindow w(hwnd);
     if (!w || is_desktop_locked(*w)) return FALSE;
     if (!(flags & SWP_NOZORDER) && !is_special_after(after) && (after == hwnd || !find_locked(after)))
       wp.flags |= SWP_NOZORDER;
@@ -178,11 +178,10 @@ BOOL SetWindowPos(HWND hwnd, HWND after, int x, int y, int cx, int cy, UINT flag
   bool hidden = (wp.flags & SWP_HIDEWINDOW) != 0;
   bool visible_now;
   {
-    Lock lock(wm_mutex());
-    auto w = find_locked(hwnd);
+    LockedWindow w(hwnd);
     if (!w) return FALSE;
     auto parent = find_locked(w->parent);
-    WindowPtr top_w = top_level_of_locked(w);
+    WindowPtr top_w = top_level_of_locked(w.ptr());
     bool redraw = !(wp.flags & SWP_NOREDRAW);
     if (redraw && !top && top_w && was_visible && really_visible_locked(*top_w))
       invalidate_top_area_locked(*top_w, window_area_in_top(*w));

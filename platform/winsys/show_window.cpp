@@ -5,6 +5,7 @@
 #include "platform/kernel/codepage.h"
 #include "platform/winsys/dispatch.h"
 #include "platform/winsys/window_internal.h"
+#include "platform/winsys/window_lookup.h"
 
 using namespace platform::winsys;
 
@@ -15,8 +16,7 @@ BOOL ShowWindow(HWND hwnd, int cmd) {
   bool child;
   RECT normal;
   {
-    Lock lock(wm_mutex());
-    auto w = find_locked(hwnd);
+    LockedWindow w(hwnd);
     if (!w || is_desktop_locked(*w)) return FALSE;
     style = w->style;
     child = (style & WS_CHILD) != 0;
@@ -69,8 +69,7 @@ BOOL ShowWindow(HWND hwnd, int cmd) {
   }
   RECT rect{};
   if (target != State::keep) {
-    Lock lock(wm_mutex());
-    auto w = find_locked(hwnd);
+    LockedWindow w(hwnd);
     if (!w) return FALSE;
     bool normal_now = !(w->style & (WS_MINIMIZE | WS_MAXIMIZE));
     if (normal_now) w->normal_rect = w->window_rect;
@@ -108,20 +107,17 @@ BOOL ShowWindow(HWND hwnd, int cmd) {
 }
 
 BOOL IsWindowVisible(HWND hwnd) {
-  Lock lock(wm_mutex());
-  auto w = find_locked(hwnd);
+  LockedWindow w(hwnd);
   return w && really_visible_locked(*w) ? TRUE : FALSE;
 }
 
 BOOL IsIconic(HWND hwnd) {
-  Lock lock(wm_mutex());
-  auto w = find_locked(hwnd);
+  LockedWindow w(hwnd);
   return w && (w->style & WS_MINIMIZE) ? TRUE : FALSE;
 }
 
 BOOL IsZoomed(HWND hwnd) {
-  Lock lock(wm_mutex());
-  auto w = find_locked(hwnd);
+  LockedWindow w(hwnd);
   return w && (w->style & WS_MAXIMIZE) ? TRUE : FALSE;
 }
 

@@ -2,6 +2,7 @@
 // (timers coalesce: a late timer fires once), and is rescheduled from the time it is taken.
 #include <algorithm>
 
+#include "platform/winsys/window_lookup.h"
 #include "platform/winsys/wm_state.h"
 
 using namespace platform::winsys;
@@ -24,7 +25,7 @@ UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapse_ms, TIMERPROC proc) {
     Lock lock(wm_mutex());
     QueuePtr q;
     if (hwnd) {
-      WindowPtr w = find_locked(hwnd);
+      WindowPtr w = checked_locked(hwnd);
       if (!w || is_desktop_locked(*w) || w->thread_id != this_thread_id()) return 0;
     }
     q = current_queue_locked();
@@ -65,6 +66,7 @@ UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapse_ms, TIMERPROC proc) {
 
 BOOL KillTimer(HWND hwnd, UINT_PTR id) {
   Lock lock(wm_mutex());
+  if (hwnd && !checked_locked(hwnd)) return FALSE;  // its timers went with the window
   QueuePtr q = current_queue_locked();
   auto before = q->timers.size();
   std::erase_if(q->timers, [&](const Timer& t) { return t.hwnd == hwnd && t.id == id; });

@@ -7,6 +7,7 @@
 #include "platform/winsys/dispatch.h"
 #include "platform/winsys/hooks.h"
 #include "platform/winsys/window_internal.h"
+#include "platform/winsys/window_lookup.h"
 
 namespace platform::winsys {
 namespace {
@@ -150,7 +151,7 @@ BOOL destroy_window(HWND hwnd, bool notify_parent) {
   bool child;
   {
     Lock lock(wm_mutex());
-    WindowPtr w = find_locked(hwnd);
+    WindowPtr w = checked_locked(hwnd);
     if (!w || is_desktop_locked(*w) || w->thread_id != this_thread_id()) return FALSE;
     if (w->destroying) return TRUE;  // already on its way out
     w->destroying = true;
@@ -288,15 +289,13 @@ HWND CreateWindowExA(DWORD ex_style, LPCSTR class_name, LPCSTR window_name, DWOR
   }
   RECT rc;
   {
-    Lock lock(wm_mutex());
-    auto w = find_locked(hwnd);
+    LockedWindow w(hwnd);
     if (!w) return nullptr;
     rc = w->window_rect;
   }
   SendMessageA(hwnd, WM_NCCALCSIZE, FALSE, reinterpret_cast<LPARAM>(&rc));
   {
-    Lock lock(wm_mutex());
-    auto w = find_locked(hwnd);
+    LockedWindow w(hwnd);
     if (!w) return nullptr;
     w->client_rect = rc;
     if (is_top_level_locked(*w)) ensure_surface_locked(*w);
@@ -307,8 +306,7 @@ HWND CreateWindowExA(DWORD ex_style, LPCSTR class_name, LPCSTR window_name, DWOR
   }
   RECT client;
   {
-    Lock lock(wm_mutex());
-    auto w = find_locked(hwnd);
+    LockedWindow w(hwnd);
     if (!w) return nullptr;
     client = w->client_rect;
   }

@@ -5,6 +5,7 @@
 
 #include "platform/winsys/dispatch.h"
 #include "platform/winsys/window_internal.h"
+#include "platform/winsys/window_lookup.h"
 
 namespace platform::winsys {
 namespace {
@@ -46,7 +47,7 @@ LONG_PTR set_style(HWND hwnd, int index, LONG_PTR value) {
   STYLESTRUCT ss{};
   {
     Lock lock(wm_mutex());
-    auto w = find_locked(hwnd);
+    auto w = checked_locked(hwnd);
     if (!w || is_desktop_locked(*w)) return 0;
     ss.styleOld = index == GWL_STYLE ? w->style : w->ex_style;
   }
@@ -76,8 +77,7 @@ using namespace platform::winsys;
 extern "C" {
 
 LONG_PTR GetWindowLongPtrA(HWND hwnd, int index) {
-  Lock lock(wm_mutex());
-  auto w = find_locked(hwnd);
+  LockedWindow w(hwnd);
   if (!w || is_desktop_locked(*w)) return 0;
   if (index >= 0) {
     if (static_cast<std::size_t>(index) + sizeof(LONG_PTR) > w->extra.size()) return 0;
@@ -106,8 +106,7 @@ LONG_PTR GetWindowLongPtrA(HWND hwnd, int index) {
 
 LONG_PTR SetWindowLongPtrA(HWND hwnd, int index, LONG_PTR value) {
   if (index == GWL_STYLE || index == GWL_EXSTYLE) return set_style(hwnd, index, value);
-  Lock lock(wm_mutex());
-  auto w = find_locked(hwnd);
+  LockedWindow w(hwnd);
   if (!w || is_desktop_locked(*w)) return 0;
   LONG_PTR old = 0;
   if (index >= 0) {
@@ -146,13 +145,11 @@ LONG_PTR SetWindowLongPtrA(HWND hwnd, int index, LONG_PTR value) {
 
 LONG GetWindowLongA(HWND hwnd, int index) {
   if (index == GWL_WNDPROC) {
-    Lock lock(wm_mutex());
-    auto w = find_locked(hwnd);
+    LockedWindow w(hwnd);
     return w && !is_desktop_locked(*w) ? proc_to_handle_locked(w->proc) : 0;
   }
   if (index >= 0) {
-    Lock lock(wm_mutex());
-    auto w = find_locked(hwnd);
+    LockedWindow w(hwnd);
     if (!w || is_desktop_locked(*w) || static_cast<std::size_t>(index) + sizeof(LONG) > w->extra.size())
       return 0;
     LONG v;
@@ -172,8 +169,7 @@ LONG SetWindowLongA(HWND hwnd, int index, LONG value) {
     return proc_to_handle_locked(reinterpret_cast<WNDPROC>(old));
   }
   if (index >= 0) {
-    Lock lock(wm_mutex());
-    auto w = find_locked(hwnd);
+    LockedWindow w(hwnd);
     if (!w || is_desktop_locked(*w) || static_cast<std::size_t>(index) + sizeof(LONG) > w->extra.size())
       return 0;
     LONG old;
@@ -197,8 +193,7 @@ LRESULT CallWindowProcA(WNDPROC proc, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
 BOOL SetPropA(HWND hwnd, LPCSTR name, HANDLE data) {
   if (!name) return FALSE;
   std::string key = IS_INTRESOURCE(name) ? "#" + std::to_string(reinterpret_cast<ULONG_PTR>(name)) : name;
-  Lock lock(wm_mutex());
-  auto w = find_locked(hwnd);
+  LockedWindow w(hwnd);
   if (!w || is_desktop_locked(*w)) return FALSE;
   for (auto& [k, v] : w->props)
     if (iequals(k, key)) {
@@ -212,8 +207,7 @@ BOOL SetPropA(HWND hwnd, LPCSTR name, HANDLE data) {
 HANDLE GetPropA(HWND hwnd, LPCSTR name) {
   if (!name) return nullptr;
   std::string key = IS_INTRESOURCE(name) ? "#" + std::to_string(reinterpret_cast<ULONG_PTR>(name)) : name;
-  Lock lock(wm_mutex());
-  auto w = find_locked(hwnd);
+  LockedWindow w(hwnd);
   if (!w) return nullptr;
   for (auto& [k, v] : w->props)
     if (iequals(k, key)) return v;
@@ -223,8 +217,7 @@ HANDLE GetPropA(HWND hwnd, LPCSTR name) {
 HANDLE RemovePropA(HWND hwnd, LPCSTR name) {
   if (!name) return nullptr;
   std::string key = IS_INTRESOURCE(name) ? "#" + std::to_string(reinterpret_cast<ULONG_PTR>(name)) : name;
-  Lock lock(wm_mutex());
-  auto w = find_locked(hwnd);
+  LockedWindow w(hwnd);
   if (!w) return nullptr;
   for (auto it = w->props.begin(); it != w->props.end(); ++it)
     if (iequals(it->first, key)) {
@@ -239,8 +232,7 @@ int GetWindowTextA(HWND hwnd, LPSTR buffer, int size) {
   if (!buffer || size <= 0) return 0;
   buffer[0] = '\0';
   {
-    Lock lock(wm_mutex());
-    auto w = find_locked(hwnd);
+    LockedWindow w(hwnd);
     if (!w) return 0;
     if (w->thread_id != this_thread_id()) {
       // Another thread's window: its stored text, without a message (no waiting on that thread).
@@ -256,8 +248,7 @@ int GetWindowTextA(HWND hwnd, LPSTR buffer, int size) {
 
 int GetWindowTextLengthA(HWND hwnd) {
   {
-    Lock lock(wm_mutex());
-    auto w = find_locked(hwnd);
+    LockedWindow w(hwnd);
     if (!w) return 0;
     if (w->thread_id != this_thread_id()) return static_cast<int>(w->text.size());
   }
@@ -265,7 +256,7 @@ int GetWindowTextLengthA(HWND hwnd) {
 }
 
 BOOL SetWindowTextA(HWND hwnd, LPCSTR text) {
-  if (!IsWindow(hwnd)) return FALSE;
+  if (!valid_window(hwnd)) return FALSE;
   return SendMessageA(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)) ? TRUE : FALSE;
 }
 

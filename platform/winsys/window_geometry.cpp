@@ -5,6 +5,7 @@
 #include "platform/kernel/codepage.h"
 #include "platform/winsys/dispatch.h"
 #include "platform/winsys/window_internal.h"
+#include "platform/winsys/window_lookup.h"
 
 namespace platform::winsys {
 namespace {
@@ -52,8 +53,7 @@ extern "C" {
 
 BOOL GetWindowRect(HWND hwnd, LPRECT rect) {
   if (!rect) return FALSE;
-  Lock lock(wm_mutex());
-  auto w = find_locked(hwnd);
+  LockedWindow w(hwnd);
   if (!w) return FALSE;
   *rect = screen_rect_locked(*w);
   return TRUE;
@@ -61,8 +61,7 @@ BOOL GetWindowRect(HWND hwnd, LPRECT rect) {
 
 BOOL GetClientRect(HWND hwnd, LPRECT rect) {
   if (!rect) return FALSE;
-  Lock lock(wm_mutex());
-  auto w = find_locked(hwnd);
+  LockedWindow w(hwnd);
   if (!w) return FALSE;
   *rect = client_size_rect(*w);
   return TRUE;
@@ -70,8 +69,7 @@ BOOL GetClientRect(HWND hwnd, LPRECT rect) {
 
 BOOL ClientToScreen(HWND hwnd, LPPOINT point) {
   if (!point) return FALSE;
-  Lock lock(wm_mutex());
-  auto w = find_locked(hwnd);
+  LockedWindow w(hwnd);
   if (!w) return FALSE;
   POINT o = client_screen_origin_locked(*w);
   point->x += o.x;
@@ -81,8 +79,7 @@ BOOL ClientToScreen(HWND hwnd, LPPOINT point) {
 
 BOOL ScreenToClient(HWND hwnd, LPPOINT point) {
   if (!point) return FALSE;
-  Lock lock(wm_mutex());
-  auto w = find_locked(hwnd);
+  LockedWindow w(hwnd);
   if (!w) return FALSE;
   POINT o = client_screen_origin_locked(*w);
   point->x -= o.x;
@@ -94,12 +91,12 @@ int MapWindowPoints(HWND from, HWND to, LPPOINT points, UINT count) {
   Lock lock(wm_mutex());
   POINT a{0, 0}, b{0, 0};
   if (from) {
-    auto w = find_locked(from);
+    auto w = checked_locked(from);
     if (!w) return 0;
     a = client_screen_origin_locked(*w);
   }
   if (to) {
-    auto w = find_locked(to);
+    auto w = checked_locked(to);
     if (!w) return 0;
     b = client_screen_origin_locked(*w);
   }
@@ -139,7 +136,7 @@ HWND WindowFromPoint(POINT point) {
 
 HWND ChildWindowFromPointEx(HWND parent, POINT point, UINT flags) {
   Lock lock(wm_mutex());
-  auto p = find_locked(parent);
+  auto p = checked_locked(parent);
   if (!p) return nullptr;
   if (!rect_contains(client_size_rect(*p), point)) return nullptr;
   POINT origin = client_screen_origin_locked(*p);
@@ -162,13 +159,12 @@ HWND ChildWindowFromPoint(HWND parent, POINT point) {
 int SetWindowRgn(HWND hwnd, HRGN region, BOOL redraw) {
   HRGN old = nullptr;
   {
-    Lock lock(wm_mutex());
-    auto w = find_locked(hwnd);
+    LockedWindow w(hwnd);
     if (!w || is_desktop_locked(*w)) return 0;
     old = w->window_region;
     w->window_region = region;
     if (redraw && really_visible_locked(*w))
-      if (auto top = top_level_of_locked(w)) invalidate_top_area_locked(*top, window_area_in_top(*w));
+      if (auto top = top_level_of_locked(w.ptr())) invalidate_top_area_locked(*top, window_area_in_top(*w));
   }
   if (old && old != region) DeleteObject(old);
   return 1;
@@ -177,8 +173,7 @@ int SetWindowRgn(HWND hwnd, HRGN region, BOOL redraw) {
 int GetWindowRgn(HWND hwnd, HRGN region) {
   HRGN own;
   {
-    Lock lock(wm_mutex());
-    auto w = find_locked(hwnd);
+    LockedWindow w(hwnd);
     if (!w || !w->window_region) return 0;
     own = w->window_region;
   }

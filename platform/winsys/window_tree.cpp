@@ -6,6 +6,7 @@
 
 #include "platform/winsys/window_access.h"
 #include "platform/winsys/window_internal.h"
+#include "platform/winsys/window_lookup.h"
 
 namespace platform::winsys {
 namespace {
@@ -104,8 +105,7 @@ HWND GetDesktopWindow() {
 }
 
 HWND GetParent(HWND hwnd) {
-  Lock lock(wm_mutex());
-  auto w = find_locked(hwnd);
+  LockedWindow w(hwnd);
   if (!w || is_desktop_locked(*w)) return nullptr;
   if (w->style & WS_CHILD) return w->parent;
   if (w->style & WS_POPUP) return w->owner;
@@ -118,9 +118,9 @@ HWND SetParent(HWND child, HWND new_parent) {
   {
     Lock lock(wm_mutex());
     State& s = state_locked();
-    auto w = find_locked(child);
+    auto w = checked_locked(child);
     if (!w || is_desktop_locked(*w)) return nullptr;
-    auto p = new_parent ? find_locked(new_parent) : s.desktop;
+    auto p = new_parent ? checked_locked(new_parent) : s.desktop;
     if (!p) return nullptr;
     // A window cannot become its own descendant.
     for (auto a = p; a; a = find_locked(a->parent)) {
@@ -157,18 +157,17 @@ HWND SetParent(HWND child, HWND new_parent) {
 }
 
 HWND GetAncestor(HWND hwnd, UINT flags) {
-  Lock lock(wm_mutex());
-  auto w = find_locked(hwnd);
+  LockedWindow w(hwnd);
   if (!w || is_desktop_locked(*w)) return nullptr;
   switch (flags) {
     case GA_PARENT:
       return w->parent;
     case GA_ROOT: {
-      auto t = top_level_of_locked(w);
+      auto t = top_level_of_locked(w.ptr());
       return t ? t->handle : nullptr;
     }
     case GA_ROOTOWNER: {
-      auto t = top_level_of_locked(w);
+      auto t = top_level_of_locked(w.ptr());
       while (t && t->owner) {
         auto o = find_locked(t->owner);
         if (!o) break;
@@ -181,8 +180,7 @@ HWND GetAncestor(HWND hwnd, UINT flags) {
 }
 
 HWND GetWindow(HWND hwnd, UINT cmd) {
-  Lock lock(wm_mutex());
-  auto w = find_locked(hwnd);
+  LockedWindow w(hwnd);
   if (!w) return nullptr;
   switch (cmd) {
     case GW_OWNER:
@@ -202,15 +200,15 @@ HWND GetWindow(HWND hwnd, UINT cmd) {
 
 HWND GetTopWindow(HWND hwnd) {
   Lock lock(wm_mutex());
-  auto w = hwnd ? find_locked(hwnd) : state_locked().desktop;
+  auto w = hwnd ? checked_locked(hwnd) : state_locked().desktop;
   if (!w || w->children.empty()) return nullptr;
   return w->children.front();
 }
 
 BOOL IsChild(HWND parent, HWND hwnd) {
   Lock lock(wm_mutex());
-  auto w = find_locked(hwnd);
-  if (!find_locked(parent)) return FALSE;
+  auto w = checked_locked(hwnd);
+  if (!w || !checked_locked(parent)) return FALSE;
   while (w && (w->style & WS_CHILD)) {
     if (w->parent == parent) return TRUE;
     w = find_locked(w->parent);
@@ -219,8 +217,7 @@ BOOL IsChild(HWND parent, HWND hwnd) {
 }
 
 DWORD GetWindowThreadProcessId(HWND hwnd, LPDWORD process_id) {
-  Lock lock(wm_mutex());
-  auto w = find_locked(hwnd);
+  LockedWindow w(hwnd);
   if (!w) return 0;
   if (process_id) *process_id = static_cast<DWORD>(::getpid());
   return w->thread_id ? w->thread_id : state_locked().display_thread;
@@ -235,7 +232,7 @@ BOOL EnumWindows(WNDENUMPROC proc, LPARAM param) {
 
 BOOL EnumChildWindows(HWND parent, WNDENUMPROC proc, LPARAM param) {
   if (!proc) return FALSE;
-  if (parent && !IsWindow(parent)) return FALSE;
+  if (parent && !valid_window(parent)) return FALSE;
   return enum_children(parent ? parent : GetDesktopWindow(), proc, param) ? TRUE : FALSE;
 }
 
@@ -254,7 +251,7 @@ BOOL EnumThreadWindows(DWORD thread_id, WNDENUMPROC proc, LPARAM param) {
 
 HWND FindWindowExA(HWND parent, HWND child_after, LPCSTR class_name, LPCSTR window_name) {
   Lock lock(wm_mutex());
-  auto p = parent ? find_locked(parent) : state_locked().desktop;
+  auto p = parent ? checked_locked(parent) : state_locked().desktop;
   if (!p) return nullptr;
   std::string cname;
   if (class_name) {
@@ -287,7 +284,7 @@ HWND FindWindowA(LPCSTR class_name, LPCSTR window_name) {
 
 HWND GetDlgItem(HWND dialog, int id) {
   Lock lock(wm_mutex());
-  auto d = find_locked(dialog);
+  auto d = checked_locked(dialog);
   if (!d) return nullptr;
   for (HWND h : d->children)
     if (auto w = find_locked(h); w && static_cast<int>(w->id) == id) return h;
@@ -295,8 +292,7 @@ HWND GetDlgItem(HWND dialog, int id) {
 }
 
 int GetDlgCtrlID(HWND hwnd) {
-  Lock lock(wm_mutex());
-  auto w = find_locked(hwnd);
+  LockedWindow w(hwnd);
   if (!w || !(w->style & WS_CHILD)) return 0;
   return static_cast<int>(w->id);
 }
