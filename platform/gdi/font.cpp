@@ -19,13 +19,15 @@ namespace {
 
 constexpr double kDpi = 96.0;
 
+// The thread's own default font map, which the window frames' titles draw with too: one map per
+// thread shares its font files, shaping faces and match caches instead of loading them twice.
 struct ThreadPango {
   PangoFontMap* map = nullptr;
   PangoContext* context = nullptr;
   ThreadPango() {
-    map = pango_cairo_font_map_new();
-    pango_cairo_font_map_set_resolution(PANGO_CAIRO_FONT_MAP(map), kDpi);
+    map = PANGO_FONT_MAP(g_object_ref(pango_cairo_font_map_get_default()));
     context = pango_font_map_create_context(map);
+    pango_cairo_context_set_resolution(context, kDpi);
     pango_context_set_language(context, pango_language_from_string("zh-cn"));
     cairo_font_options_t* opts = cairo_font_options_create();
     cairo_font_options_set_hint_metrics(opts, CAIRO_HINT_METRICS_ON);

@@ -90,20 +90,30 @@ Image read_image(Dc& src, int x, int y, int w, int h, bool keep_alpha) {
   const POINT off = src.offset();
   const int sw = src.surface_width(), sh = src.surface_height();
   const std::uint32_t mask = keep_alpha ? 0xFFFFFFFFu : 0x00FFFFFFu;
-  for (int j = 0; j < img.height; ++j) {
-    const long long sy = static_cast<long long>(y) + j + off.y;
-    for (int i = 0; i < img.width; ++i) {
-      const long long sx = static_cast<long long>(x) + i + off.x;
-      if (sx < 0 || sy < 0 || sx >= sw || sy >= sh) {
-        if (img.all_valid) {
-          img.valid.assign(img.px.size(), 1);
-          img.all_valid = false;
-        }
-        img.valid[static_cast<std::size_t>(j) * img.width + i] = 0;
-        continue;
-      }
-      img.px[static_cast<std::size_t>(j) * img.width + i] = c.row(static_cast<int>(sy))[sx] & mask;
+  auto invalidate = [&](std::size_t from, std::size_t count) {
+    if (count == 0) return;
+    if (img.all_valid) {
+      img.valid.assign(img.px.size(), 1);
+      img.all_valid = false;
     }
+    std::fill_n(img.valid.begin() + static_cast<std::ptrdiff_t>(from), count, 0);
+  };
+  // The columns of the request that fall on the surface, the same for every row.
+  const long long left = static_cast<long long>(x) + off.x;
+  const int first = static_cast<int>(std::clamp<long long>(-left, 0, img.width));
+  const int last = static_cast<int>(std::clamp<long long>(sw - left, first, img.width));
+  for (int j = 0; j < img.height; ++j) {
+    const std::size_t at = static_cast<std::size_t>(j) * img.width;
+    const long long sy = static_cast<long long>(y) + j + off.y;
+    if (sy < 0 || sy >= sh) {
+      invalidate(at, static_cast<std::size_t>(img.width));
+      continue;
+    }
+    invalidate(at, static_cast<std::size_t>(first));
+    invalidate(at + static_cast<std::size_t>(last), static_cast<std::size_t>(img.width - last));
+    const std::uint32_t* row = c.row(static_cast<int>(sy)) + (left + first);
+    std::uint32_t* out = img.px.data() + at + first;
+    for (int i = first; i < last; ++i) *out++ = *row++ & mask;
   }
   return img;
 }
@@ -196,7 +206,25 @@ void apply_rop(Canvas& dst, int x, int y, int w, int h, const Image* src, DWORD 
   const RECT area = to_surface(dc, x, y, w, h);
   const PatternSource pattern(dc);
   const bool needs_pattern = rop_uses_pattern(rop);
+  // Copying a fully valid source, and filling with a solid brush, need no per-pixel operation.
+  const bool plain_copy = src != nullptr && src->all_valid && code == 0xCC;
+  const bool plain_fill = src == nullptr && code == 0xF0 && dc.st.brush->style == BS_SOLID;
   dst.for_each_piece(area, [&](const RECT& piece) {
+    if (plain_copy || plain_fill) {
+      const std::uint32_t fill = (pattern.at(0, 0) & 0x00FFFFFFu) | 0xFF000000u;
+      for (int sy = piece.top; sy < piece.bottom; ++sy) {
+        std::uint32_t* out = dst.row(sy) + piece.left;
+        std::uint32_t* const end = out + (piece.right - piece.left);
+        if (plain_fill) {
+          std::fill(out, end, fill);
+          continue;
+        }
+        const std::uint32_t* in =
+            src->px.data() + static_cast<std::size_t>(sy - area.top) * w + (piece.left - area.left);
+        while (out != end) *out++ = (*in++ & 0x00FFFFFFu) | 0xFF000000u;
+      }
+      return;
+    }
     for (int sy = piece.top; sy < piece.bottom; ++sy) {
       std::uint32_t* row = dst.row(sy);
       const std::size_t src_row = static_cast<std::size_t>(sy - area.top) * w;
