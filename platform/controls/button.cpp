@@ -170,7 +170,7 @@ LRESULT on_get_image(const ButtonState& state, WPARAM type) {
 
 void press_with_mouse(HWND hwnd) {
   if (GetFocus() != hwnd) SetFocus(hwnd);
-  ButtonState* state = states().find(hwnd);
+  auto state = states().find(hwnd);
   if (!state || !IsWindowEnabled(hwnd)) return;
   SetCapture(hwnd);
   state->mouse_held = true;
@@ -191,14 +191,14 @@ void on_left_button_down(HWND hwnd, bool double_click) {
 }
 
 void on_mouse_move(HWND hwnd, LPARAM where) {
-  ButtonState* state = states().find(hwnd);
+  auto state = states().find(hwnd);
   if (!state || !state->mouse_held) return;
   bool inside = point_in(client_rect(hwnd), POINT{GET_X_LPARAM(where), GET_Y_LPARAM(where)});
   if (inside != state->pushed) SendMessageA(hwnd, BM_SETSTATE, inside, 0);
 }
 
 void on_left_button_up(HWND hwnd, LPARAM where) {
-  ButtonState* state = states().find(hwnd);
+  auto state = states().find(hwnd);
   if (!state || !state->mouse_held) return;
   state->mouse_held = false;
   bool inside = point_in(client_rect(hwnd), POINT{GET_X_LPARAM(where), GET_Y_LPARAM(where)});
@@ -208,7 +208,7 @@ void on_left_button_up(HWND hwnd, LPARAM where) {
 }
 
 void on_capture_changed(HWND hwnd, LPARAM new_owner) {
-  ButtonState* state = states().find(hwnd);
+  auto state = states().find(hwnd);
   if (!state || !state->mouse_held || reinterpret_cast<HWND>(new_owner) == hwnd) return;
   state->mouse_held = false;
   SendMessageA(hwnd, BM_SETSTATE, FALSE, 0);
@@ -216,7 +216,7 @@ void on_capture_changed(HWND hwnd, LPARAM new_owner) {
 
 void on_key_down(HWND hwnd, WPARAM key, LPARAM flags) {
   if (key != VK_SPACE || (flags & (1 << 30))) return;  // ignore auto-repeat
-  ButtonState* state = states().find(hwnd);
+  auto state = states().find(hwnd);
   if (!state || style_of(hwnd).kind == ButtonKind::kGroup) return;
   state->space_held = true;
   SendMessageA(hwnd, BM_SETSTATE, TRUE, 0);
@@ -224,7 +224,7 @@ void on_key_down(HWND hwnd, WPARAM key, LPARAM flags) {
 
 void on_key_up(HWND hwnd, WPARAM key) {
   if (key != VK_SPACE) return;
-  ButtonState* state = states().find(hwnd);
+  auto state = states().find(hwnd);
   if (!state || !state->space_held) return;
   state->space_held = false;
   bool was_pushed = state->pushed;
@@ -233,7 +233,7 @@ void on_key_up(HWND hwnd, WPARAM key) {
 }
 
 void on_focus(HWND hwnd, bool gained) {
-  ButtonState* state = states().find(hwnd);
+  auto state = states().find(hwnd);
   if (!state) return;
   state->focused = gained;
   bool was_held = state->mouse_held || state->space_held;
@@ -248,7 +248,7 @@ void on_focus(HWND hwnd, bool gained) {
 }
 
 void on_paint(HWND hwnd, HDC given) {
-  ButtonState* state = states().find(hwnd);
+  auto state = states().find(hwnd);
   if (!state) return;
   if (given) {
     paint_button(hwnd, given, *state);
@@ -269,7 +269,7 @@ LRESULT CALLBACK button_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     states().detach(hwnd);
     return DefWindowProcA(hwnd, msg, wp, lp);
   }
-  ButtonState* state = states().find(hwnd);
+  auto state = states().find(hwnd);
   if (!state) return DefWindowProcA(hwnd, msg, wp, lp);
   switch (msg) {
     case WM_PAINT:

@@ -22,6 +22,12 @@ DWORD window_style(HWND hwnd) {
   return static_cast<DWORD>(GetWindowLongA(hwnd, GWL_STYLE));
 }
 
+bool live_window(HWND hwnd) {
+  if (IsWindow(hwnd)) return true;
+  SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+  return false;
+}
+
 bool point_in(const RECT& r, POINT p) {
   return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom;
 }

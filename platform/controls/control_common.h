@@ -6,30 +6,57 @@
 #include <mutex>
 #include <string>
 #include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "platform/api.h"
 
 namespace platform::controls {
 
 // The state of every window of one control class, keyed by window handle. A control attaches
-// its state on WM_NCCREATE and detaches it on WM_NCDESTROY. Lookups after a message was sent
-// out (which may have destroyed the window) must be repeated, never cached.
+// its state on WM_NCCREATE and detaches it on WM_NCDESTROY. A window procedure holds the pointer
+// `find` gives for the whole message, so a handler that destroys its own window (or sends a
+// notification whose handler does) still works on live state; it is freed with the last holder.
 template <class State>
 class StateTable {
  public:
-  State* attach(HWND hwnd) {
+  using Ptr = std::shared_ptr<State>;
+
+  Ptr attach(HWND hwnd) {
+    auto state = std::make_shared<State>();
+    Ptr replaced;
     std::lock_guard lock(mutex_);
-    auto& slot = states_[hwnd];
-    slot = std::make_unique<State>();
-    return slot.get();
+    replaced = std::exchange(states_[hwnd], state);
+    return state;
   }
-  State* find(HWND hwnd) {
+  Ptr find(HWND hwnd) const {
     std::lock_guard lock(mutex_);
     auto it = states_.find(hwnd);
-    return it == states_.end() ? nullptr : it->second.get();
+    return it == states_.end() ? nullptr : it->second;
+  }
+  // For state kept on behalf of windows of any class (no WM_NCCREATE of ours to attach it on).
+  Ptr find_or_attach(HWND hwnd) {
+    std::lock_guard lock(mutex_);
+    auto& slot = states_[hwnd];
+    if (!slot) slot = std::make_shared<State>();
+    return slot;
+  }
+  // Drops the state of every window `gone(hwnd)` says is gone.
+  template <class Gone>
+  void detach_if(Gone gone) {
+    std::vector<Ptr> released;  // freed after the lock, as in detach
+    std::lock_guard lock(mutex_);
+    for (auto it = states_.begin(); it != states_.end();) {
+      if (gone(it->first)) {
+        released.push_back(std::move(it->second));
+        it = states_.erase(it);
+      } else {
+        ++it;
+      }
+    }
   }
   void detach(HWND hwnd) {
-    std::unique_ptr<State> gone;
+    Ptr gone;  // released after the lock: a state's destructor may call into the window system
     std::lock_guard lock(mutex_);
     auto it = states_.find(hwnd);
     if (it == states_.end()) return;
@@ -38,8 +65,8 @@ class StateTable {
   }
 
  private:
-  std::mutex mutex_;
-  std::unordered_map<HWND, std::unique_ptr<State>> states_;
+  mutable std::mutex mutex_;
+  std::unordered_map<HWND, Ptr> states_;
 };
 
 // Selects a GDI object into a DC for the scope and puts the previous one back.
@@ -86,6 +113,9 @@ class ScopedDcState {
   HDC dc_;
   int saved_;
 };
+
+// IsWindow for a public entry point: false also sets ERROR_INVALID_WINDOW_HANDLE.
+bool live_window(HWND hwnd);
 
 RECT client_rect(HWND hwnd);
 std::string window_text(HWND hwnd);

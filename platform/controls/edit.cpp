@@ -2,9 +2,6 @@
 // typed handlers of edit_*.cpp.
 #include <algorithm>
 #include <cstring>
-#include <memory>
-#include <mutex>
-#include <unordered_map>
 
 #include "platform/controls/control_common.h"
 #include "platform/controls/edit_state.h"
@@ -14,41 +11,9 @@
 namespace platform::controls::edit {
 namespace {
 
-using StatePtr = std::shared_ptr<State>;
-
-struct Table {
-  std::mutex mutex;
-  std::unordered_map<HWND, StatePtr> states;
-};
-
-Table& table() {
-  static Table t;
-  return t;
-}
-
-StatePtr find_state(HWND hwnd) {
-  Table& t = table();
-  std::lock_guard lock(t.mutex);
-  auto it = t.states.find(hwnd);
-  return it == t.states.end() ? nullptr : it->second;
-}
-
-void attach(HWND hwnd) {
-  auto st = std::make_shared<State>();
-  st->hwnd = hwnd;
-  Table& t = table();
-  std::lock_guard lock(t.mutex);
-  t.states[hwnd] = std::move(st);
-}
-
-void detach(HWND hwnd) {
-  StatePtr gone;
-  Table& t = table();
-  std::lock_guard lock(t.mutex);
-  auto it = t.states.find(hwnd);
-  if (it == t.states.end()) return;
-  gone = std::move(it->second);
-  t.states.erase(it);
+StateTable<State>& states() {
+  static StateTable<State> table;
+  return table;
 }
 
 int as_int(WPARAM v) {
@@ -437,17 +402,17 @@ LRESULT handle(State& st, UINT msg, WPARAM wp, LPARAM lp) {
 
 LRESULT CALLBACK edit_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_NCCREATE) {
-    attach(hwnd);
+    states().attach(hwnd)->hwnd = hwnd;
     return DefWindowProcA(hwnd, msg, wp, lp);
   }
   if (msg == WM_NCDESTROY) {
     LRESULT ignored = 0;
     scrollbar::handle_message(hwnd, msg, wp, lp, ignored);
-    detach(hwnd);
+    states().detach(hwnd);
     return DefWindowProcA(hwnd, msg, wp, lp);
   }
   // Held for the whole message: a notification may destroy the window under us.
-  StatePtr st = find_state(hwnd);
+  auto st = states().find(hwnd);
   if (!st) return DefWindowProcA(hwnd, msg, wp, lp);
   // The frame already makes room for the bars; the bars' helper only draws and tracks them.
   if (msg != WM_NCCALCSIZE && msg != WM_NCPAINT && has_scroll_bars(hwnd)) {

@@ -3,16 +3,16 @@
 
 #include <algorithm>
 #include <cstring>
-#include <memory>
-#include <unordered_map>
+
+#include "platform/controls/control_common.h"
 
 namespace platform::controls::header {
 
 namespace {
 
-std::unordered_map<HWND, std::shared_ptr<State>>& registry() {
-  thread_local std::unordered_map<HWND, std::shared_ptr<State>> states;
-  return states;
+StateTable<State>& states() {
+  static StateTable<State> table;
+  return table;
 }
 
 bool valid(const State& st, int index) {
@@ -239,18 +239,15 @@ LRESULT dispatch(State& st, UINT msg, WPARAM wp, LPARAM lp) {
 
 LRESULT header_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_NCCREATE) {
-    auto st = std::make_shared<State>();
-    st->hwnd = hwnd;
-    registry()[hwnd] = st;
+    states().attach(hwnd)->hwnd = hwnd;
     return DefWindowProcA(hwnd, msg, wp, lp);
   }
   if (msg == WM_NCDESTROY) {
-    registry().erase(hwnd);
+    states().detach(hwnd);
     return DefWindowProcA(hwnd, msg, wp, lp);
   }
-  auto it = registry().find(hwnd);
-  if (it == registry().end()) return DefWindowProcA(hwnd, msg, wp, lp);
-  std::shared_ptr<State> st = it->second;  // kept alive through notifications
+  auto st = states().find(hwnd);  // kept alive through notifications
+  if (!st) return DefWindowProcA(hwnd, msg, wp, lp);
   return dispatch(*st, msg, wp, lp);
 }
 

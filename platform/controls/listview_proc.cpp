@@ -1,8 +1,8 @@
 // The "SysListView32" window procedure: decodes each message once and calls its handler.
 #include <algorithm>
 #include <cstring>
-#include <unordered_map>
 
+#include "platform/controls/control_common.h"
 #include "platform/controls/header_control.h"
 #include "platform/controls/listview_state.h"
 #include "platform/controls/scrollbar_nc.h"
@@ -12,9 +12,9 @@ namespace platform::controls::listview {
 
 namespace {
 
-std::unordered_map<HWND, StatePtr>& registry() {
-  thread_local std::unordered_map<HWND, StatePtr> states;
-  return states;
+StateTable<State>& states() {
+  static StateTable<State> table;
+  return table;
 }
 
 void set_font(State& st, HFONT font, bool redraw) {
@@ -523,13 +523,11 @@ LRESULT listview_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   LRESULT result = 0;
   if (scrollbar::handle_message(hwnd, msg, wp, lp, result)) return result;
   if (msg == WM_NCCREATE) {
-    auto st = std::make_shared<State>();
-    st->hwnd = hwnd;
-    registry()[hwnd] = st;
+    states().attach(hwnd)->hwnd = hwnd;
     return DefWindowProcA(hwnd, msg, wp, lp);
   }
   if (msg == WM_NCDESTROY) {
-    registry().erase(hwnd);
+    states().detach(hwnd);
     return DefWindowProcA(hwnd, msg, wp, lp);
   }
   // Held for the whole message: a notification handler may destroy the control.
@@ -554,9 +552,7 @@ void register_listview_classes() {
 }  // namespace
 
 StatePtr find_state(HWND hwnd) {
-  auto& states = registry();
-  auto it = states.find(hwnd);
-  return it == states.end() ? nullptr : it->second;
+  return states().find(hwnd);
 }
 
 }  // namespace platform::controls::listview

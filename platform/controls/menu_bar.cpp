@@ -2,8 +2,7 @@
 // track the bar.
 #include "platform/controls/menu_bar.h"
 
-#include <map>
-
+#include "platform/controls/control_common.h"
 #include "platform/controls/menu_system.h"
 #include "platform/controls/menu_track.h"
 #include "platform/winsys/menu_bar_hook.h"
@@ -17,28 +16,25 @@ struct BarState {
 };
 
 // Per window: where its bar was last drawn and which item is highlighted.
-struct BarStates {
-  std::mutex mutex;
-  std::map<HWND, BarState> windows;
-};
-
-BarStates& bar_states() {
-  static BarStates states;
+StateTable<BarState>& bar_states() {
+  static StateTable<BarState> states;
   return states;
 }
 
 void remember_bar(HWND hwnd, const RECT& bar) {
-  std::lock_guard guard(bar_states().mutex);
-  auto& all = bar_states().windows;
-  // Windows come and go; forget the bars of windows that are gone.
-  for (auto it = all.begin(); it != all.end();) it = IsWindow(it->first) ? std::next(it) : all.erase(it);
-  all[hwnd].bar = bar;
+  // Windows come and go without telling the menu code; forget the bars of windows that are gone.
+  bar_states().detach_if([](HWND h) { return !IsWindow(h); });
+  bar_states().find_or_attach(hwnd)->bar = bar;
+}
+
+// Only top-level windows carry a menu bar.
+bool top_level(HWND hwnd) {
+  return live_window(hwnd) && !(GetWindowLongPtrA(hwnd, GWL_STYLE) & WS_CHILD);
 }
 
 int highlight_of(HWND hwnd) {
-  std::lock_guard guard(bar_states().mutex);
-  auto it = bar_states().windows.find(hwnd);
-  return it == bar_states().windows.end() ? -1 : it->second.highlight;
+  auto s = bar_states().find(hwnd);
+  return s ? s->highlight : -1;
 }
 
 bool live_menu(HMENU menu) {
@@ -73,13 +69,9 @@ std::optional<BarGeometry> bar_geometry(HWND hwnd, const Menu& menu) {
   BarGeometry g;
   g.window_origin = {window.left, window.top};
   bool known = false;
-  {
-    std::lock_guard guard(bar_states().mutex);
-    auto it = bar_states().windows.find(hwnd);
-    if (it != bar_states().windows.end() && it->second.bar.right > it->second.bar.left) {
-      g.bar = it->second.bar;
-      known = true;
-    }
+  if (auto s = bar_states().find(hwnd); s && s->bar.right > s->bar.left) {
+    g.bar = s->bar;
+    known = true;
   }
   if (!known) {  // never drawn: the bar sits right above the client area
     POINT client{0, 0};
@@ -95,12 +87,9 @@ std::optional<BarGeometry> bar_geometry(HWND hwnd, const Menu& menu) {
 }
 
 void set_bar_highlight(HWND hwnd, int index) {
-  {
-    std::lock_guard guard(bar_states().mutex);
-    auto& s = bar_states().windows[hwnd];
-    if (s.highlight == index) return;
-    s.highlight = index;
-  }
+  auto s = bar_states().find_or_attach(hwnd);
+  if (s->highlight == index) return;
+  s->highlight = index;
   DrawMenuBar(hwnd);
 }
 
@@ -121,16 +110,13 @@ using namespace platform::controls::menu;
 extern "C" {
 
 BOOL SetMenu(HWND hwnd, HMENU menu) {
-  if (!IsWindow(hwnd) || (GetWindowLongPtrA(hwnd, GWL_STYLE) & WS_CHILD)) {
-    SetLastError(ERROR_INVALID_HANDLE);
+  if (!top_level(hwnd)) {
+    if (IsWindow(hwnd)) SetLastError(ERROR_INVALID_HANDLE);  // a child window has no menu bar
     return FALSE;
   }
   if (menu && !IsMenu(menu)) return refuse(FALSE);
   SetWindowLongPtrA(hwnd, GWLP_ID, reinterpret_cast<LONG_PTR>(menu));
-  {
-    std::lock_guard guard(bar_states().mutex);
-    bar_states().windows.erase(hwnd);
-  }
+  bar_states().detach(hwnd);
   // The frame is measured again: the client area gives up (or takes back) the bar's height.
   SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
                SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
@@ -138,7 +124,7 @@ BOOL SetMenu(HWND hwnd, HMENU menu) {
 }
 
 HMENU GetMenu(HWND hwnd) {
-  if (!IsWindow(hwnd) || (GetWindowLongPtrA(hwnd, GWL_STYLE) & WS_CHILD)) return nullptr;
+  if (!top_level(hwnd)) return nullptr;
   HMENU menu = reinterpret_cast<HMENU>(GetWindowLongPtrA(hwnd, GWLP_ID));
   return IsMenu(menu) ? menu : nullptr;
 }

@@ -31,7 +31,7 @@ void paint(HWND hwnd) {
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(hwnd, &ps);
   if (!dc) return;
-  PopupState* s = states().find(hwnd);
+  auto s = states().find(hwnd);
   if (s) {
     // A copy: an owner-drawn item's WM_DRAWITEM may run any code, even EndMenu.
     PopupState copy = *s;
@@ -46,7 +46,7 @@ LRESULT CALLBACK popup_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       auto* cs = reinterpret_cast<CREATESTRUCTA*>(lp);
       auto* args = cs ? static_cast<const CreateArgs*>(cs->lpCreateParams) : nullptr;
       if (!args) return FALSE;
-      PopupState* s = states().attach(hwnd);
+      auto s = states().attach(hwnd);
       s->handle = args->handle;
       s->menu = *args->menu;
       s->layout = *args->layout;
@@ -82,7 +82,7 @@ HWND create_popup_window(HWND owner, POINT screen, HMENU handle, const Menu& men
 }
 
 void set_popup_selection(HWND popup, int selected) {
-  PopupState* s = states().find(popup);
+  auto s = states().find(popup);
   if (!s || s->selected == selected) return;
   s->selected = selected;
   InvalidateRect(popup, nullptr, FALSE);

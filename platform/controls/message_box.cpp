@@ -43,7 +43,7 @@ StateTable<BoxLink>& boxes() {
 }
 
 Session* session_of(HWND box) {
-  BoxLink* link = boxes().find(box);
+  auto link = boxes().find(box);
   return link ? link->session : nullptr;
 }
 

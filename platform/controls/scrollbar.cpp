@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "platform/api.h"
+#include "platform/controls/control_common.h"
 #include "platform/controls/scrollbar_nc.h"
 #include "platform/winsys/scroll_bar_hook.h"
 #include "platform/winsys/system_classes.h"
@@ -452,7 +453,7 @@ using platform::controls::scrollbar::Bar;
 
 extern "C" int SetScrollInfo(HWND hwnd, int nBar, LPCSCROLLINFO lpsi, BOOL redraw) {
   using namespace platform::controls::scrollbar;
-  if (!lpsi || !IsWindow(hwnd) || !valid_bar(nBar)) return 0;
+  if (!lpsi || !platform::controls::live_window(hwnd) || !valid_bar(nBar)) return 0;
   const auto [pos, needed] = update(hwnd, [&](WindowBars& w) {
     Bar& b = w.bars[nBar];
     if (lpsi->fMask & SIF_RANGE) {
@@ -480,7 +481,7 @@ extern "C" int SetScrollInfo(HWND hwnd, int nBar, LPCSCROLLINFO lpsi, BOOL redra
 
 extern "C" BOOL GetScrollInfo(HWND hwnd, int nBar, LPSCROLLINFO lpsi) {
   using namespace platform::controls::scrollbar;
-  if (!lpsi || !IsWindow(hwnd) || !valid_bar(nBar)) return FALSE;
+  if (!lpsi || !platform::controls::live_window(hwnd) || !valid_bar(nBar)) return FALSE;
   const WindowBars w = snapshot(hwnd);
   const Bar& b = w.bars[nBar];
   if (lpsi->fMask & SIF_RANGE) {
@@ -496,7 +497,7 @@ extern "C" BOOL GetScrollInfo(HWND hwnd, int nBar, LPSCROLLINFO lpsi) {
 
 extern "C" int SetScrollPos(HWND hwnd, int nBar, int nPos, BOOL redraw) {
   using namespace platform::controls::scrollbar;
-  if (!IsWindow(hwnd) || !valid_bar(nBar)) return 0;
+  if (!platform::controls::live_window(hwnd) || !valid_bar(nBar)) return 0;
   const int previous = snapshot(hwnd).bars[nBar].pos;
   SCROLLINFO si{sizeof(SCROLLINFO), SIF_POS, 0, 0, 0, nPos, 0};
   SetScrollInfo(hwnd, nBar, &si, redraw);
@@ -505,13 +506,13 @@ extern "C" int SetScrollPos(HWND hwnd, int nBar, int nPos, BOOL redraw) {
 
 extern "C" int GetScrollPos(HWND hwnd, int nBar) {
   using namespace platform::controls::scrollbar;
-  if (!IsWindow(hwnd) || !valid_bar(nBar)) return 0;
+  if (!platform::controls::live_window(hwnd) || !valid_bar(nBar)) return 0;
   return snapshot(hwnd).bars[nBar].pos;
 }
 
 extern "C" BOOL SetScrollRange(HWND hwnd, int nBar, int nMinPos, int nMaxPos, BOOL redraw) {
   using namespace platform::controls::scrollbar;
-  if (!IsWindow(hwnd) || !valid_bar(nBar)) return FALSE;
+  if (!platform::controls::live_window(hwnd) || !valid_bar(nBar)) return FALSE;
   SCROLLINFO si{sizeof(SCROLLINFO), SIF_RANGE, nMinPos, nMaxPos, 0, 0, 0};
   SetScrollInfo(hwnd, nBar, &si, redraw);
   return TRUE;
@@ -519,7 +520,7 @@ extern "C" BOOL SetScrollRange(HWND hwnd, int nBar, int nMinPos, int nMaxPos, BO
 
 extern "C" BOOL GetScrollRange(HWND hwnd, int nBar, int* lpMinPos, int* lpMaxPos) {
   using namespace platform::controls::scrollbar;
-  if (!lpMinPos || !lpMaxPos || !IsWindow(hwnd) || !valid_bar(nBar)) return FALSE;
+  if (!lpMinPos || !lpMaxPos || !platform::controls::live_window(hwnd) || !valid_bar(nBar)) return FALSE;
   const WindowBars w = snapshot(hwnd);
   *lpMinPos = w.bars[nBar].min;
   *lpMaxPos = w.bars[nBar].max;
@@ -528,7 +529,7 @@ extern "C" BOOL GetScrollRange(HWND hwnd, int nBar, int* lpMinPos, int* lpMaxPos
 
 extern "C" BOOL ShowScrollBar(HWND hwnd, int wBar, BOOL bShow) {
   using namespace platform::controls::scrollbar;
-  if (!IsWindow(hwnd) || !(valid_bar(wBar) || wBar == SB_BOTH)) return FALSE;
+  if (!platform::controls::live_window(hwnd) || !(valid_bar(wBar) || wBar == SB_BOTH)) return FALSE;
   if (wBar == SB_BOTH || wBar == SB_VERT) show(hwnd, SB_VERT, bShow != FALSE);
   if (wBar == SB_BOTH || wBar == SB_HORZ) show(hwnd, SB_HORZ, bShow != FALSE);
   return TRUE;
@@ -537,7 +538,7 @@ extern "C" BOOL ShowScrollBar(HWND hwnd, int wBar, BOOL bShow) {
 extern "C" BOOL EnableScrollBar(HWND hwnd, UINT wSBflags, UINT wArrows) {
   using namespace platform::controls::scrollbar;
   const int bar = static_cast<int>(wSBflags);
-  if (!IsWindow(hwnd) || !(valid_bar(bar) || bar == SB_BOTH)) return FALSE;
+  if (!platform::controls::live_window(hwnd) || !(valid_bar(bar) || bar == SB_BOTH)) return FALSE;
   update(hwnd, [&](WindowBars& w) {
     for (int b : {SB_HORZ, SB_VERT})
       if (bar == SB_BOTH || bar == b) w.bars[b].disabled = wArrows == ESB_DISABLE_BOTH;

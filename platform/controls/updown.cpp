@@ -134,7 +134,7 @@ void on_button_down(State& st, POINT p) {
   SetTimer(st.hwnd, kRepeatTimer, kFirstDelayMs, nullptr);
   const HWND self = st.hwnd;
   step(st, st.pressed);
-  if (find_state(self) != &st) return;
+  if (find_state(self).get() != &st) return;
 }
 
 void on_mouse_move(State& st, POINT p) {
@@ -286,7 +286,7 @@ LRESULT CALLBACK updown_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     states().detach(hwnd);
     return DefWindowProcA(hwnd, msg, wp, lp);
   }
-  State* st = states().find(hwnd);
+  auto st = states().find(hwnd);
   if (!st) return DefWindowProcA(hwnd, msg, wp, lp);
   if (st->buddy && !IsWindow(st->buddy)) st->buddy = nullptr;  // destroyed without telling us
   return handle(*st, msg, wp, lp);
@@ -294,7 +294,7 @@ LRESULT CALLBACK updown_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 
 }  // namespace
 
-State* find_state(HWND hwnd) {
+std::shared_ptr<State> find_state(HWND hwnd) {
   return states().find(hwnd);
 }
 
@@ -311,8 +311,7 @@ void step(State& st, int direction) {
   nm.iDelta = delta;
   HWND parent = GetParent(self);
   if (parent && SendMessageA(parent, WM_NOTIFY, nm.hdr.idFrom, reinterpret_cast<LPARAM>(&nm))) return;
-  State* again = find_state(self);
-  if (again != &st) return;  // destroyed by the parent
+  if (find_state(self).get() != &st) return;  // destroyed by the parent
   const std::int64_t target = static_cast<std::int64_t>(st.pos) + delta;
   int next;
   if (target > high(st))
@@ -324,7 +323,7 @@ void step(State& st, int direction) {
   if (next == st.pos) return;
   st.pos = next;
   write_buddy(st);
-  if (find_state(self) != &st) return;
+  if (find_state(self).get() != &st) return;
   send_scroll(st, SB_THUMBPOSITION);
 }
 

@@ -22,7 +22,7 @@ LRESULT CALLBACK buddy_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   auto previous = reinterpret_cast<WNDPROC>(GetPropA(hwnd, kProcProp));
   auto owner = static_cast<HWND>(GetPropA(hwnd, kOwnerProp));
   if (msg == WM_KEYDOWN && (wp == VK_UP || wp == VK_DOWN) && owner) {
-    if (State* st = find_state(owner); st && IsWindowEnabled(owner)) {
+    if (auto st = find_state(owner); st && IsWindowEnabled(owner)) {
       step(*st, wp == VK_UP ? 1 : -1);
       return 0;
     }
@@ -33,7 +33,7 @@ LRESULT CALLBACK buddy_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     RemovePropA(hwnd, kOwnerProp);
     RemovePropA(hwnd, kProcProp);
     if (previous) SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
-    if (State* st = owner ? find_state(owner) : nullptr; st && st->buddy == hwnd) st->buddy = nullptr;
+    if (auto st = owner ? find_state(owner) : nullptr; st && st->buddy == hwnd) st->buddy = nullptr;
   }
   return previous ? CallWindowProcA(previous, hwnd, msg, wp, lp) : DefWindowProcA(hwnd, msg, wp, lp);
 }

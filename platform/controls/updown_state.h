@@ -2,6 +2,7 @@
 // platform/controls.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -43,6 +44,6 @@ void write_buddy(State& st);
 bool read_buddy(State& st);
 // One step of `direction` (+1 up, -1 down) from the keyboard or a held arrow.
 void step(State& st, int direction);
-State* find_state(HWND hwnd);
+std::shared_ptr<State> find_state(HWND hwnd);
 
 }  // namespace platform::controls::updown
