@@ -46,16 +46,11 @@ runtime::HandlerResult ignore(const std::uint64_t*, std::int32_t) {
 }
 
 const runtime::CodeBase& code_base() {
-  static const std::array<runtime::CodeEntry, 6> entries{{
-      {ui_test::kOpenSiteHandler, reinterpret_cast<runtime::Routine>(&ignore)},
-      {ui_test::kDownloadHandler, reinterpret_cast<runtime::Routine>(&count_download)},
-      {ui_test::kWindowCreatedHandler, reinterpret_cast<runtime::Routine>(&ignore)},
-      {ui_test::kSearchHandler, reinterpret_cast<runtime::Routine>(&ignore)},
-      {ui_test::kPopupHandler, reinterpret_cast<runtime::Routine>(&ignore)},
-      {ui_test::kPreviewHandler, reinterpret_cast<runtime::Routine>(&ignore)},
-  }};
-  static const runtime::CodeBase base{entries.data(), static_cast<std::uint32_t>(entries.size())};
-  return base;
+  using ui_test::as_routine;
+  static const ui_test::MainWindowCodeBase code({as_routine(&ignore), as_routine(&count_download),
+                                                 as_routine(&ignore), as_routine(&ignore),
+                                                 as_routine(&ignore), as_routine(&ignore)});
+  return code.base();
 }
 
 runtime::ArgRecord unit(std::uint32_t window_id, std::uint32_t unit_id, std::uint32_t type) {
