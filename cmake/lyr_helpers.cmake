@@ -1,11 +1,17 @@
-# lyr_library(name DIRS folder... DEPS ...): a static library of every .cpp in the folders.
-function(lyr_library name)
-  cmake_parse_arguments(A "" "" "DIRS;DEPS" ${ARGN})
+# lyr_sources(out folder...): every .cpp directly in the folders, re-globbed when one is added.
+function(lyr_sources out)
   set(srcs)
-  foreach(d ${A_DIRS})
+  foreach(d ${ARGN})
     file(GLOB s CONFIGURE_DEPENDS ${d}/*.cpp)
     list(APPEND srcs ${s})
   endforeach()
+  set(${out} ${srcs} PARENT_SCOPE)
+endfunction()
+
+# lyr_library(name DIRS folder... DEPS ...): a static library of every .cpp in the folders.
+function(lyr_library name)
+  cmake_parse_arguments(A "" "" "DIRS;DEPS" ${ARGN})
+  lyr_sources(srcs ${A_DIRS})
   if(NOT srcs)
     # A subsystem with no sources yet still links.
     set(empty ${CMAKE_BINARY_DIR}/empty_${name}.cpp)
@@ -21,11 +27,7 @@ endfunction()
 # folders, labelled for CTest and run on the headless display.
 function(lyr_tests name)
   cmake_parse_arguments(A "" "LABEL" "DIRS;DEPS" ${ARGN})
-  set(srcs)
-  foreach(d ${A_DIRS})
-    file(GLOB s CONFIGURE_DEPENDS ${d}/*.cpp)
-    list(APPEND srcs ${s})
-  endforeach()
+  lyr_sources(srcs ${A_DIRS})
   if(NOT srcs)
     return()
   endif()

@@ -22,10 +22,10 @@
 #include "tests/ui/window_unit_support.h"
 #include "ui/access/property_access.h"
 #include "ui/listview/extended_library.h"
+#include "ui/state/menu_builder.h"
 #include "ui/templates/template_builder.h"
 #include "ui/templates/window_collection.h"
 #include "ui/units/unit_interface.h"
-#include "ui/state/menu_builder.h"
 #include "ui/windows/window_builder.h"
 
 namespace {
@@ -47,16 +47,11 @@ runtime::HandlerResult count_run(const std::uint64_t*, std::int32_t) {
 }
 
 const runtime::CodeBase& counting_code_base() {
-  static const std::array<runtime::CodeEntry, 6> entries{{
-      {ui_test::kOpenSiteHandler, reinterpret_cast<runtime::Routine>(&count_run<0>)},
-      {ui_test::kDownloadHandler, reinterpret_cast<runtime::Routine>(&count_run<1>)},
-      {ui_test::kWindowCreatedHandler, reinterpret_cast<runtime::Routine>(&count_run<2>)},
-      {ui_test::kSearchHandler, reinterpret_cast<runtime::Routine>(&count_run<3>)},
-      {ui_test::kPopupHandler, reinterpret_cast<runtime::Routine>(&count_run<4>)},
-      {ui_test::kPreviewHandler, reinterpret_cast<runtime::Routine>(&count_run<5>)},
-  }};
-  static const runtime::CodeBase base{entries.data(), static_cast<std::uint32_t>(entries.size())};
-  return base;
+  using ui_test::as_routine;
+  static const ui_test::MainWindowCodeBase code({as_routine(&count_run<0>), as_routine(&count_run<1>),
+                                                 as_routine(&count_run<2>), as_routine(&count_run<3>),
+                                                 as_routine(&count_run<4>), as_routine(&count_run<5>)});
+  return code.base();
 }
 
 std::string menu_text(HMENU menu, UINT position) {

@@ -6,12 +6,13 @@
 #include "platform/api/user.h"
 #include "runtime/event_request.h"
 #include "runtime/window_system.h"
-#include "ui/units/unit.h"
-#include "ui/units/unit_interface.h"
+#include "tests/ui/support/fake_library.h"
 #include "ui/state/menu_builder.h"
 #include "ui/state/modal.h"
-#include "ui/windows/window_builder.h"
 #include "ui/system/window_system_table.h"
+#include "ui/units/unit.h"
+#include "ui/units/unit_interface.h"
+#include "ui/windows/window_builder.h"
 
 namespace ui_test {
 namespace {
@@ -175,15 +176,7 @@ const runtime::LibraryRecord& fake_unit_library() {
       fake_type("no query", 0x40, nullptr),      fake_type("starts hidden", 0x8040, &control_query),
       fake_type("pages", 0x140, &control_query),
   };
-  static const runtime::LibraryRecord record = [] {
-    runtime::LibraryRecord r{};
-    r.format_mark = runtime::kLibraryRecordMark;
-    r.guid = "00000000000000000000000000000002";
-    r.name = "fake units";
-    r.type_count = static_cast<std::uint32_t>(types.size());
-    r.types = types.data();
-    return r;
-  }();
+  static const runtime::LibraryRecord record = fake_library_record("fake units", types);
   return record;
 }
 
