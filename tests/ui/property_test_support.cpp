@@ -71,7 +71,7 @@ void* create_probe(const ui::UnitCreateArgs& args) {
   (void)registered;
   ui::PropertyReader reader(args.properties);
   if (!reader.u32()) return nullptr;
-  const std::optional<std::string> text = reader.text();
+  const std::optional<std::string> text = reader.counted_text();
   if (!text) return nullptr;
   HWND hwnd = CreateWindowExA(0, kProbeClass, text->c_str(), WS_CHILD | WS_CLIPSIBLINGS | args.extra_styles,
                               args.left, args.top, args.width, args.height, args.parent,
@@ -282,9 +282,9 @@ std::vector<std::uint8_t> label_block(const std::string& caption) {
 }
 
 std::vector<std::uint8_t> probe_block(const std::string& text) {
-  ui::PropertyWriter writer;
+  lyr::ByteWriter writer;
   writer.u32(1);
-  writer.text(text);
+  writer.counted_text(text);
   return writer.take();
 }
 

@@ -26,7 +26,7 @@ class MainWindowParse : public ::testing::Test {
   void SetUp() override {
     block_ = source_.block();
     ParseResult parsed = parse_templates(block_, &ui_test::main_window_code_base());
-    ASSERT_TRUE(parsed) << parsed.error().what << " at " << parsed.error().position;
+    ASSERT_TRUE(parsed) << parsed.failure().what << " at " << parsed.failure().position;
     set_ = std::move(parsed.value());
     ASSERT_EQ(set_.windows().size(), 1u);
   }

@@ -37,7 +37,7 @@ TEST(TemplateRejection, EveryProperPrefixOfAValidBlockFails) {
   for (std::size_t length = 1; length < block.size(); ++length) {
     ParseResult r = parse_exact(block, length);
     ASSERT_FALSE(r) << "prefix of " << length << " bytes accepted";
-    EXPECT_LE(r.error().position, length);
+    EXPECT_LE(r.failure().position, length);
   }
 }
 
@@ -61,8 +61,8 @@ class DamagedBlock : public ::testing::Test {
   void expect_rejected(const char* what) {
     ParseResult r = parse_exact(block_, block_.size());
     ASSERT_FALSE(r) << what;
-    EXPECT_EQ(r.error().what, what);
-    EXPECT_LE(r.error().position, block_.size());
+    EXPECT_EQ(r.failure().what, what);
+    EXPECT_LE(r.failure().position, block_.size());
   }
 
   ui_test::MainWindowTemplate source_;
@@ -137,7 +137,7 @@ TEST_F(DamagedBlock, HandlerOffsetNamingNoRoutineIsALoadError) {
   put_u32(block_, at, 0x1389);
   ParseResult r = parse_exact(block_, block_.size());
   ASSERT_FALSE(r);
-  EXPECT_EQ(r.error().what, "handler offset names no routine");
+  EXPECT_EQ(r.failure().what, "handler offset names no routine");
   EXPECT_FALSE(parse_exact(source_.block(), block_.size(), nullptr)) << "no code base, yet offsets resolved";
 }
 
@@ -195,7 +195,7 @@ TEST(TemplateRejection, DamagedBytesNeverLeadOutsideTheBlock) {
     ParseResult r = parse_exact(damaged, damaged.size());
     if (!r) {
       ++rejected;
-      EXPECT_LE(r.error().position, damaged.size());
+      EXPECT_LE(r.failure().position, damaged.size());
     } else {
       EXPECT_EQ(build_templates(r.value().windows()).size(), damaged.size()) << "byte " << at;
     }

@@ -64,7 +64,7 @@ TEST(TemplateRoundTrip, ParsingWhatWasBuiltGivesBackTheSameWindows) {
   TwoWindows source;
   const std::vector<std::uint8_t> block = build_templates(source.windows);
   ParseResult parsed = parse_templates(block, &kCodeBase);
-  ASSERT_TRUE(parsed) << parsed.error().what << " at " << parsed.error().position;
+  ASSERT_TRUE(parsed) << parsed.failure().what << " at " << parsed.failure().position;
   ASSERT_EQ(parsed.value().windows().size(), 2u);
   EXPECT_EQ(parsed.value().windows()[0], source.windows[0]);
   EXPECT_EQ(parsed.value().windows()[1], source.windows[1]);

@@ -13,17 +13,16 @@
 namespace {
 
 using ui::PropertyReader;
-using ui::PropertyWriter;
 
 TEST(PropertyBlock, WrittenFieldsReadBackInOrder) {
-  PropertyWriter w;
+  lyr::ByteWriter w;
   w.u32(0xA1B2C3D4);
   w.i32(-7);
   w.u16(0xBEEF);
-  w.text("\xB1\xEA\xC7\xA9");
+  w.counted_text("\xB1\xEA\xC7\xA9");
   const std::uint8_t data[] = {1, 0, 2};
-  w.bytes(data);
-  w.text("");
+  w.counted(data);
+  w.counted_text("");
   const std::vector<std::uint8_t> block = w.take();
   // Little-endian words, text and bytes as a length word and the bytes without terminator.
   ASSERT_EQ(block.size(), 4u + 4 + 2 + 8 + 7 + 4);
@@ -35,9 +34,9 @@ TEST(PropertyBlock, WrittenFieldsReadBackInOrder) {
   EXPECT_EQ(r.u32(), 0xA1B2C3D4u);
   EXPECT_EQ(r.i32(), -7);
   EXPECT_EQ(r.u16(), 0xBEEF);
-  EXPECT_EQ(r.text(), "\xB1\xEA\xC7\xA9");
-  EXPECT_EQ(r.bytes(), (std::vector<std::uint8_t>{1, 0, 2}));
-  EXPECT_EQ(r.text(), "");
+  EXPECT_EQ(r.counted_text(), "\xB1\xEA\xC7\xA9");
+  EXPECT_EQ(r.counted_bytes(), (std::vector<std::uint8_t>{1, 0, 2}));
+  EXPECT_EQ(r.counted_text(), "");
   EXPECT_EQ(r.remaining(), 0u);
   EXPECT_FALSE(r.u32().has_value());
   EXPECT_FALSE(r.u16().has_value());
@@ -47,10 +46,10 @@ TEST(PropertyBlock, ReadsNeverRunPastTheBlock) {
   // A text whose length word promises more than is there, then a word cut short.
   const std::uint8_t block[] = {5, 0, 0, 0, 'a', 'b', 'c'};
   PropertyReader r(block);
-  EXPECT_FALSE(r.text().has_value());
+  EXPECT_FALSE(r.counted_text().has_value());
   // The failed read consumed nothing: the length word is still there to be read.
   EXPECT_EQ(r.remaining(), sizeof block);
-  EXPECT_FALSE(r.bytes().has_value());
+  EXPECT_FALSE(r.counted_bytes().has_value());
   EXPECT_EQ(r.u32(), 5u);
   EXPECT_FALSE(r.u32().has_value());
   EXPECT_EQ(r.u16(), 0x6261);

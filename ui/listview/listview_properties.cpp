@@ -3,14 +3,13 @@
 #include <algorithm>
 #include <array>
 
-#include "ui/templates/block_reader.h"
-#include "ui/templates/byte_writer.h"
+#include "ui/bytes/byte_reader.h"
+#include "ui/bytes/byte_writer.h"
 
 namespace ui::listview {
 namespace {
 
-using templates::BlockReader;
-using templates::ByteWriter;
+using lyr::ByteWriter;
 
 // The integers of the block in their stored order, each bound to its field.
 template <class Properties, class Visit>
@@ -71,7 +70,7 @@ std::uint32_t word_of(std::uint32_t v) {
   return v;
 }
 
-std::optional<std::int32_t> flag_and_int(BlockReader& r, bool* flag) {
+std::optional<std::int32_t> flag_and_int(lyr::ByteReader& r, bool* flag) {
   auto first = r.bytes(1);
   if (!first) return std::nullopt;
   *flag = (*first)[0] != 0;
@@ -83,7 +82,7 @@ std::optional<std::int32_t> flag_and_int(BlockReader& r, bool* flag) {
 std::optional<ListViewProperties> ListViewProperties::parse(std::span<const std::uint8_t> block) {
   ListViewProperties p;
   if (block.empty()) return p;
-  BlockReader r(block);
+  lyr::ByteReader r(block);
   auto version = r.u32();
   if (!version || *version > kPropertyVersion) return std::nullopt;
   bool complete = true;
@@ -135,7 +134,7 @@ std::vector<std::uint8_t> encode_columns(std::span<const ColumnRecord> columns) 
 
 std::vector<ColumnRecord> decode_columns(std::span<const std::uint8_t> blob) {
   std::vector<ColumnRecord> out;
-  BlockReader r(blob);
+  lyr::ByteReader r(blob);
   while (!r.at_end()) {
     ColumnRecord c;
     auto image = flag_and_int(r, &c.image_on_right);
@@ -168,7 +167,7 @@ std::vector<std::uint8_t> encode_items(std::span<const ItemRecord> items) {
 
 std::vector<ItemRecord> decode_items(std::span<const std::uint8_t> blob) {
   std::vector<ItemRecord> out;
-  BlockReader r(blob);
+  lyr::ByteReader r(blob);
   while (!r.at_end()) {
     ItemRecord i;
     auto image = flag_and_int(r, &i.sub_item);

@@ -2,12 +2,12 @@
 
 #include <utility>
 
-#include "ui/templates/byte_writer.h"
+#include "ui/bytes/byte_writer.h"
 
 namespace ui::templates {
 namespace {
 
-void write_control(ByteWriter& out, const ControlRecord& c) {
+void write_control(lyr::ByteWriter& out, const ControlRecord& c) {
   out.u32(0);  // object slot
   out.i32(c.left);
   out.i32(c.top);
@@ -15,14 +15,14 @@ void write_control(ByteWriter& out, const ControlRecord& c) {
   out.i32(c.height);
   out.u32(0);  // cursor slot
   out.u32(c.parent_id);
-  out.u32(ByteWriter::checked_length(c.child_ids.size()));
+  out.u32(lyr::ByteWriter::checked_length(c.child_ids.size()));
   for (std::uint32_t id : c.child_ids) out.u32(id);
   out.counted(c.cursor_selector);
   out.c_text(c.tag);
   out.u32(c.reserved_before_flags);
   out.u32(c.state_flags);
   out.u32(c.reserved_after_flags);
-  out.u32(ByteWriter::checked_length(c.events.size()));
+  out.u32(lyr::ByteWriter::checked_length(c.events.size()));
   for (const EventBinding& b : c.events) {
     out.i32(b.event);
     out.i32(b.handler_offset);
@@ -31,7 +31,7 @@ void write_control(ByteWriter& out, const ControlRecord& c) {
   out.raw(c.properties);
 }
 
-void write_menu(ByteWriter& out, const MenuRecord& m) {
+void write_menu(lyr::ByteWriter& out, const MenuRecord& m) {
   out.u32(m.hotkey);
   out.u32(m.level);
   out.u32(m.flags);
@@ -40,21 +40,21 @@ void write_menu(ByteWriter& out, const MenuRecord& m) {
   out.raw(m.handle_slot);
 }
 
-void write_window(ByteWriter& out, const WindowTemplate& w) {
+void write_window(lyr::ByteWriter& out, const WindowTemplate& w) {
   out.u32(w.reserved[0]);
   out.u32(w.reserved[1]);
   out.counted_text(w.text1);
   out.counted_text(w.text2);
-  out.u32(ByteWriter::checked_length(w.units.size()));
+  out.u32(lyr::ByteWriter::checked_length(w.units.size()));
 
-  ByteWriter entries;
+  lyr::ByteWriter entries;
   std::vector<std::uint32_t> offsets;
   for (const UnitRecord& u : w.units) {
-    offsets.push_back(ByteWriter::checked_length(entries.size()));
+    offsets.push_back(lyr::ByteWriter::checked_length(entries.size()));
     std::vector<std::uint8_t> record = build_unit_record(u);
     entries.counted(record);
   }
-  ByteWriter table;
+  lyr::ByteWriter table;
   for (const UnitRecord& u : w.units) table.u32(u.id);
   for (std::uint32_t offset : offsets) table.u32(offset);
   table.raw(entries.bytes());
@@ -64,7 +64,7 @@ void write_window(ByteWriter& out, const WindowTemplate& w) {
 }  // namespace
 
 std::vector<std::uint8_t> build_unit_record(const UnitRecord& unit) {
-  ByteWriter out;
+  lyr::ByteWriter out;
   out.u32(unit.type_reference);
   for (std::uint32_t word : unit.reserved) out.u32(word);
   out.c_text(unit.name);
@@ -78,9 +78,9 @@ std::vector<std::uint8_t> build_unit_record(const UnitRecord& unit) {
 }
 
 std::vector<std::uint8_t> build_templates(std::span<const WindowTemplate> windows) {
-  ByteWriter out;
+  lyr::ByteWriter out;
   if (windows.empty()) return out.take();
-  out.u32(ByteWriter::checked_length(windows.size() * 8));
+  out.u32(lyr::ByteWriter::checked_length(windows.size() * 8));
   for (const WindowTemplate& w : windows) out.u32(w.id);
   for (const WindowTemplate& w : windows) out.u32(w.index_reserved);
   for (const WindowTemplate& w : windows) write_window(out, w);

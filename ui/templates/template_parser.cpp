@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "runtime/code_base.h"
-#include "ui/templates/block_reader.h"
+#include "ui/bytes/byte_reader.h"
 
 namespace ui::templates {
 namespace {
@@ -15,7 +15,7 @@ class Parser {
  public:
   explicit Parser(const runtime::CodeBase* code_base) : code_base_(code_base) {}
 
-  std::optional<std::vector<WindowTemplate>> parse(BlockReader& in) {
+  std::optional<std::vector<WindowTemplate>> parse(lyr::ByteReader& in) {
     std::vector<WindowTemplate> windows;
     if (in.at_end()) return windows;
     auto index_length = in.u32();
@@ -38,19 +38,19 @@ class Parser {
     return windows;
   }
 
-  const ParseError& error() const { return error_; }
+  const lyr::Error& error() const { return error_; }
 
  private:
-  std::nullopt_t fail(const BlockReader& at, const char* what) {
-    error_ = ParseError{what, at.absolute()};
+  std::nullopt_t fail(const lyr::ByteReader& at, const char* what) {
+    error_ = lyr::fail(what, at.absolute());
     return std::nullopt;
   }
-  bool reject(const BlockReader& at, const char* what) {
+  bool reject(const lyr::ByteReader& at, const char* what) {
     fail(at, what);
     return false;
   }
 
-  bool window_record(BlockReader& in, WindowTemplate& w) {
+  bool window_record(lyr::ByteReader& in, WindowTemplate& w) {
     auto r0 = in.u32();
     auto r1 = in.u32();
     if (!r0 || !r1) return reject(in, "window record truncated");
@@ -70,7 +70,7 @@ class Parser {
     return unit_table(*table, *unit_count, w);
   }
 
-  bool unit_table(BlockReader& t, std::uint32_t unit_count, WindowTemplate& w) {
+  bool unit_table(lyr::ByteReader& t, std::uint32_t unit_count, WindowTemplate& w) {
     if (unit_count == 0) return reject(t, "window without its own unit");
     // Each unit needs its id, its offset and its size word at least.
     if (!t.fits(unit_count, 12)) return reject(t, "unit count larger than the unit table");
@@ -100,7 +100,7 @@ class Parser {
     return true;
   }
 
-  bool unit_record(BlockReader& r, UnitRecord& u) {
+  bool unit_record(lyr::ByteReader& r, UnitRecord& u) {
     auto type = r.u32();
     if (!type) return reject(r, "unit record truncated");
     u.type_reference = *type;
@@ -124,7 +124,7 @@ class Parser {
     return control_record(r, u.control());
   }
 
-  bool menu_record(BlockReader& r, MenuRecord& m) {
+  bool menu_record(lyr::ByteReader& r, MenuRecord& m) {
     auto hotkey = r.u32();
     auto level = r.u32();
     auto flags = r.u32();
@@ -146,7 +146,7 @@ class Parser {
     return true;
   }
 
-  bool control_record(BlockReader& r, ControlRecord& c) {
+  bool control_record(lyr::ByteReader& r, ControlRecord& c) {
     std::int32_t fields[5];
     for (std::int32_t& f : fields) {
       auto v = r.i32();
@@ -196,7 +196,7 @@ class Parser {
     return true;
   }
 
-  bool relocate(const BlockReader& at, std::int32_t offset, runtime::Routine& out) {
+  bool relocate(const lyr::ByteReader& at, std::int32_t offset, runtime::Routine& out) {
     auto routine = runtime::resolve_handler(code_base_, offset);
     if (!routine) return reject(at, "handler offset names no routine");
     out = *routine;
@@ -204,14 +204,14 @@ class Parser {
   }
 
   const runtime::CodeBase* code_base_;
-  ParseError error_;
+  lyr::Error error_;
 };
 
 }  // namespace
 
 ParseResult parse_templates(std::span<const std::uint8_t> block, const runtime::CodeBase* code_base) {
   std::vector<std::uint8_t> copy(block.begin(), block.end());
-  BlockReader in(copy);
+  lyr::ByteReader in(copy);
   Parser parser(code_base);
   auto windows = parser.parse(in);
   if (!windows) return parser.error();

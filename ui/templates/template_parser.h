@@ -1,8 +1,8 @@
 // Parsing a window-template block in one pass.
 // Contract: parse_templates(block, code_base) reads the whole block (window index, window
 // records, unit tables, unit and menu records, cursor selectors, event bindings, property data)
-// and answers a TemplateSet that owns a copy of the block, or a ParseError naming the first
-// fault and its byte position. It never reads outside the block or outside the region a size or
+// and answers a TemplateSet that owns a copy of the block, or an error naming the first fault
+// and its byte position. It never reads outside the block or outside the region a size or
 // offset field announces; counts are checked against the remaining bytes before anything is
 // allocated. Rejected: truncation anywhere, counts or lengths larger than the data, an index
 // length that is not 8 × windows, record offsets that are not contiguous and in index order,
@@ -15,32 +15,15 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
-#include <string>
-#include <variant>
 
 #include "runtime/image.h"
+#include "ui/bytes/result.h"
 #include "ui/templates/template_model.h"
 
 namespace ui::templates {
 
-struct ParseError {
-  std::string what;
-  std::size_t position = 0;  // byte offset in the block where the fault was found
-};
-
-class [[nodiscard]] ParseResult {
- public:
-  ParseResult(TemplateSet set) : state_(std::move(set)) {}
-  ParseResult(ParseError error) : state_(std::move(error)) {}
-
-  bool ok() const { return state_.index() == 0; }
-  explicit operator bool() const { return ok(); }
-  TemplateSet& value() { return std::get<0>(state_); }
-  const ParseError& error() const { return std::get<1>(state_); }
-
- private:
-  std::variant<TemplateSet, ParseError> state_;
-};
+// The parsed set, or the first fault (what, position).
+using ParseResult = lyr::Result<TemplateSet>;
 
 ParseResult parse_templates(std::span<const std::uint8_t> block, const runtime::CodeBase* code_base);
 

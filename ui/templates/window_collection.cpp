@@ -34,7 +34,7 @@ bool load_templates(std::span<const std::uint8_t> block, const runtime::CodeBase
   if (!parsed) {
     // Nothing half-loaded stays behind: a bad block loads no template at all.
     collection.clear();
-    collection.set_load_error(parsed.error());
+    collection.set_load_error(parsed.failure());
     return false;
   }
   collection.replace(std::move(parsed.value()));

@@ -70,13 +70,13 @@ class WindowCollection {
   WindowSlots& slots(std::size_t index) { return slots_[index]; }
   const WindowSlots& slots(std::size_t index) const { return slots_[index]; }
 
-  const std::optional<ParseError>& last_load_error() const { return last_error_; }
-  void set_load_error(ParseError error) { last_error_ = std::move(error); }
+  const std::optional<lyr::Error>& last_load_error() const { return last_error_; }
+  void set_load_error(lyr::Error error) { last_error_ = std::move(error); }
 
  private:
   TemplateSet templates_;
   std::vector<WindowSlots> slots_;  // parallel to templates_.windows()
-  std::optional<ParseError> last_error_;
+  std::optional<lyr::Error> last_error_;
 };
 
 // The process's one collection.

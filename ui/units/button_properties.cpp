@@ -17,9 +17,9 @@ std::optional<ButtonProperties> ButtonProperties::parse(std::span<const std::uin
   const auto type = r.i32();
   const auto horizontal = r.i32();
   const auto vertical = r.i32();
-  auto picture = r.bytes();
-  auto font = r.bytes();
-  auto caption = r.text();
+  auto picture = r.counted_bytes();
+  auto font = r.counted_bytes();
+  auto caption = r.counted_text();
   if (!type || !horizontal || !vertical || !picture || !font || !caption) return std::nullopt;
   ButtonProperties p;
   p.type = *type;
@@ -33,14 +33,14 @@ std::optional<ButtonProperties> ButtonProperties::parse(std::span<const std::uin
 }
 
 std::vector<std::uint8_t> ButtonProperties::serialize() const {
-  PropertyWriter w;
+  lyr::ByteWriter w;
   w.u32(kVersion);
   w.i32(type);
   w.i32(horizontal_alignment);
   w.i32(vertical_alignment);
-  w.bytes(picture);
-  w.bytes(font);
-  w.text(caption);
+  w.counted(picture);
+  w.counted(font);
+  w.counted_text(caption);
   return w.take();
 }
 

@@ -34,15 +34,15 @@ std::optional<EditProperties> EditProperties::parse(std::span<const std::uint8_t
   const auto adjuster_max = r.i32();
   const auto selection_start = r.i32();
   const auto selection_length = r.i32();
-  auto font = r.bytes();
-  auto content = r.text();
+  auto font = r.counted_bytes();
+  auto content = r.counted_text();
   if (!border || !text_colour || !background || !hide_selection || !max_length || !multi_line ||
       !scroll_bars || !alignment || !input_mode || !password_char || !case_conversion || !adjuster ||
       !adjuster_min || !adjuster_max || !selection_start || !selection_length || !font || !content)
     return std::nullopt;
   if (*version >= 2) {
-    auto source = r.text();
-    auto column = r.text();
+    auto source = r.counted_text();
+    auto column = r.counted_text();
     if (!source || !column) return std::nullopt;
     p.data_source = std::move(*source);
     p.data_column = std::move(*column);
@@ -70,7 +70,7 @@ std::optional<EditProperties> EditProperties::parse(std::span<const std::uint8_t
 }
 
 std::vector<std::uint8_t> EditProperties::serialize() const {
-  PropertyWriter w;
+  lyr::ByteWriter w;
   w.u32(kVersion);
   w.i32(border);
   w.u32(text_colour);
@@ -88,10 +88,10 @@ std::vector<std::uint8_t> EditProperties::serialize() const {
   w.i32(adjuster_max);
   w.i32(selection_start);
   w.i32(selection_length);
-  w.bytes(font);
-  w.text(content);
-  w.text(data_source);
-  w.text(data_column);
+  w.counted(font);
+  w.counted_text(content);
+  w.counted_text(data_source);
+  w.counted_text(data_column);
   return w.take();
 }
 

@@ -9,8 +9,8 @@ std::optional<GroupBoxProperties> GroupBoxProperties::parse(std::span<const std:
   const auto alignment = r.i32();
   const auto text_colour = r.u32();
   const auto background = r.u32();
-  auto font = r.bytes();
-  auto caption = r.text();
+  auto font = r.counted_bytes();
+  auto caption = r.counted_text();
   if (!alignment || !text_colour || !background || !font || !caption) return std::nullopt;
   GroupBoxProperties p;
   p.alignment = clamp_choice(*alignment, 0, 2);
@@ -22,13 +22,13 @@ std::optional<GroupBoxProperties> GroupBoxProperties::parse(std::span<const std:
 }
 
 std::vector<std::uint8_t> GroupBoxProperties::serialize() const {
-  PropertyWriter w;
+  lyr::ByteWriter w;
   w.u32(kVersion);
   w.i32(alignment);
   w.u32(text_colour);
   w.u32(background);
-  w.bytes(font);
-  w.text(caption);
+  w.counted(font);
+  w.counted_text(caption);
   return w.take();
 }
 

@@ -30,7 +30,7 @@ std::optional<LabelProperties> parse_label_properties(std::span<const std::uint8
 }
 
 std::vector<std::uint8_t> serialize(const LabelProperties& p) {
-  PropertyWriter w;
+  lyr::ByteWriter w;
   w.u32(kLabelPropertiesVersion);
   w.i32(p.text_effect);
   w.i32(p.frame_width);
@@ -44,11 +44,11 @@ std::vector<std::uint8_t> serialize(const LabelProperties& p) {
   w.i32(p.alignment);
   w.i32(p.vertical_alignment);
   w.u32(p.word_wrap);
-  w.bytes(p.font);
-  w.bytes(p.background_picture);
-  w.text(p.caption);
-  w.text(p.data_source);
-  w.text(p.data_column);
+  w.counted(p.font);
+  w.counted(p.background_picture);
+  w.counted_text(p.caption);
+  w.counted_text(p.data_source);
+  w.counted_text(p.data_column);
   return w.take();
 }
 

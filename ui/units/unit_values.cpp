@@ -78,46 +78,6 @@ std::int32_t clamp_choice(std::int32_t value, std::int32_t low, std::int32_t hig
   return std::clamp(value, low, high);
 }
 
-std::optional<std::uint32_t> PropertyReader::u32() {
-  if (remaining() < 4) return std::nullopt;
-  const std::uint8_t* p = bytes_.data() + pos_;
-  pos_ += 4;
-  return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
-         static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
-}
-
-std::optional<std::int32_t> PropertyReader::i32() {
-  auto v = u32();
-  if (!v) return std::nullopt;
-  return static_cast<std::int32_t>(*v);
-}
-
-std::optional<std::uint16_t> PropertyReader::u16() {
-  if (remaining() < 2) return std::nullopt;
-  const std::uint8_t* p = bytes_.data() + pos_;
-  pos_ += 2;
-  return static_cast<std::uint16_t>(p[0] | p[1] << 8);
-}
-
-std::optional<std::vector<std::uint8_t>> PropertyReader::bytes() {
-  const std::size_t start = pos_;
-  auto length = u32();
-  if (!length) return std::nullopt;
-  if (*length > remaining()) {
-    pos_ = start;
-    return std::nullopt;
-  }
-  const std::uint8_t* p = bytes_.data() + pos_;
-  pos_ += *length;
-  return std::vector<std::uint8_t>(p, p + *length);
-}
-
-std::optional<std::string> PropertyReader::text() {
-  auto raw = bytes();
-  if (!raw) return std::nullopt;
-  return std::string(raw->begin(), raw->end());
-}
-
 bool PropertyReader::field(std::int32_t& out) {
   auto v = i32();
   if (v) out = *v;
@@ -137,34 +97,15 @@ bool PropertyReader::field(bool& out) {
 }
 
 bool PropertyReader::field(std::string& out) {
-  auto v = text();
+  auto v = counted_text();
   if (v) out = std::move(*v);
   return v.has_value();
 }
 
 bool PropertyReader::field(std::vector<std::uint8_t>& out) {
-  auto v = bytes();
+  auto v = counted_bytes();
   if (v) out = std::move(*v);
   return v.has_value();
-}
-
-void PropertyWriter::u32(std::uint32_t v) {
-  for (int shift = 0; shift < 32; shift += 8) out_.push_back(static_cast<std::uint8_t>(v >> shift));
-}
-
-void PropertyWriter::u16(std::uint16_t v) {
-  out_.push_back(static_cast<std::uint8_t>(v));
-  out_.push_back(static_cast<std::uint8_t>(v >> 8));
-}
-
-void PropertyWriter::text(std::string_view s) {
-  u32(static_cast<std::uint32_t>(s.size()));
-  out_.insert(out_.end(), s.begin(), s.end());
-}
-
-void PropertyWriter::bytes(std::span<const std::uint8_t> b) {
-  u32(static_cast<std::uint32_t>(b.size()));
-  out_.insert(out_.end(), b.begin(), b.end());
 }
 
 }  // namespace ui

@@ -11,6 +11,8 @@
 
 #include "platform/api/gdi.h"
 #include "platform/api/types.h"
+#include "ui/bytes/byte_reader.h"
+#include "ui/bytes/byte_writer.h"
 #include "ui/units/unit_interface.h"
 
 namespace ui {
@@ -47,42 +49,19 @@ DWORD border_style_bits(std::int32_t style);
 // Clamps a choice value into [low, high].
 std::int32_t clamp_choice(std::int32_t value, std::int32_t low, std::int32_t high);
 
-// Reads a property data block: a u32 version, then fields. Every read fails (nullopt) instead
-// of running past the block.
-class PropertyReader {
+// Reads a property data block: a u32 version, then fields, through the shared bounds-checked
+// reader; blocks are written with lyr::ByteWriter (counted texts and byte runs).
+class PropertyReader : public lyr::ByteReader {
  public:
-  explicit PropertyReader(std::span<const std::uint8_t> block) : bytes_(block) {}
-  std::optional<std::uint32_t> u32();
-  std::optional<std::int32_t> i32();
-  std::optional<std::uint16_t> u16();
-  std::optional<std::string> text();                 // u32 length + bytes
-  std::optional<std::vector<std::uint8_t>> bytes();  // u32 length + bytes
-  std::size_t remaining() const { return bytes_.size() - pos_; }
+  explicit PropertyReader(std::span<const std::uint8_t> block) : lyr::ByteReader(block) {}
 
-  // The same reads into a field: false (field untouched) when the block ends first. A logical
+  // The reads into a field: false (field untouched) when the block ends first. A logical
   // field takes any non-zero word as true.
   bool field(std::int32_t& out);
   bool field(std::uint32_t& out);
   bool field(bool& out);
   bool field(std::string& out);
   bool field(std::vector<std::uint8_t>& out);
-
- private:
-  std::span<const std::uint8_t> bytes_;
-  std::size_t pos_ = 0;
-};
-
-class PropertyWriter {
- public:
-  void u32(std::uint32_t v);
-  void i32(std::int32_t v) { u32(static_cast<std::uint32_t>(v)); }
-  void u16(std::uint16_t v);
-  void text(std::string_view s);
-  void bytes(std::span<const std::uint8_t> b);
-  std::vector<std::uint8_t> take() { return std::move(out_); }
-
- private:
-  std::vector<std::uint8_t> out_;
 };
 
 // Property pairs of the common value shapes.

@@ -24,7 +24,7 @@ std::optional<WindowProperties> parse_window_properties(std::span<const std::uin
 }
 
 std::vector<std::uint8_t> serialize(const WindowProperties& p) {
-  PropertyWriter w;
+  lyr::ByteWriter w;
   w.u32(kWindowPropertiesVersion);
   w.i32(p.border_style);
   w.i32(p.picture_mode);
@@ -44,12 +44,12 @@ std::vector<std::uint8_t> serialize(const WindowProperties& p) {
   w.i32(p.shape);
   w.u32(p.always_on_top);
   w.u32(p.kept_flag_v5);
-  w.text(p.class_name);
-  w.bytes(p.background_picture);
-  w.bytes(p.icon);
-  w.bytes(p.sound);
-  w.text(p.title);
-  w.text(p.help_file);
+  w.counted_text(p.class_name);
+  w.counted(p.background_picture);
+  w.counted(p.icon);
+  w.counted(p.sound);
+  w.counted_text(p.title);
+  w.counted_text(p.help_file);
   return w.take();
 }
 

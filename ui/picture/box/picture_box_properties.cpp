@@ -13,7 +13,7 @@ std::optional<PictureBoxProperties> PictureBoxProperties::parse(std::span<const 
   const auto background = in.u32();
   const auto mode = in.i32();
   const auto play = in.u32();
-  auto picture = in.bytes();
+  auto picture = in.counted_bytes();
   if (!border || !background || !mode || !play || !picture) return std::nullopt;
   p.border_style = *border;
   p.background = *background;
@@ -21,8 +21,8 @@ std::optional<PictureBoxProperties> PictureBoxProperties::parse(std::span<const 
   p.play_animation = *play != 0;
   p.picture = std::move(*picture);
   if (*version >= 2) {
-    auto source = in.text();
-    auto column = in.text();
+    auto source = in.counted_text();
+    auto column = in.counted_text();
     if (!source || !column) return std::nullopt;
     p.data_source = std::move(*source);
     p.data_column = std::move(*column);
@@ -31,15 +31,15 @@ std::optional<PictureBoxProperties> PictureBoxProperties::parse(std::span<const 
 }
 
 std::vector<std::uint8_t> PictureBoxProperties::serialize() const {
-  PropertyWriter out;
+  lyr::ByteWriter out;
   out.u32(kPictureBoxVersion);
   out.i32(border_style);
   out.u32(background);
   out.i32(mode);
   out.u32(play_animation ? 1 : 0);
-  out.bytes(picture);
-  out.text(data_source);
-  out.text(data_column);
+  out.counted(picture);
+  out.counted_text(data_source);
+  out.counted_text(data_column);
   return out.take();
 }
 

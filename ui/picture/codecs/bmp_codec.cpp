@@ -1,5 +1,5 @@
 // BMP: a 14-byte file header, then an uncompressed device-independent bitmap.
-#include "ui/picture/codecs/byte_reader.h"
+#include "ui/bytes/byte_reader.h"
 #include "ui/picture/codecs/codec.h"
 #include "ui/picture/codecs/dib_reader.h"
 #include "ui/picture/codecs/pixel_layout.h"
@@ -19,7 +19,7 @@ Result<BmpLayout> read_layout(Bytes bytes, const DecodeLimits& limits) {
   if (!r.skip(10)) return fail("file header truncated");
   auto off_bits = r.u32();
   if (!off_bits) return fail("file header truncated");
-  LYR_PIC_TRY_ASSIGN(DibHeader header, parse_dib_header(bytes.subspan(kFileHeaderSize), limits));
+  LYR_TRY_ASSIGN(DibHeader header, parse_dib_header(bytes.subspan(kFileHeaderSize), limits));
   // Header and palette must end at or before the pixels.
   const std::uint64_t palette_end =
       kFileHeaderSize + std::uint64_t{header.header_size} + std::uint64_t{header.colours} * 4;
@@ -34,17 +34,17 @@ bool sniff(Bytes bytes) {
 
 Result<PictureSize> size(Bytes bytes, const DecodeLimits& limits) {
   if (bytes.size() < kFileHeaderSize) return fail("file header truncated");
-  LYR_PIC_TRY_ASSIGN(BmpLayout layout, read_layout(bytes, limits));
+  LYR_TRY_ASSIGN(BmpLayout layout, read_layout(bytes, limits));
   return PictureSize{static_cast<int>(layout.header.width), static_cast<int>(layout.header.height)};
 }
 
 Result<DecodedPicture> decode(Bytes bytes, const DecodeLimits& limits) {
   if (bytes.size() < kFileHeaderSize) return fail("file header truncated");
-  LYR_PIC_TRY_ASSIGN(BmpLayout layout, read_layout(bytes, limits));
+  LYR_TRY_ASSIGN(BmpLayout layout, read_layout(bytes, limits));
   const DibHeader& h = layout.header;
-  LYR_PIC_TRY_ASSIGN(DibPalette palette,
+  LYR_TRY_ASSIGN(DibPalette palette,
                      read_dib_palette(bytes.subspan(kFileHeaderSize + h.header_size), h.colours));
-  LYR_PIC_TRY_ASSIGN(std::vector<std::uint8_t> bgra,
+  LYR_TRY_ASSIGN(std::vector<std::uint8_t> bgra,
                      dib_to_bgra(bytes.subspan(layout.pixel_offset), h, palette, false));
   DecodedPicture picture;
   picture.kind = PictureFormat::bmp;

@@ -10,7 +10,7 @@
 
 #include "ui/picture/codecs/decoded_picture.h"
 #include "ui/picture/codecs/limits.h"
-#include "ui/picture/codecs/result.h"
+#include "ui/bytes/result.h"
 
 namespace lyr::picture {
 

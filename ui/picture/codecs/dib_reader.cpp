@@ -1,6 +1,6 @@
 #include "ui/picture/codecs/dib_reader.h"
 
-#include "ui/picture/codecs/byte_reader.h"
+#include "ui/bytes/byte_reader.h"
 
 namespace lyr::picture {
 namespace {
@@ -79,7 +79,7 @@ Result<DibHeader> parse_dib_header(std::span<const std::uint8_t> bytes, const De
   const bool masked =
       h.compression == kBitfields && use == DibUse::icon_image && (h.bit_count == 16 || h.bit_count == 32);
   if (h.compression != kRgb && !masked) return fail("compressed bitmaps are not supported");
-  LYR_PIC_TRY(read_masks(bytes, h));
+  LYR_TRY(read_masks(bytes, h));
   if (h.bit_count <= 8) {
     std::uint32_t max_colours = 1u << h.bit_count;
     if (*used > max_colours) return fail("more colours than the bit count allows");

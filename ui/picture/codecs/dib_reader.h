@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "ui/picture/codecs/limits.h"
-#include "ui/picture/codecs/result.h"
+#include "ui/bytes/result.h"
 
 namespace lyr::picture {
 

@@ -22,7 +22,7 @@ Result<PictureSize> size(Bytes bytes, const DecodeLimits& limits) {
 // The screen outside the first frame, and its transparent pixels, take the transparent index
 // (painted in the box's background when rendered), or the background index without one.
 Result<DecodedPicture> decode(Bytes bytes, const DecodeLimits& limits) {
-  LYR_PIC_TRY_ASSIGN(GifAnimation gif, decode_gif(bytes, limits, 1));
+  LYR_TRY_ASSIGN(GifAnimation gif, decode_gif(bytes, limits, 1));
   const GifFrame& f = gif.frames.front();
   const auto w = static_cast<std::uint32_t>(gif.screen_width);
   const auto h = static_cast<std::uint32_t>(gif.screen_height);

@@ -12,7 +12,7 @@
 #include <cstdint>
 #include <span>
 
-#include "ui/picture/codecs/result.h"
+#include "ui/bytes/result.h"
 
 namespace lyr::picture {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "ui/picture/codecs/byte_reader.h"
+#include "ui/bytes/byte_reader.h"
 #include "ui/picture/codecs/gif_lzw.h"
 
 namespace lyr::picture {
@@ -40,7 +40,7 @@ Status read_sub_blocks(ByteReader& r, std::vector<std::uint8_t>* payload) {
 
 Result<GraphicControl> read_graphic_control(ByteReader& r) {
   std::vector<std::uint8_t> data;
-  LYR_PIC_TRY(read_sub_blocks(r, &data));
+  LYR_TRY(read_sub_blocks(r, &data));
   GraphicControl gc;
   // An extension of the wrong size carries nothing we can trust: it is ignored.
   if (data.size() != 4) return gc;
@@ -82,7 +82,7 @@ Result<GifFrame> read_image(ByteReader& r, const GifAnimation& gif, const Graphi
   frame.transparent_index = gc.transparent_index;
   frame.delay_cs = gc.delay_cs;
   if (*packed & 0x80) {
-    LYR_PIC_TRY_ASSIGN(frame.palette, read_colour_table(r, *packed));
+    LYR_TRY_ASSIGN(frame.palette, read_colour_table(r, *packed));
   } else {
     frame.palette = gif.global_palette;
   }
@@ -91,7 +91,7 @@ Result<GifFrame> read_image(ByteReader& r, const GifAnimation& gif, const Graphi
   // Rejected before any table is built or data gathered.
   if (*min_code_size < 1 || *min_code_size > 8) return fail("LZW minimum code size out of range");
   std::vector<std::uint8_t> data;
-  LYR_PIC_TRY(read_sub_blocks(r, &data));
+  LYR_TRY(read_sub_blocks(r, &data));
   if (frame.palette.empty()) return fail("no colour table");
   const std::uint64_t pixels = std::uint64_t{*width} * *height;
   if (pixels == 0) return frame;  // an empty frame still carries its delay
@@ -100,12 +100,12 @@ Result<GifFrame> read_image(ByteReader& r, const GifAnimation& gif, const Graphi
   pixel_budget -= pixels;
   frame.indices.assign(static_cast<std::size_t>(pixels), frame.transparent_index.value_or(0));
   if (!frame.interlaced) {
-    LYR_PIC_TRY_ASSIGN(std::size_t written, decode_gif_lzw(data, *min_code_size, frame.indices));
+    LYR_TRY_ASSIGN(std::size_t written, decode_gif_lzw(data, *min_code_size, frame.indices));
     (void)written;
     return frame;
   }
   std::vector<std::uint8_t> stream(frame.indices.size(), frame.transparent_index.value_or(0));
-  LYR_PIC_TRY_ASSIGN(std::size_t written, decode_gif_lzw(data, *min_code_size, stream));
+  LYR_TRY_ASSIGN(std::size_t written, decode_gif_lzw(data, *min_code_size, stream));
   (void)written;
   const auto rows = interlaced_rows(*height);
   for (std::size_t i = 0; i < rows.size(); ++i)
@@ -132,7 +132,7 @@ Status read_header(ByteReader& r, GifAnimation& gif, const DecodeLimits& limits)
   gif.screen_height = *height;
   gif.background_index = *background;
   if (*packed & 0x80) {
-    LYR_PIC_TRY_ASSIGN(gif.global_palette, read_colour_table(r, *packed));
+    LYR_TRY_ASSIGN(gif.global_palette, read_colour_table(r, *packed));
   }
   return done();
 }
@@ -147,7 +147,7 @@ Result<GifAnimation> decode_gif(Bytes bytes, const DecodeLimits& limits, std::si
   if (bytes.size() < kMinimumSize) return fail("too short for a GIF");
   ByteReader r(bytes);
   GifAnimation gif;
-  LYR_PIC_TRY(read_header(r, gif, limits));
+  LYR_TRY(read_header(r, gif, limits));
   const std::size_t frame_cap = std::min<std::size_t>(max_frames, limits.max_gif_frames);
   std::uint64_t pixel_budget = limits.max_animation_pixels;
   GraphicControl gc;
@@ -161,19 +161,19 @@ Result<GifAnimation> decode_gif(Bytes bytes, const DecodeLimits& limits, std::si
         if (!label) return fail("extension truncated");
         switch (*label) {
           case 0xF9: {
-            LYR_PIC_TRY_ASSIGN(gc, read_graphic_control(r));
+            LYR_TRY_ASSIGN(gc, read_graphic_control(r));
             break;
           }
           case 0x01:
           case 0xFE:
           case 0xFF:
-            LYR_PIC_TRY(read_sub_blocks(r, nullptr));
+            LYR_TRY(read_sub_blocks(r, nullptr));
             break;
           default:
             return fail("unknown extension");
         }
       } else if (*block == 0x2C) {
-        LYR_PIC_TRY_ASSIGN(GifFrame frame, read_image(r, gif, gc, limits, pixel_budget));
+        LYR_TRY_ASSIGN(GifFrame frame, read_image(r, gif, gc, limits, pixel_budget));
         gif.frames.push_back(std::move(frame));
         gc = GraphicControl{};
       } else {

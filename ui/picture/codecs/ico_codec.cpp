@@ -1,6 +1,6 @@
 #include "ui/picture/codecs/ico_codec.h"
 
-#include "ui/picture/codecs/byte_reader.h"
+#include "ui/bytes/byte_reader.h"
 #include "ui/picture/codecs/dib_reader.h"
 #include "ui/picture/codecs/png_codec.h"
 
@@ -38,16 +38,16 @@ Status apply_and_mask(std::span<const std::uint8_t> mask_bytes, const DibHeader&
 }
 
 Result<DecodedPicture> decode_dib_entry(Bytes image, PictureFormat kind, const DecodeLimits& limits) {
-  LYR_PIC_TRY_ASSIGN(DibHeader h, parse_dib_header(image, limits, DibUse::icon_image));
+  LYR_TRY_ASSIGN(DibHeader h, parse_dib_header(image, limits, DibUse::icon_image));
   if (h.top_down) return fail("icon image upside down");
   if (h.table_offset() > image.size()) return fail("icon header truncated");
-  LYR_PIC_TRY_ASSIGN(DibPalette palette,
+  LYR_TRY_ASSIGN(DibPalette palette,
                      read_dib_palette(image.subspan(static_cast<std::size_t>(h.table_offset())), h.colours));
   const std::uint64_t xor_offset = h.table_offset() + std::uint64_t{h.colours} * 4;
   auto xor_bytes = checked_slice(image, xor_offset, dib_stride(h.width, h.bit_count) * h.height);
   if (!xor_bytes) return fail("icon colour bits missing");
-  LYR_PIC_TRY_ASSIGN(std::vector<std::uint8_t> bgra, dib_to_bgra(*xor_bytes, h, palette, true));
-  LYR_PIC_TRY(
+  LYR_TRY_ASSIGN(std::vector<std::uint8_t> bgra, dib_to_bgra(*xor_bytes, h, palette, true));
+  LYR_TRY(
       apply_and_mask(image.subspan(static_cast<std::size_t>(xor_offset + xor_bytes->size())), h, bgra));
   DecodedPicture picture;
   picture.kind = kind;
@@ -58,7 +58,7 @@ Result<DecodedPicture> decode_dib_entry(Bytes image, PictureFormat kind, const D
 }
 
 Result<DecodedPicture> decode_png_entry(Bytes image, PictureFormat kind, const DecodeLimits& limits) {
-  LYR_PIC_TRY_ASSIGN(BgraImage png, decode_png_bgra(image, limits));
+  LYR_TRY_ASSIGN(BgraImage png, decode_png_bgra(image, limits));
   DecodedPicture picture;
   picture.kind = kind;
   picture.width = static_cast<int>(png.width);
@@ -103,7 +103,7 @@ Result<DecodedPicture> decode_icon_entry(Bytes bytes, const IconEntry& entry, Pi
                                          const DecodeLimits& limits) {
   auto image = checked_slice(bytes, entry.offset, entry.size);
   if (!image) return fail("icon image outside the file");
-  LYR_PIC_TRY_ASSIGN(DecodedPicture picture, has_png_signature(*image)
+  LYR_TRY_ASSIGN(DecodedPicture picture, has_png_signature(*image)
                                                  ? decode_png_entry(*image, kind, limits)
                                                  : decode_dib_entry(*image, kind, limits));
   if (kind == PictureFormat::cur) {
@@ -120,11 +120,11 @@ struct IconFamily {
   static constexpr std::uint16_t type = Kind == PictureFormat::ico ? 1 : 2;
   static bool sniff(Bytes bytes) { return detect_format(bytes) == Kind; }
   static Result<PictureSize> size(Bytes bytes, const DecodeLimits& limits) {
-    LYR_PIC_TRY_ASSIGN(DecodedPicture picture, decode(bytes, limits));
+    LYR_TRY_ASSIGN(DecodedPicture picture, decode(bytes, limits));
     return PictureSize{picture.width, picture.height};
   }
   static Result<DecodedPicture> decode(Bytes bytes, const DecodeLimits& limits) {
-    LYR_PIC_TRY_ASSIGN(IconEntry entry, choose_icon_entry(bytes, type));
+    LYR_TRY_ASSIGN(IconEntry entry, choose_icon_entry(bytes, type));
     return decode_icon_entry(bytes, entry, Kind, limits);
   }
   static bool animated(Bytes, const DecodeLimits&) { return false; }

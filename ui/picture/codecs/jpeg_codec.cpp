@@ -144,12 +144,12 @@ bool sniff(Bytes bytes) {
 }
 
 Result<PictureSize> size(Bytes bytes, const DecodeLimits& limits) {
-  LYR_PIC_TRY_ASSIGN(JpegRaw raw, run(bytes, limits, true));
+  LYR_TRY_ASSIGN(JpegRaw raw, run(bytes, limits, true));
   return PictureSize{static_cast<int>(raw.width), static_cast<int>(raw.height)};
 }
 
 Result<DecodedPicture> decode(Bytes bytes, const DecodeLimits& limits) {
-  LYR_PIC_TRY_ASSIGN(JpegRaw raw, run(bytes, limits, false));
+  LYR_TRY_ASSIGN(JpegRaw raw, run(bytes, limits, false));
   DecodedPicture picture;
   picture.kind = PictureFormat::jpeg;
   picture.width = static_cast<int>(raw.width);

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-#include "ui/picture/codecs/byte_reader.h"
+#include "ui/bytes/byte_reader.h"
 #include "ui/picture/codecs/codec.h"
 #include "ui/picture/codecs/packed_dib.h"
 
@@ -94,7 +94,7 @@ Result<DecodedPicture> decode8(Bytes bytes, const PcxHeader& h) {
   const auto palette = read_palette(bytes, has_palette);
   const std::size_t data_end = has_palette ? bytes.size() - kVgaPaletteSize : bytes.size();
   PackedDib8 dib = make_packed_dib8(h.width, h.height, true, palette);
-  LYR_PIC_TRY(decode_rle(bytes, h, data_end, [&](std::uint32_t row, const std::vector<std::uint8_t>& line) {
+  LYR_TRY(decode_rle(bytes, h, data_end, [&](std::uint32_t row, const std::vector<std::uint8_t>& line) {
     std::copy_n(line.begin(), h.width, dib.row(row));
   }));
   DecodedPicture picture;
@@ -110,7 +110,7 @@ Result<DecodedPicture> decode1(Bytes bytes, const PcxHeader& h) {
   const std::size_t stride = static_cast<std::size_t>(row_stride(h.width, 1, 2));
   const std::size_t used = (h.width + 7) / 8;
   std::vector<std::uint8_t> bits(stride * h.height, 0);
-  LYR_PIC_TRY(
+  LYR_TRY(
       decode_rle(bytes, h, bytes.size(), [&](std::uint32_t row, const std::vector<std::uint8_t>& line) {
         std::copy_n(line.begin(), used, bits.begin() + static_cast<std::ptrdiff_t>(stride * row));
       }));
@@ -130,11 +130,11 @@ struct PcxFamily {
     return read_header(bytes, limits);
   }
   static Result<PictureSize> size(Bytes bytes, const DecodeLimits& limits) {
-    LYR_PIC_TRY_ASSIGN(PcxHeader h, header(bytes, limits));
+    LYR_TRY_ASSIGN(PcxHeader h, header(bytes, limits));
     return PictureSize{static_cast<int>(h.width), static_cast<int>(h.height)};
   }
   static Result<DecodedPicture> decode(Bytes bytes, const DecodeLimits& limits) {
-    LYR_PIC_TRY_ASSIGN(PcxHeader h, header(bytes, limits));
+    LYR_TRY_ASSIGN(PcxHeader h, header(bytes, limits));
     return Kind == PictureFormat::pcx8 ? decode8(bytes, h) : decode1(bytes, h);
   }
   static bool animated(Bytes, const DecodeLimits&) { return false; }

@@ -65,7 +65,7 @@ bool has_png_signature(Bytes bytes) {
 
 Result<BgraImage> decode_png_bgra(Bytes bytes, const DecodeLimits& limits) {
   if (bytes.size() <= 7) return fail("too short for a PNG");
-  LYR_PIC_TRY_ASSIGN(PictureSize size, prescan(bytes, limits));
+  LYR_TRY_ASSIGN(PictureSize size, prescan(bytes, limits));
   PngImage image;
   if (!png_image_begin_read_from_memory(image.get(), bytes.data(), bytes.size()))
     return fail("libpng rejected the header");
@@ -95,7 +95,7 @@ Result<PictureSize> size(Bytes bytes, const DecodeLimits& limits) {
 }
 
 Result<DecodedPicture> decode(Bytes bytes, const DecodeLimits& limits) {
-  LYR_PIC_TRY_ASSIGN(BgraImage image, decode_png_bgra(bytes, limits));
+  LYR_TRY_ASSIGN(BgraImage image, decode_png_bgra(bytes, limits));
   DecodedPicture picture;
   picture.kind = PictureFormat::png;
   picture.width = static_cast<int>(image.width);

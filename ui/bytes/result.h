@@ -1,18 +1,21 @@
-// Result<T>: a decoded value or the reason it could not be produced.
+// Result<T>: a value read from untrusted bytes, or the reason it could not be produced. Picture
+// decoding, the template block and the unit property blocks all answer this way.
 // Contract: exactly one of value() and error() is meaningful; value() on an error is a
-// programming fault (asserted). Errors are short English phrases for logs and tests; they
-// never reach the application, which only learns "no picture".
+// programming fault (asserted). Errors are short English phrases for logs and tests; callers
+// decide what the application learns ("no picture", a refused template).
 #pragma once
 
 #include <cassert>
+#include <cstddef>
 #include <string>
 #include <utility>
 #include <variant>
 
-namespace lyr::picture {
+namespace lyr {
 
 struct Error {
   std::string what;
+  std::size_t position = 0;  // byte offset where the fault was found, where the reader reports one
 };
 
 template <class T>
@@ -40,14 +43,18 @@ class [[nodiscard]] Result {
     assert(!ok());
     return std::get<1>(state_).what;
   }
+  const Error& failure() const {
+    assert(!ok());
+    return std::get<1>(state_);
+  }
   Error take_error() && { return std::get<1>(std::move(state_)); }
 
  private:
   std::variant<T, Error> state_;
 };
 
-inline Error fail(std::string what) {
-  return Error{std::move(what)};
+inline Error fail(std::string what, std::size_t position = 0) {
+  return Error{std::move(what), position};
 }
 
 // A step that produced nothing but may fail.
@@ -57,17 +64,17 @@ inline Status done() {
   return Done{};
 }
 
-}  // namespace lyr::picture
+}  // namespace lyr
 
 // Propagates the error of an expression yielding Result<...>; otherwise binds its value.
-#define LYR_PIC_TRY_CONCAT2(a, b) a##b
-#define LYR_PIC_TRY_CONCAT(a, b) LYR_PIC_TRY_CONCAT2(a, b)
-#define LYR_PIC_TRY_ASSIGN(decl, expr)                                     \
-  auto LYR_PIC_TRY_CONCAT(lyr_try_, __LINE__) = (expr);                    \
-  if (!LYR_PIC_TRY_CONCAT(lyr_try_, __LINE__).ok())                        \
-    return std::move(LYR_PIC_TRY_CONCAT(lyr_try_, __LINE__)).take_error(); \
-  decl = std::move(LYR_PIC_TRY_CONCAT(lyr_try_, __LINE__)).value()
-#define LYR_PIC_TRY(expr)                                                    \
+#define LYR_TRY_CONCAT2(a, b) a##b
+#define LYR_TRY_CONCAT(a, b) LYR_TRY_CONCAT2(a, b)
+#define LYR_TRY_ASSIGN(decl, expr)                                     \
+  auto LYR_TRY_CONCAT(lyr_try_, __LINE__) = (expr);                    \
+  if (!LYR_TRY_CONCAT(lyr_try_, __LINE__).ok())                        \
+    return std::move(LYR_TRY_CONCAT(lyr_try_, __LINE__)).take_error(); \
+  decl = std::move(LYR_TRY_CONCAT(lyr_try_, __LINE__)).value()
+#define LYR_TRY(expr)                                                        \
   do {                                                                       \
     auto lyr_try_status = (expr);                                            \
     if (!lyr_try_status.ok()) return std::move(lyr_try_status).take_error(); \
