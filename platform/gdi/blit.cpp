@@ -82,6 +82,34 @@ Image dib_image(const void* bits, const BITMAPINFO* bmi, UINT usage, int xs, int
   return img;
 }
 
+// A plain copy between two surfaces of one colour model: rows go straight across, without an
+// image of the whole block in between. Pixels whose source lies off the source surface stay.
+bool copy_directly(Dc& src, Dc& dst, int x, int y, int x1, int y1, const RECT& vis, DWORD rop) {
+  if (((rop >> 16) & 0xFF) != 0xCC || src.mono() != dst.mono() || src.surface() == dst.surface())
+    return false;
+  Canvas from(src);
+  Canvas to(dst);
+  const RECT area = to_surface(dst, x + vis.left, y + vis.top, vis.right - vis.left, vis.bottom - vis.top);
+  const POINT off = src.offset();
+  // The source surface pixel of the area's top-left corner.
+  const long long left = static_cast<long long>(x1) + vis.left + off.x;
+  const long long top = static_cast<long long>(y1) + vis.top + off.y;
+  const int sw = src.surface_width(), sh = src.surface_height();
+  to.for_each_piece(area, [&](const RECT& piece) {
+    const long long first = std::max<long long>(piece.left, area.left - left);
+    const long long last = std::min<long long>(piece.right, area.left - left + sw);
+    if (first >= last) return;
+    for (int dy = piece.top; dy < piece.bottom; ++dy) {
+      const long long sy = top + (dy - area.top);
+      if (sy < 0 || sy >= sh) continue;
+      const std::uint32_t* in = from.row(static_cast<int>(sy)) + (left + (first - area.left));
+      std::uint32_t* out = to.row(dy) + first;
+      for (long long n = last - first; n > 0; --n) *out++ = (*in++ & 0x00FFFFFFu) | 0xFF000000u;
+    }
+  });
+  return true;
+}
+
 }  // namespace
 
 extern "C" {
@@ -104,6 +132,7 @@ BOOL WINAPI BitBlt(HDC hdc, int x, int y, int cx, int cy, HDC hdcSrc, int x1, in
   // Only the visible part is read; and read first, as source and destination may share pixels.
   const RECT vis = visible_part(*dst, x, y, cx, cy);
   if (empty(vis)) return TRUE;
+  if (copy_directly(*src, *dst, x, y, x1, y1, vis, rop)) return TRUE;
   Image img =
       source_image(*src, *dst, x1 + vis.left, y1 + vis.top, vis.right - vis.left, vis.bottom - vis.top);
   Canvas c(*dst);

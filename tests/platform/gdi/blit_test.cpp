@@ -76,6 +76,21 @@ TEST(BlitTest, ClippingAndViewportOrigin) {
   EXPECT_EQ(GetClipBox(dst.dc(), &box), SIMPLEREGION);
   EXPECT_EQ(box.left, 0);
   EXPECT_EQ(box.right, 4);
+
+  // A source that runs off its surface on every side copies only what lies on it, to the right
+  // places; the rest of the destination keeps its pixels.
+  Surface small(3, 3), wide(8, 8, RGB(0, 0, 255));
+  fill(small.dc(), RECT{0, 0, 1, 1}, RGB(255, 0, 0));
+  fill(small.dc(), RECT{2, 2, 3, 3}, RGB(0, 255, 0));
+  SetViewportOrgEx(small.dc(), 1, 0, nullptr);
+  BitBlt(wide.dc(), 1, 2, 6, 5, small.dc(), -3, -1, SRCCOPY);  // device source -2..3 x -1..3
+  EXPECT_EQ(wide.At(3, 3), RGB(255, 0, 0));
+  EXPECT_EQ(wide.At(5, 5), RGB(0, 255, 0));
+  EXPECT_EQ(wide.At(4, 4), kWhite);
+  EXPECT_EQ(wide.At(2, 3), RGB(0, 0, 255));
+  EXPECT_EQ(wide.At(6, 5), RGB(0, 0, 255));
+  EXPECT_EQ(wide.At(3, 2), RGB(0, 0, 255));
+  EXPECT_EQ(wide.At(3, 6), RGB(0, 0, 255));
 }
 
 TEST(BlitTest, OverlappingBlitOnOneSurface) {
