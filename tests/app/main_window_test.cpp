@@ -13,7 +13,7 @@
 #include "platform/api/listview.h"
 #include "platform/api/menu.h"
 #include "platform/api/user.h"
-#include "platform/display/headless.h"
+#include "platform/winsys/headless.h"
 #include "runtime/host_app.h"
 #include "runtime/window_system.h"
 #include "tests/app/support/finder.h"

@@ -13,8 +13,8 @@
 #include <thread>
 
 #include "app/main_window.h"
-#include "platform/display/headless.h"
 #include "platform/kernel/codepage.h"
+#include "platform/winsys/headless.h"
 #include "runtime/service_table.h"
 #include "tests/app/support/finder.h"
 #include "tests/app/support/lyric_server.h"

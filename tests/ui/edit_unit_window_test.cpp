@@ -9,7 +9,7 @@
 #include "platform/api/edit.h"
 #include "platform/api/input.h"
 #include "platform/api/user.h"
-#include "platform/display/headless.h"
+#include "platform/winsys/headless.h"
 #include "runtime/heap.h"
 #include "runtime/values.h"
 #include "tests/support/runtime_values.h"

@@ -5,7 +5,7 @@
 
 #include "platform/api/input.h"
 #include "platform/api/user.h"
-#include "platform/display/headless.h"
+#include "platform/winsys/headless.h"
 #include "runtime/heap.h"
 #include "runtime/values.h"
 #include "tests/ui/property_test_support.h"

@@ -8,7 +8,7 @@
 #include "platform/api/menu.h"
 #include "platform/api/messages.h"
 #include "platform/api/user.h"
-#include "platform/display/headless.h"
+#include "platform/winsys/headless.h"
 #include "runtime/event_request.h"
 #include "runtime/state.h"
 #include "tests/ui/support/ui_host.h"

@@ -13,7 +13,7 @@
 #include "app/routines.h"
 #include "platform/api/listview.h"
 #include "platform/api/user.h"
-#include "platform/display/headless.h"
+#include "platform/winsys/headless.h"
 #include "runtime/service_table.h"
 #include "runtime/window_system.h"
 #include "tests/ui/support/ui_host.h"

@@ -10,7 +10,7 @@
 #include "platform/api.h"
 #include "platform/api/listview.h"
 #include "platform/api/scrollbar.h"
-#include "platform/display/headless.h"
+#include "platform/winsys/headless.h"
 #include "tests/support/window_class.h"
 
 namespace listview_test {

@@ -4,7 +4,7 @@
 #include "platform/api/input.h"
 #include "platform/api/listview.h"
 #include "platform/api/user.h"
-#include "platform/display/headless.h"
+#include "platform/winsys/headless.h"
 #include "tests/ui/listview/listview_fixture.h"
 
 namespace listview_test {

@@ -7,7 +7,7 @@
 #include "platform/api/kernel.h"
 #include "platform/api/listview.h"
 #include "platform/api/user.h"
-#include "platform/display/headless.h"
+#include "platform/winsys/headless.h"
 #include "runtime/call_service.h"
 #include "runtime/event_request.h"
 #include "ui/listview/extended_library.h"

@@ -12,7 +12,7 @@
 
 #include "platform/api/listview.h"
 #include "platform/api/user.h"
-#include "platform/display/headless.h"
+#include "platform/winsys/headless.h"
 #include "runtime/call_service.h"
 #include "runtime/event_request.h"
 #include "runtime/heap.h"

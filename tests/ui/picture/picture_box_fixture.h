@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "platform/api.h"
-#include "platform/display/headless.h"
+#include "platform/winsys/headless.h"
 #include "ui/picture/box/picture_box.h"
 #include "ui/picture/box/picture_box_properties.h"
 #include "ui/units/unit_interface.h"

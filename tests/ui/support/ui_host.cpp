@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "platform/display/headless.h"
+#include "platform/winsys/headless.h"
 #include "runtime/service_table.h"
 #include "runtime/window_system.h"
 #include "ui/core/core_library.h"
