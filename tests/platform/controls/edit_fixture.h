@@ -152,9 +152,10 @@ class EditTest : public ::testing::Test {
     idle();
   }
 
-  static void chord(UINT modifier, UINT vk) {
+  // `vk` pressed `times` times with the modifier held.
+  static void chord(UINT modifier, UINT vk, int times = 1) {
     hl::key_down(modifier);
-    hl::key_press(vk);
+    for (int i = 0; i < times; ++i) hl::key_press(vk);
     hl::key_up(modifier);
     idle();
   }

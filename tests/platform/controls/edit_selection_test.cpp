@@ -21,11 +21,7 @@ TEST_F(EditSelection, ShiftArrowsAndWordsExtendTheSelection) {
   type("lyrics 中文歌词 end");
   record().commands.clear();
   press(VK_HOME);
-  hl::key_down(VK_SHIFT);
-  hl::key_press(VK_RIGHT);
-  hl::key_press(VK_RIGHT);
-  hl::key_up(VK_SHIFT);
-  idle();
+  chord(VK_SHIFT, VK_RIGHT, 2);
   EXPECT_EQ(selection(e), std::make_pair(DWORD{0}, DWORD{2}));
   press(VK_RIGHT);  // collapses to the selection's end
   EXPECT_EQ(selection(e), std::make_pair(DWORD{2}, DWORD{2}));
@@ -36,10 +32,7 @@ TEST_F(EditSelection, ShiftArrowsAndWordsExtendTheSelection) {
   EXPECT_EQ(selection(e), std::make_pair(DWORD{16}, DWORD{16}));
   chord(VK_CONTROL, VK_LEFT);
   EXPECT_EQ(selection(e), std::make_pair(DWORD{7}, DWORD{7}));
-  hl::key_down(VK_SHIFT);
-  hl::key_press(VK_END);
-  hl::key_up(VK_SHIFT);
-  idle();
+  chord(VK_SHIFT, VK_END);
   EXPECT_EQ(selection(e), std::make_pair(DWORD{7}, DWORD{19}));
   chord(VK_CONTROL, 'A');
   EXPECT_EQ(selection(e), std::make_pair(DWORD{0}, DWORD{19}));

@@ -210,11 +210,7 @@ TEST_F(EditTyping, ReadOnlyRefusesTypingButAllowsSelectionAndCopy) {
   EXPECT_EQ(text_of(e), ansi("只读 text"));
   EXPECT_EQ(count(e, EN_CHANGE), 0);
   press(VK_HOME);
-  hl::key_down(VK_SHIFT);
-  hl::key_press(VK_RIGHT);
-  hl::key_press(VK_RIGHT);
-  hl::key_up(VK_SHIFT);
-  idle();
+  chord(VK_SHIFT, VK_RIGHT, 2);
   EXPECT_EQ(selection(e), std::make_pair(DWORD{0}, DWORD{4}));
   chord(VK_CONTROL, 'C');
   EXPECT_EQ(hl::clipboard_text(), "只读");
