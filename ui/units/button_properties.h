@@ -4,11 +4,14 @@
 // the current version.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
 #include <vector>
+
+#include "ui/units/property_table.h"
 
 namespace ui {
 
@@ -26,5 +29,25 @@ struct ButtonProperties {
   std::vector<std::uint8_t> serialize() const;
   void clamp();
 };
+
+// Own property indexes (property index - 8).
+namespace button_property {
+inline constexpr std::int32_t kPicture = 0;
+inline constexpr std::int32_t kType = 1;
+inline constexpr std::int32_t kCaption = 2;
+inline constexpr std::int32_t kHorizontalAlignment = 3;
+inline constexpr std::int32_t kVerticalAlignment = 4;
+inline constexpr std::int32_t kFont = 5;
+}  // namespace button_property
+
+// The picture decides the button's style: a new one needs a new native button.
+inline constexpr std::array<PropertyRow<ButtonProperties>, 6> kButtonPropertyTable{{
+    {button_property::kPicture, &ButtonProperties::picture, kind::kPicture, true},
+    {button_property::kType, &ButtonProperties::type, kind::kChoice},
+    {button_property::kCaption, &ButtonProperties::caption, kind::kText},
+    {button_property::kHorizontalAlignment, &ButtonProperties::horizontal_alignment, kind::kChoice},
+    {button_property::kVerticalAlignment, &ButtonProperties::vertical_alignment, kind::kChoice},
+    {button_property::kFont, &ButtonProperties::font, kind::kFont},
+}};
 
 }  // namespace ui

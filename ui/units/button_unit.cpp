@@ -67,68 +67,32 @@ bool ButtonUnit::is_default_button() const {
 }
 
 int ButtonUnit::set(std::int32_t own_index, const PropertyPair& value) {
-  switch (own_index) {
-    case 0: {
-      // The picture decides the button's style: a new one needs a new native button.
-      std::span<const std::uint8_t> bytes = pair_bytes(value);
-      if (same_bytes(bytes, properties_.picture)) return 0;
-      properties_.picture.assign(bytes.begin(), bytes.end());
-      return 1;
-    }
-    case 1:
-      properties_.type = pair_int(value);
+  namespace bp = button_property;
+  if (own_index == bp::kPicture && same_bytes(pair_bytes(value), properties_.picture)) return 0;
+  const auto* row = set_property(kButtonPropertyTable, properties_, own_index, value);
+  if (row == nullptr) return 0;
+  switch (row->own_index) {
+    case bp::kType:
+    case bp::kHorizontalAlignment:
+    case bp::kVerticalAlignment:
       properties_.clamp();
       restyle();
-      return 0;
-    case 2:
-      properties_.caption = std::string(pair_text(value));
+      break;
+    case bp::kCaption:
       SetWindowTextA(hwnd(), properties_.caption.c_str());
-      return 0;
-    case 3:
-      properties_.horizontal_alignment = pair_int(value);
-      properties_.clamp();
-      restyle();
-      return 0;
-    case 4:
-      properties_.vertical_alignment = pair_int(value);
-      properties_.clamp();
-      restyle();
-      return 0;
-    case 5: {
-      std::span<const std::uint8_t> bytes = pair_bytes(value);
-      properties_.font.assign(bytes.begin(), bytes.end());
+      break;
+    case bp::kFont:
       font_ = UnitFont(properties_.font);
       SendMessageA(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.handle()), TRUE);
-      return 0;
-    }
+      break;
     default:
-      return 0;
+      break;
   }
+  return row->recreates ? 1 : 0;
 }
 
 int ButtonUnit::get(std::int32_t own_index, PropertyPair* value) const {
-  switch (own_index) {
-    case 0:
-      *value = data_pair(properties_.picture.data(), properties_.picture.size());
-      return 1;
-    case 1:
-      *value = int_pair(properties_.type);
-      return 1;
-    case 2:
-      *value = data_pair(properties_.caption.c_str(), properties_.caption.size());
-      return 1;
-    case 3:
-      *value = int_pair(properties_.horizontal_alignment);
-      return 1;
-    case 4:
-      *value = int_pair(properties_.vertical_alignment);
-      return 1;
-    case 5:
-      *value = data_pair(properties_.font.data(), properties_.font.size());
-      return 1;
-    default:
-      return 0;
-  }
+  return get_property(kButtonPropertyTable, properties_, own_index, value) ? 1 : 0;
 }
 
 LRESULT ButtonUnit::handle_message(UINT msg, WPARAM wp, LPARAM lp) {

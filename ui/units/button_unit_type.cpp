@@ -10,14 +10,7 @@
 namespace ui {
 namespace {
 
-constexpr auto kButtonProperties = control_properties(std::array<std::uint16_t, 6>{
-    kind::kPicture,  // 8 picture
-    kind::kChoice,   // 9 type
-    kind::kText,     // 10 caption
-    kind::kChoice,   // 11 horizontal alignment
-    kind::kChoice,   // 12 vertical alignment
-    kind::kFont,     // 13 font
-});
+constexpr auto kButtonProperties = descriptors(kButtonPropertyTable);
 
 using Operations = UnitOperations<ButtonUnit>;
 

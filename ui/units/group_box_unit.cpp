@@ -50,59 +50,36 @@ GroupBoxUnit* GroupBoxUnit::create(const UnitCreateArgs& args) {
 }
 
 int GroupBoxUnit::set(std::int32_t own_index, const PropertyPair& value) {
-  switch (own_index) {
-    case 0:
-      properties_.caption = std::string(pair_text(value));
+  namespace gp = group_box_property;
+  const auto* row = set_property(kGroupBoxPropertyTable, properties_, own_index, value);
+  if (row == nullptr) return 0;
+  switch (row->own_index) {
+    case gp::kCaption:
       SetWindowTextA(hwnd(), properties_.caption.c_str());
       return 0;
-    case 1: {
-      properties_.alignment = clamp_choice(pair_int(value), 0, 2);
+    case gp::kAlignment: {
+      properties_.alignment = clamp_choice(properties_.alignment, 0, 2);
       const auto style = static_cast<DWORD>(GetWindowLongA(hwnd(), GWL_STYLE));
       SetWindowLongA(hwnd(), GWL_STYLE,
                      static_cast<LONG>((style & ~kAlignmentMask) | alignment_style(properties_.alignment)));
       break;
     }
-    case 2:
-      properties_.text_colour = static_cast<COLORREF>(value.first);
-      break;
-    case 3:
-      properties_.background = static_cast<COLORREF>(value.first);
+    case gp::kBackground:
       make_brush();
       break;
-    case 4: {
-      std::span<const std::uint8_t> bytes = pair_bytes(value);
-      properties_.font.assign(bytes.begin(), bytes.end());
+    case gp::kFont:
       font_ = UnitFont(properties_.font);
       SendMessageA(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.handle()), TRUE);
       return 0;
-    }
     default:
-      return 0;
+      break;
   }
   InvalidateRect(hwnd(), nullptr, TRUE);
-  return 0;
+  return row->recreates ? 1 : 0;
 }
 
 int GroupBoxUnit::get(std::int32_t own_index, PropertyPair* value) const {
-  switch (own_index) {
-    case 0:
-      *value = data_pair(properties_.caption.c_str(), properties_.caption.size());
-      return 1;
-    case 1:
-      *value = int_pair(properties_.alignment);
-      return 1;
-    case 2:
-      *value = int_pair(static_cast<std::int32_t>(properties_.text_colour));
-      return 1;
-    case 3:
-      *value = int_pair(static_cast<std::int32_t>(properties_.background));
-      return 1;
-    case 4:
-      *value = data_pair(properties_.font.data(), properties_.font.size());
-      return 1;
-    default:
-      return 0;
-  }
+  return get_property(kGroupBoxPropertyTable, properties_, own_index, value) ? 1 : 0;
 }
 
 bool GroupBoxUnit::on_reflected(UINT msg, WPARAM wp, LPARAM, LRESULT* result) {

@@ -2,6 +2,7 @@
 #include <array>
 
 #include "runtime/image.h"
+#include "ui/units/group_box_properties.h"
 #include "ui/units/group_box_unit.h"
 #include "ui/units/property_descriptors.h"
 #include "ui/units/unit_type_support.h"
@@ -10,13 +11,7 @@
 namespace ui {
 namespace {
 
-constexpr auto kGroupBoxProperties = control_properties(std::array<std::uint16_t, 5>{
-    kind::kText,        // 8 caption
-    kind::kChoice,      // 9 caption alignment
-    kind::kColour,      // 10 text colour
-    kind::kBackColour,  // 11 background colour
-    kind::kFont,        // 12 font
-});
+constexpr auto kGroupBoxProperties = descriptors(kGroupBoxPropertyTable);
 
 }  // namespace
 
