@@ -56,75 +56,46 @@ PictureBox* PictureBox::create(const UnitCreateArgs& args) {
 }
 
 int PictureBox::set(std::int32_t own_index, const PropertyPair& value) {
-  switch (own_index) {
-    case 0:
-      properties_.border_style = pair_int(value);
+  namespace pp = picture_box_property;
+  if (own_index == pp::kPicture) {
+    show_picture(pair_bytes(value));
+    return 0;
+  }
+  const PropertyPair stored = own_index == pp::kMode ? int_pair(clamp_choice(pair_int(value), 0, 2)) : value;
+  const COLORREF old_background = properties_.background;
+  const std::int32_t old_mode = properties_.mode;
+  const bool old_play = properties_.play_animation;
+  const auto* row = set_property(kPictureBoxPropertyTable, properties_, own_index, stored);
+  if (row == nullptr) return 0;
+  switch (row->own_index) {
+    case pp::kBorderStyle:
       apply_border_style(hwnd(), properties_.border_style);
       break;
-    case 1:
-      if (static_cast<COLORREF>(pair_int(value)) == properties_.background) break;
-      properties_.background = static_cast<COLORREF>(pair_int(value));
+    case pp::kBackground:
+    case pp::kMode:
+      if (properties_.background == old_background && properties_.mode == old_mode) break;
       restart_animation();
       InvalidateRect(hwnd(), nullptr, TRUE);
       break;
-    case 2:
-      show_picture(pair_bytes(value));
-      break;
-    case 3: {
-      const std::int32_t mode = clamp_choice(pair_int(value), 0, 2);
-      if (mode == properties_.mode) break;
-      properties_.mode = mode;
-      restart_animation();
-      InvalidateRect(hwnd(), nullptr, TRUE);
-      break;
-    }
-    case 4: {
-      const bool play = pair_int(value) != 0;
-      if (play == properties_.play_animation) break;
-      properties_.play_animation = play;
-      const std::vector<std::uint8_t> bytes(content_.bytes().begin(), content_.bytes().end());
-      show_picture(bytes);
-      break;
-    }
-    case 5:
-      properties_.data_source = std::string(pair_text(value));
-      break;
-    case 6:
-      properties_.data_column = std::string(pair_text(value));
+    case pp::kPlayAnimation:
+      if (properties_.play_animation != old_play) {
+        const std::vector<std::uint8_t> bytes(content_.bytes().begin(), content_.bytes().end());
+        show_picture(bytes);
+      }
       break;
     default:
       break;
   }
-  return 0;
+  return row->recreates ? 1 : 0;
 }
 
 int PictureBox::get(std::int32_t own_index, PropertyPair* value) {
   if (value == nullptr) return 0;
-  switch (own_index) {
-    case 0:
-      *value = int_pair(properties_.border_style);
-      return 1;
-    case 1:
-      *value = int_pair(static_cast<std::int32_t>(properties_.background));
-      return 1;
-    case 2:
-      *value = data_pair(content_.bytes().data(), content_.bytes().size());
-      return 1;
-    case 3:
-      *value = int_pair(properties_.mode);
-      return 1;
-    case 4:
-      *value = int_pair(properties_.play_animation ? 1 : 0);
-      return 1;
-    case 5:
-      *value = data_pair(properties_.data_source.c_str(), properties_.data_source.size());
-      return 1;
-    case 6:
-      *value = data_pair(properties_.data_column.c_str(), properties_.data_column.size());
-      return 1;
-    default:
-      return 0;
+  if (own_index == picture_box_property::kPicture) {
+    *value = data_pair(content_.bytes().data(), content_.bytes().size());
+    return 1;
   }
+  return get_property(kPictureBoxPropertyTable, properties_, own_index, value) ? 1 : 0;
 }
 
 std::vector<std::uint8_t> PictureBox::serialize() const {

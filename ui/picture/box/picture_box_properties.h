@@ -7,6 +7,7 @@
 // writes the current version.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -14,6 +15,7 @@
 #include <vector>
 
 #include "platform/api/types.h"
+#include "ui/units/property_table.h"
 
 namespace ui {
 
@@ -31,5 +33,26 @@ struct PictureBoxProperties {
   static std::optional<PictureBoxProperties> parse(std::span<const std::uint8_t> block);
   std::vector<std::uint8_t> serialize() const;
 };
+
+// Own property indexes (property index - 8).
+namespace picture_box_property {
+inline constexpr std::int32_t kBorderStyle = 0;
+inline constexpr std::int32_t kBackground = 1;
+inline constexpr std::int32_t kPicture = 2;  // kept decoded by the live box, not in the set
+inline constexpr std::int32_t kMode = 3;
+inline constexpr std::int32_t kPlayAnimation = 4;
+inline constexpr std::int32_t kDataSource = 5;
+inline constexpr std::int32_t kDataColumn = 6;
+}  // namespace picture_box_property
+
+inline constexpr std::array<PropertyRow<PictureBoxProperties>, 7> kPictureBoxPropertyTable{{
+    {picture_box_property::kBorderStyle, &PictureBoxProperties::border_style, kind::kChoice},
+    {picture_box_property::kBackground, &PictureBoxProperties::background, kind::kBackColour},
+    {picture_box_property::kPicture, &PictureBoxProperties::picture, kind::kPicture},
+    {picture_box_property::kMode, &PictureBoxProperties::mode, kind::kChoice},
+    {picture_box_property::kPlayAnimation, &PictureBoxProperties::play_animation, kind::kLogical},
+    {picture_box_property::kDataSource, &PictureBoxProperties::data_source, kind::kDataSource},
+    {picture_box_property::kDataColumn, &PictureBoxProperties::data_column, kind::kDataColumn},
+}};
 
 }  // namespace ui

@@ -3,6 +3,7 @@
 
 #include "runtime/image.h"
 #include "ui/picture/box/picture_box.h"
+#include "ui/picture/box/picture_box_properties.h"
 #include "ui/units/property_descriptors.h"
 #include "ui/units/unit_type_support.h"
 #include "ui/units/unit_types.h"
@@ -10,15 +11,7 @@
 namespace ui {
 namespace {
 
-constexpr auto kPictureBoxProperties = control_properties(std::array<std::uint16_t, 7>{
-    kind::kChoice,      // 8 border style
-    kind::kBackColour,  // 9 background colour
-    kind::kPicture,     // 10 picture
-    kind::kChoice,      // 11 display mode
-    kind::kLogical,     // 12 play animation
-    kind::kDataSource,  // 13 data source
-    kind::kDataColumn,  // 14 data column
-});
+constexpr auto kPictureBoxProperties = descriptors(kPictureBoxPropertyTable);
 
 }  // namespace
 
