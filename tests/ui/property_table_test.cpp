@@ -90,3 +90,22 @@ TEST(PropertyTable, IndexesOutsideTheTableLeaveTheSetAlone) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(PropertyTable, RowsWithoutAFieldAreLeftToTheUnit) {
+  constexpr std::array<ui::PropertyRow<Sample>, 2> table{{
+      {0, &Sample::choice, ui::kind::kChoice},
+      {1, {}, ui::kind::kText},
+  }};
+  Sample set;
+  ui::PropertyPair out{11, 12};
+  EXPECT_FALSE(ui::get_property(table, set, 1, &out));
+  EXPECT_EQ(out.first, 11);
+  const auto* row = ui::set_property(table, set, 1, ui::int_pair(3));
+  ASSERT_NE(row, nullptr);
+  EXPECT_EQ(row->own_index, 1);
+  EXPECT_EQ(set.choice, 0);
+}
+
+}  // namespace

@@ -5,12 +5,14 @@
 // The defaults are those of a single-line input box of this program.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
+#include "ui/units/property_table.h"
 #include "ui/units/unit_values.h"
 
 namespace ui {
@@ -44,5 +46,56 @@ struct EditProperties {
   // Brings choice values into range (for values from a block or a setter).
   void clamp();
 };
+
+// Own property indexes (property index - 8).
+namespace edit_property {
+inline constexpr std::int32_t kContent = 0;
+inline constexpr std::int32_t kBorder = 1;
+inline constexpr std::int32_t kTextColour = 2;
+inline constexpr std::int32_t kBackground = 3;
+inline constexpr std::int32_t kFont = 4;
+inline constexpr std::int32_t kHideSelection = 5;
+inline constexpr std::int32_t kMaxLength = 6;
+inline constexpr std::int32_t kMultiLine = 7;
+inline constexpr std::int32_t kScrollBars = 8;
+inline constexpr std::int32_t kAlignment = 9;
+inline constexpr std::int32_t kInputMode = 10;
+inline constexpr std::int32_t kPasswordChar = 11;
+inline constexpr std::int32_t kCaseConversion = 12;
+inline constexpr std::int32_t kAdjuster = 13;
+inline constexpr std::int32_t kAdjusterMin = 14;
+inline constexpr std::int32_t kAdjusterMax = 15;
+inline constexpr std::int32_t kSelectionStart = 16;
+inline constexpr std::int32_t kSelectionLength = 17;
+inline constexpr std::int32_t kSelectedText = 18;
+inline constexpr std::int32_t kDataSource = 19;
+inline constexpr std::int32_t kDataColumn = 20;
+}  // namespace edit_property
+
+// Styles the native edit control only takes at creation re-create it when they change. The
+// password character (one byte shown as a text) and the selected text are the unit's own.
+inline constexpr std::array<PropertyRow<EditProperties>, 21> kEditPropertyTable{{
+    {edit_property::kContent, &EditProperties::content, kind::kText},
+    {edit_property::kBorder, &EditProperties::border, kind::kChoice},
+    {edit_property::kTextColour, &EditProperties::text_colour, kind::kColour},
+    {edit_property::kBackground, &EditProperties::background, kind::kBackColour},
+    {edit_property::kFont, &EditProperties::font, kind::kFont},
+    {edit_property::kHideSelection, &EditProperties::hide_selection, kind::kLogical, true},
+    {edit_property::kMaxLength, &EditProperties::max_length, kind::kInteger},
+    {edit_property::kMultiLine, &EditProperties::multi_line, kind::kLogical, true},
+    {edit_property::kScrollBars, &EditProperties::scroll_bars, kind::kChoice, true},
+    {edit_property::kAlignment, &EditProperties::alignment, kind::kChoice, true},
+    {edit_property::kInputMode, &EditProperties::input_mode, kind::kChoice},
+    {edit_property::kPasswordChar, {}, kind::kText},
+    {edit_property::kCaseConversion, &EditProperties::case_conversion, kind::kChoice, true},
+    {edit_property::kAdjuster, &EditProperties::adjuster, kind::kChoice, true},
+    {edit_property::kAdjusterMin, &EditProperties::adjuster_min, kind::kInteger},
+    {edit_property::kAdjusterMax, &EditProperties::adjuster_max, kind::kInteger},
+    {edit_property::kSelectionStart, &EditProperties::selection_start, kind::kInteger},
+    {edit_property::kSelectionLength, &EditProperties::selection_length, kind::kInteger},
+    {edit_property::kSelectedText, {}, kind::kText},
+    {edit_property::kDataSource, &EditProperties::data_source, kind::kDataSource},
+    {edit_property::kDataColumn, &EditProperties::data_column, kind::kDataColumn},
+}};
 
 }  // namespace ui

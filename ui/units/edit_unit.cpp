@@ -25,19 +25,6 @@ DWORD case_style(std::int32_t conversion) {
   return conversion == 1 ? ES_LOWERCASE : conversion == 2 ? ES_UPPERCASE : 0;
 }
 
-// Stores a choice that only a new native window can show: 1 when it changed.
-int store_recreating(std::int32_t& field, std::int32_t value) {
-  if (field == value) return 0;
-  field = value;
-  return 1;
-}
-
-int store_recreating(bool& field, bool value) {
-  if (field == value) return 0;
-  field = value;
-  return 1;
-}
-
 }  // namespace
 
 EditUnit::EditUnit(std::uint32_t window_id, std::uint32_t unit_id, EditProperties properties)
@@ -193,155 +180,99 @@ std::vector<std::uint8_t> EditUnit::serialize() const {
 }
 
 int EditUnit::set(std::int32_t own_index, const PropertyPair& value) {
+  namespace ep = edit_property;
+  if (own_index == ep::kContent) {
+    write_content(pair_text(value));
+    return 0;
+  }
+  PropertyPair before;
+  const bool had_value = get_property(kEditPropertyTable, properties_, own_index, &before);
+  const auto* row = set_property(kEditPropertyTable, properties_, own_index, value);
+  if (row == nullptr) return 0;
   const std::int32_t number = pair_int(value);
-  switch (own_index) {
-    case 0:
-      write_content(pair_text(value));
-      return 0;
-    case 1:
-      properties_.border = number;
+  if (row->recreates) {
+    properties_.clamp();
+    PropertyPair after;
+    get_property(kEditPropertyTable, properties_, own_index, &after);
+    return had_value && before.first != after.first ? 1 : 0;
+  }
+  switch (row->own_index) {
+    case ep::kBorder:
       apply_border_style(hwnd(), number);
-      return 0;
-    case 2:
-      properties_.text_colour = static_cast<COLORREF>(value.first);
+      break;
+    case ep::kTextColour:
       InvalidateRect(hwnd(), nullptr, TRUE);
-      return 0;
-    case 3:
-      properties_.background = static_cast<COLORREF>(value.first);
+      break;
+    case ep::kBackground:
       make_brush();
       InvalidateRect(hwnd(), nullptr, TRUE);
-      return 0;
-    case 4: {
-      std::span<const std::uint8_t> bytes = pair_bytes(value);
-      properties_.font.assign(bytes.begin(), bytes.end());
+      break;
+    case ep::kFont:
       font_ = UnitFont(properties_.font);
       apply_font();
       // The centring band depends on the font's height.
       SetWindowPos(hwnd(), nullptr, 0, 0, 0, 0,
                    SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-      return 0;
-    }
-    case 5:
-      return store_recreating(properties_.hide_selection, number != 0);
-    case 6:
+      break;
+    case ep::kMaxLength:
       properties_.max_length = std::max(number, 0);
       SendMessageA(hwnd(), EM_LIMITTEXT, static_cast<WPARAM>(properties_.max_length), 0);
-      return 0;
-    case 7:
-      return store_recreating(properties_.multi_line, number != 0);
-    case 8:
-      return store_recreating(properties_.scroll_bars, clamp_choice(number, 0, 3));
-    case 9:
-      return store_recreating(properties_.alignment, clamp_choice(number, 0, 2));
-    case 10:
+      break;
+    case ep::kInputMode:
       properties_.input_mode = clamp_choice(number, 0, kInputModeCount - 1);
       apply_input_mode();
-      return 0;
-    case 11: {
+      break;
+    case ep::kPasswordChar: {
       std::string_view text = pair_text(value);
       properties_.password_char = text.empty() ? 0 : static_cast<std::uint8_t>(text.front());
       apply_input_mode();
-      return 0;
+      break;
     }
-    case 12:
-      return store_recreating(properties_.case_conversion, clamp_choice(number, 0, 2));
-    case 13:
-      return store_recreating(properties_.adjuster, clamp_choice(number, 0, 2));
-    case 14:
-    case 15: {
-      (own_index == 14 ? properties_.adjuster_min : properties_.adjuster_max) = number;
+    case ep::kAdjusterMin:
+    case ep::kAdjusterMax:
       if (adjuster_ != nullptr) {
         const std::int32_t low = std::min(properties_.adjuster_min, properties_.adjuster_max);
         const std::int32_t high = std::max(properties_.adjuster_min, properties_.adjuster_max);
         SendMessageA(adjuster_, UDM_SETRANGE32, static_cast<WPARAM>(low), static_cast<LPARAM>(high));
       }
-      return 0;
-    }
-    case 16:
-      properties_.selection_start = number;
+      break;
+    case ep::kSelectionStart:
       select(number, 0);
-      return 0;
-    case 17:
-      properties_.selection_length = number;
+      break;
+    case ep::kSelectionLength:
       select(number == -1 ? 0 : selection().first, number);
-      return 0;
-    case 18: {
+      break;
+    case ep::kSelectedText: {
       const std::string text(pair_text(value));
       SendMessageA(hwnd(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
-      return 0;
+      break;
     }
-    case 19:
-      properties_.data_source = std::string(pair_text(value));
-      return 0;
-    case 20:
-      properties_.data_column = std::string(pair_text(value));
-      return 0;
     default:
-      return 0;
+      break;
   }
+  return 0;
 }
 
 int EditUnit::get(std::int32_t own_index, PropertyPair* value) {
-  const EditProperties& p = properties_;
+  namespace ep = edit_property;
   switch (own_index) {
-    case 0:
+    case ep::kContent:
       read_buffer_ = window_text();
       *value = text_pair(read_buffer_);
       return 1;
-    case 1:
-      *value = int_pair(p.border);
-      return 1;
-    case 2:
-      *value = int_pair(static_cast<std::int32_t>(p.text_colour));
-      return 1;
-    case 3:
-      *value = int_pair(static_cast<std::int32_t>(p.background));
-      return 1;
-    case 4:
-      *value = data_pair(p.font.data(), p.font.size());
-      return 1;
-    case 5:
-      *value = int_pair(p.hide_selection ? 1 : 0);
-      return 1;
-    case 6:
-      *value = int_pair(p.max_length);
-      return 1;
-    case 7:
-      *value = int_pair(p.multi_line ? 1 : 0);
-      return 1;
-    case 8:
-      *value = int_pair(p.scroll_bars);
-      return 1;
-    case 9:
-      *value = int_pair(p.alignment);
-      return 1;
-    case 10:
-      *value = int_pair(p.input_mode);
-      return 1;
-    case 11:
+    case ep::kPasswordChar:
       read_buffer_.clear();
-      if ((p.password_char & 0xFF) != 0) read_buffer_.push_back(static_cast<char>(p.password_char & 0xFF));
+      if ((properties_.password_char & 0xFF) != 0)
+        read_buffer_.push_back(static_cast<char>(properties_.password_char & 0xFF));
       *value = text_pair(read_buffer_);
       return 1;
-    case 12:
-      *value = int_pair(p.case_conversion);
-      return 1;
-    case 13:
-      *value = int_pair(p.adjuster);
-      return 1;
-    case 14:
-      *value = int_pair(p.adjuster_min);
-      return 1;
-    case 15:
-      *value = int_pair(p.adjuster_max);
-      return 1;
-    case 16:
+    case ep::kSelectionStart:
       *value = int_pair(selection().first);
       return 1;
-    case 17:
+    case ep::kSelectionLength:
       *value = int_pair(selection().second);
       return 1;
-    case 18: {
+    case ep::kSelectedText: {
       const auto [start, length] = selection();
       const std::string text = window_text();
       const auto from = std::min<std::size_t>(static_cast<std::size_t>(start), text.size());
@@ -349,14 +280,8 @@ int EditUnit::get(std::int32_t own_index, PropertyPair* value) {
       *value = text_pair(read_buffer_);
       return 1;
     }
-    case 19:
-      *value = text_pair(p.data_source);
-      return 1;
-    case 20:
-      *value = text_pair(p.data_column);
-      return 1;
     default:
-      return 0;
+      return get_property(kEditPropertyTable, properties_, own_index, value) ? 1 : 0;
   }
 }
 

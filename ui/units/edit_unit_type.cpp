@@ -2,6 +2,7 @@
 #include <array>
 
 #include "runtime/image.h"
+#include "ui/units/edit_properties.h"
 #include "ui/units/edit_unit.h"
 #include "ui/units/property_descriptors.h"
 #include "ui/units/unit_type_support.h"
@@ -10,29 +11,7 @@
 namespace ui {
 namespace {
 
-constexpr auto kEditProperties = control_properties(std::array<std::uint16_t, 21>{
-    kind::kText,        // 8 content
-    kind::kChoice,      // 9 border style
-    kind::kColour,      // 10 text colour
-    kind::kBackColour,  // 11 background colour
-    kind::kFont,        // 12 font
-    kind::kLogical,     // 13 hide selection
-    kind::kInteger,     // 14 maximum length
-    kind::kLogical,     // 15 multi-line
-    kind::kChoice,      // 16 scroll bars
-    kind::kChoice,      // 17 alignment
-    kind::kChoice,      // 18 input mode
-    kind::kText,        // 19 password character
-    kind::kChoice,      // 20 case conversion
-    kind::kChoice,      // 21 adjuster
-    kind::kInteger,     // 22 adjuster minimum
-    kind::kInteger,     // 23 adjuster maximum
-    kind::kInteger,     // 24 selection start
-    kind::kInteger,     // 25 selection length
-    kind::kText,        // 26 selected text
-    kind::kDataSource,  // 27 data source
-    kind::kDataColumn,  // 28 data column
-});
+constexpr auto kEditProperties = descriptors(kEditPropertyTable);
 
 using Operations = UnitOperations<EditUnit>;
 

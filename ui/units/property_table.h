@@ -7,6 +7,8 @@
 // - set_property stores the pair into the field of `own` (copying texts and data) and answers
 //   the row, so that the unit can bring its native window up to date; null for an index not in
 //   the table, which leaves the set untouched. A logical field takes any non-zero value as true.
+// - A row without a field (std::monostate) is a property the unit computes itself: the getter
+//   answers false for it and the setter answers the row without storing anything.
 // - descriptors(table) is the common properties 0-7 followed by the rows' kinds in index order;
 //   the rows must be listed in index order without gaps.
 #pragma once
@@ -26,8 +28,8 @@
 namespace ui {
 
 template <class Set>
-using PropertyField = std::variant<std::int32_t Set::*, std::uint32_t Set::*, bool Set::*, std::string Set::*,
-                                   std::vector<std::uint8_t> Set::*>;
+using PropertyField = std::variant<std::monostate, std::int32_t Set::*, std::uint32_t Set::*, bool Set::*,
+                                   std::string Set::*, std::vector<std::uint8_t> Set::*>;
 
 template <class Set>
 struct PropertyRow {
@@ -56,17 +58,21 @@ template <class Set, std::size_t N>
 bool get_property(const std::array<PropertyRow<Set>, N>& table, const Set& set, std::int32_t own,
                   PropertyPair* out) {
   const PropertyRow<Set>* row = find_row(table, own);
-  if (row == nullptr) return false;
+  if (row == nullptr || std::holds_alternative<std::monostate>(row->field)) return false;
   std::visit(
       [&](auto member) {
-        const auto& value = set.*member;
-        using Value = std::remove_cvref_t<decltype(value)>;
-        if constexpr (std::is_same_v<Value, std::string>)
-          *out = text_pair(value);
-        else if constexpr (std::is_same_v<Value, std::vector<std::uint8_t>>)
-          *out = bytes_pair(value);
-        else
-          *out = int_pair(static_cast<std::int32_t>(value));
+        if constexpr (std::is_same_v<decltype(member), std::monostate>)
+          return;
+        else {
+          const auto& value = set.*member;
+          using Value = std::remove_cvref_t<decltype(value)>;
+          if constexpr (std::is_same_v<Value, std::string>)
+            *out = text_pair(value);
+          else if constexpr (std::is_same_v<Value, std::vector<std::uint8_t>>)
+            *out = bytes_pair(value);
+          else
+            *out = int_pair(static_cast<std::int32_t>(value));
+        }
       },
       row->field);
   return true;
@@ -79,16 +85,20 @@ const PropertyRow<Set>* set_property(const std::array<PropertyRow<Set>, N>& tabl
   if (row == nullptr) return nullptr;
   std::visit(
       [&](auto member) {
-        auto& value = set.*member;
-        using Value = std::remove_cvref_t<decltype(value)>;
-        if constexpr (std::is_same_v<Value, std::string>)
-          value = std::string(pair_text(pair));
-        else if constexpr (std::is_same_v<Value, std::vector<std::uint8_t>>)
-          value = copy_bytes(pair);
-        else if constexpr (std::is_same_v<Value, bool>)
-          value = pair_int(pair) != 0;
-        else
-          value = static_cast<Value>(pair_int(pair));
+        if constexpr (std::is_same_v<decltype(member), std::monostate>)
+          return;
+        else {
+          auto& value = set.*member;
+          using Value = std::remove_cvref_t<decltype(value)>;
+          if constexpr (std::is_same_v<Value, std::string>)
+            value = std::string(pair_text(pair));
+          else if constexpr (std::is_same_v<Value, std::vector<std::uint8_t>>)
+            value = copy_bytes(pair);
+          else if constexpr (std::is_same_v<Value, bool>)
+            value = pair_int(pair) != 0;
+          else
+            value = static_cast<Value>(pair_int(pair));
+        }
       },
       row->field);
   return row;
