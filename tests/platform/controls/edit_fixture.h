@@ -12,8 +12,8 @@
 #include "platform/api.h"
 #include "platform/api/edit.h"
 #include "platform/api/scrollbar.h"
-#include "platform/display/headless.h"
 #include "platform/kernel/codepage.h"
+#include "platform/winsys/headless.h"
 #include "tests/support/code_page_text.h"
 #include "tests/support/window_class.h"
 
