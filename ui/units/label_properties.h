@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "platform/api/types.h"
+#include "ui/units/property_table.h"
 #include "ui/units/unit_values.h"
 
 namespace ui {
@@ -67,6 +68,31 @@ struct LabelProperties {
 
   bool operator==(const LabelProperties&) const = default;
 };
+
+// The background picture row's field is the stored bytes; the unit also decodes them.
+inline constexpr std::array<PropertyRow<LabelProperties>, label_property::kCount> kLabelPropertyTable{{
+    {label_property::kCaption, &LabelProperties::caption, kind::kText},
+    {label_property::kTextEffect, &LabelProperties::text_effect, kind::kChoice},
+    {label_property::kBorderStyle, &LabelProperties::border_style, kind::kChoice},
+    {label_property::kFrameWidth, &LabelProperties::frame_width, kind::kInteger},
+    {label_property::kFrameColour1, &LabelProperties::frame_colours, kind::kColour2, false, 0},
+    {label_property::kFrameColour1 + 1, &LabelProperties::frame_colours, kind::kColour2, false, 1},
+    {label_property::kFrameColour1 + 2, &LabelProperties::frame_colours, kind::kColour2, false, 2},
+    {label_property::kFont, &LabelProperties::font, kind::kFont},
+    {label_property::kTextColour, &LabelProperties::text_colour, kind::kColour},
+    {label_property::kBackground, &LabelProperties::background, kind::kBackColour},
+    {label_property::kBackgroundPicture, &LabelProperties::background_picture, kind::kPicture},
+    {label_property::kPictureMode, &LabelProperties::picture_mode, kind::kChoice},
+    {label_property::kGradientMode, &LabelProperties::gradient_mode, kind::kChoice},
+    {label_property::kGradientColour1, &LabelProperties::gradient_colours, kind::kColour2, false, 0},
+    {label_property::kGradientColour1 + 1, &LabelProperties::gradient_colours, kind::kColour2, false, 1},
+    {label_property::kGradientColour1 + 2, &LabelProperties::gradient_colours, kind::kColour2, false, 2},
+    {label_property::kAlignment, &LabelProperties::alignment, kind::kChoice},
+    {label_property::kWordWrap, &LabelProperties::word_wrap, kind::kLogical},
+    {label_property::kVerticalAlignment, &LabelProperties::vertical_alignment, kind::kChoice},
+    {label_property::kDataSource, &LabelProperties::data_source, kind::kDataSource},
+    {label_property::kDataColumn, &LabelProperties::data_column, kind::kDataColumn},
+}};
 
 // Clamps every choice field into its range.
 void clamp_choices(LabelProperties& properties);

@@ -32,133 +32,36 @@ LabelUnit* LabelUnit::create(const UnitCreateArgs& args) {
 }
 
 int LabelUnit::get(std::int32_t own, PropertyPair* value) {
-  namespace lp = label_property;
-  const LabelProperties& p = properties_;
-  if (own >= lp::kFrameColour1 && own < lp::kFrameColour1 + 3) {
-    *value = int_pair(static_cast<std::int32_t>(p.frame_colours[own - lp::kFrameColour1]));
-    return 1;
-  }
-  if (own >= lp::kGradientColour1 && own < lp::kGradientColour1 + 3) {
-    *value = int_pair(static_cast<std::int32_t>(p.gradient_colours[own - lp::kGradientColour1]));
-    return 1;
-  }
-  switch (own) {
-    case lp::kCaption:
-      *value = text_pair(p.caption);
-      break;
-    case lp::kTextEffect:
-      *value = int_pair(p.text_effect);
-      break;
-    case lp::kBorderStyle:
-      *value = int_pair(p.border_style);
-      break;
-    case lp::kFrameWidth:
-      *value = int_pair(p.frame_width);
-      break;
-    case lp::kFont:
-      *value = bytes_pair(p.font);
-      break;
-    case lp::kTextColour:
-      *value = int_pair(static_cast<std::int32_t>(p.text_colour));
-      break;
-    case lp::kBackground:
-      *value = int_pair(static_cast<std::int32_t>(p.background));
-      break;
-    case lp::kBackgroundPicture:
-      *value = bytes_pair(p.background_picture);
-      break;
-    case lp::kPictureMode:
-      *value = int_pair(p.picture_mode);
-      break;
-    case lp::kGradientMode:
-      *value = int_pair(p.gradient_mode);
-      break;
-    case lp::kAlignment:
-      *value = int_pair(p.alignment);
-      break;
-    case lp::kWordWrap:
-      *value = int_pair(p.word_wrap);
-      break;
-    case lp::kVerticalAlignment:
-      *value = int_pair(p.vertical_alignment);
-      break;
-    case lp::kDataSource:
-      *value = text_pair(p.data_source);
-      break;
-    case lp::kDataColumn:
-      *value = text_pair(p.data_column);
-      break;
-    default:
-      return 0;
-  }
-  return 1;
+  return get_property(kLabelPropertyTable, properties_, own, value) ? 1 : 0;
 }
 
 int LabelUnit::set(std::int32_t own, const PropertyPair& value) {
   namespace lp = label_property;
   LabelProperties& p = properties_;
-  const std::int32_t v = pair_int(value);
-  if (own >= lp::kFrameColour1 && own < lp::kFrameColour1 + 3) {
-    p.frame_colours[own - lp::kFrameColour1] = static_cast<COLORREF>(v);
-    repaint();
-    return 0;
-  }
-  if (own >= lp::kGradientColour1 && own < lp::kGradientColour1 + 3) {
-    p.gradient_colours[own - lp::kGradientColour1] = static_cast<COLORREF>(v);
-    repaint();
-    return 0;
-  }
-  switch (own) {
-    case lp::kCaption:
-      p.caption = std::string(pair_text(value));
-      SetWindowTextA(hwnd(), p.caption.c_str());
-      break;
-    case lp::kTextEffect:
-      p.text_effect = v;
-      break;
-    case lp::kBorderStyle:
-      p.border_style = v;
-      apply_border_style(hwnd(), clamp_choice(v, 0, kLabelPaintedFrame));
-      break;
-    case lp::kFrameWidth:
-      p.frame_width = std::max(v, kLabelMinimumFrameWidth);
-      break;
-    case lp::kFont:
-      p.font = copy_bytes(value);
-      font_ = UnitFont(p.font);
-      break;
-    case lp::kTextColour:
-      p.text_colour = static_cast<COLORREF>(v);
-      break;
-    case lp::kBackground:
-      p.background = static_cast<COLORREF>(v);
-      break;
-    case lp::kBackgroundPicture:
-      replace_background_picture(p.background_picture, background_, value);
-      break;
-    case lp::kPictureMode:
-      p.picture_mode = v;
-      break;
-    case lp::kGradientMode:
-      p.gradient_mode = v;
-      break;
-    case lp::kAlignment:
-      p.alignment = v;
-      break;
-    case lp::kWordWrap:
-      p.word_wrap = v != 0;
-      break;
-    case lp::kVerticalAlignment:
-      p.vertical_alignment = v;
-      break;
-    case lp::kDataSource:
-      p.data_source = std::string(pair_text(value));
-      return 0;
-    case lp::kDataColumn:
-      p.data_column = std::string(pair_text(value));
-      return 0;
-    default:
-      return 0;
+  if (own == lp::kBackgroundPicture) {
+    replace_background_picture(p.background_picture, background_, value);
+  } else {
+    const auto* row = set_property(kLabelPropertyTable, p, own, value);
+    if (row == nullptr) return 0;
+    switch (row->own_index) {
+      case lp::kCaption:
+        SetWindowTextA(hwnd(), p.caption.c_str());
+        break;
+      case lp::kBorderStyle:
+        apply_border_style(hwnd(), clamp_choice(p.border_style, 0, kLabelPaintedFrame));
+        break;
+      case lp::kFrameWidth:
+        p.frame_width = std::max(p.frame_width, kLabelMinimumFrameWidth);
+        break;
+      case lp::kFont:
+        font_ = UnitFont(p.font);
+        break;
+      case lp::kDataSource:
+      case lp::kDataColumn:
+        return 0;
+      default:
+        break;
+    }
   }
   clamp_choices(p);
   repaint();

@@ -1,6 +1,7 @@
 // The label unit type (1,10): its descriptor, property kinds and interface query.
 #include <array>
 
+#include "ui/units/label_properties.h"
 #include "ui/units/label_unit.h"
 #include "ui/units/property_descriptors.h"
 #include "ui/units/unit_type_support.h"
@@ -9,15 +10,7 @@
 namespace ui {
 namespace {
 
-constexpr std::array<std::uint16_t, 21> kOwnKinds = {
-    kind::kText,    kind::kChoice,     kind::kChoice,     kind::kInteger,    kind::kColour2, kind::kColour2,
-    kind::kColour2, kind::kFont,       kind::kColour,     kind::kBackColour, kind::kPicture, kind::kChoice,
-    kind::kChoice,  kind::kColour2,    kind::kColour2,    kind::kColour2,    kind::kChoice,  kind::kLogical,
-    kind::kChoice,  kind::kDataSource, kind::kDataColumn,
-};
-static_assert(kOwnKinds.size() == label_property::kCount);
-
-constexpr auto kProperties = control_properties(kOwnKinds);
+constexpr auto kProperties = descriptors(kLabelPropertyTable);
 
 }  // namespace
 

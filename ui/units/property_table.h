@@ -28,8 +28,9 @@
 namespace ui {
 
 template <class Set>
-using PropertyField = std::variant<std::monostate, std::int32_t Set::*, std::uint32_t Set::*, bool Set::*,
-                                   std::string Set::*, std::vector<std::uint8_t> Set::*>;
+using PropertyField =
+    std::variant<std::monostate, std::int32_t Set::*, std::uint32_t Set::*, bool Set::*, std::string Set::*,
+                 std::vector<std::uint8_t> Set::*, std::array<std::uint32_t, 3> Set::*>;
 
 template <class Set>
 struct PropertyRow {
@@ -37,6 +38,7 @@ struct PropertyRow {
   PropertyField<Set> field;
   std::uint16_t kind;
   bool recreates = false;
+  std::uint8_t element = 0;  // for a field that is an array: which of its values
 };
 
 template <class Set, std::size_t N>
@@ -66,7 +68,9 @@ bool get_property(const std::array<PropertyRow<Set>, N>& table, const Set& set, 
         else {
           const auto& value = set.*member;
           using Value = std::remove_cvref_t<decltype(value)>;
-          if constexpr (std::is_same_v<Value, std::string>)
+          if constexpr (std::is_same_v<Value, std::array<std::uint32_t, 3>>)
+            *out = int_pair(static_cast<std::int32_t>(value[row->element]));
+          else if constexpr (std::is_same_v<Value, std::string>)
             *out = text_pair(value);
           else if constexpr (std::is_same_v<Value, std::vector<std::uint8_t>>)
             *out = bytes_pair(value);
@@ -90,7 +94,9 @@ const PropertyRow<Set>* set_property(const std::array<PropertyRow<Set>, N>& tabl
         else {
           auto& value = set.*member;
           using Value = std::remove_cvref_t<decltype(value)>;
-          if constexpr (std::is_same_v<Value, std::string>)
+          if constexpr (std::is_same_v<Value, std::array<std::uint32_t, 3>>)
+            value[row->element] = static_cast<std::uint32_t>(pair_int(pair));
+          else if constexpr (std::is_same_v<Value, std::string>)
             value = std::string(pair_text(pair));
           else if constexpr (std::is_same_v<Value, std::vector<std::uint8_t>>)
             value = copy_bytes(pair);
