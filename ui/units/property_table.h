@@ -52,7 +52,11 @@ template <class Set, std::size_t N>
 constexpr std::array<runtime::PropertyDescriptor, 8 + N> descriptors(
     const std::array<PropertyRow<Set>, N>& table) {
   std::array<std::uint16_t, N> kinds{};
-  for (std::size_t i = 0; i < N; ++i) kinds[i] = table[i].kind;
+  for (std::size_t i = 0; i < N; ++i) {
+    // Evaluated at compile time: a row out of place stops the build.
+    if (table[i].own_index != static_cast<std::int32_t>(i)) throw "property rows must follow their indexes";
+    kinds[i] = table[i].kind;
+  }
   return control_properties(kinds);
 }
 

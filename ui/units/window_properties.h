@@ -8,6 +8,7 @@
 // sound, title, help file.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -15,6 +16,7 @@
 #include <vector>
 
 #include "platform/api/types.h"
+#include "ui/units/property_table.h"
 #include "ui/units/unit_values.h"
 
 namespace ui {
@@ -84,6 +86,35 @@ struct WindowProperties {
 
   bool operator==(const WindowProperties&) const = default;
 };
+
+// The position row reads the live state (normal, minimised or maximised), not the stored choice;
+// the background picture is also decoded by the unit.
+inline constexpr std::array<PropertyRow<WindowProperties>, window_property::kCount> kWindowPropertyTable{{
+    {window_property::kTitle, &WindowProperties::title, kind::kText},
+    {window_property::kBorderStyle, &WindowProperties::border_style, kind::kChoice},
+    {window_property::kBackground, &WindowProperties::background, kind::kBackColour},
+    {window_property::kBackgroundPicture, &WindowProperties::background_picture, kind::kPicture},
+    {window_property::kPictureMode, &WindowProperties::picture_mode, kind::kChoice},
+    {window_property::kSound, &WindowProperties::sound, kind::kSound},
+    {window_property::kSoundMode, &WindowProperties::sound_mode, kind::kChoice},
+    {window_property::kControlBox, &WindowProperties::control_box, kind::kLogical},
+    {window_property::kMaximiseBox, &WindowProperties::maximise_box, kind::kLogical},
+    {window_property::kMinimiseBox, &WindowProperties::minimise_box, kind::kLogical},
+    {window_property::kPosition, &WindowProperties::position, kind::kChoice},
+    {window_property::kMovable, &WindowProperties::movable, kind::kLogical},
+    {window_property::kIcon, &WindowProperties::icon, kind::kIcon},
+    {window_property::kEnterMovesFocus, &WindowProperties::enter_moves_focus, kind::kLogical},
+    {window_property::kEscapeCloses, &WindowProperties::escape_closes, kind::kLogical},
+    {window_property::kF1Help, &WindowProperties::f1_help, kind::kLogical},
+    {window_property::kHelpFile, &WindowProperties::help_file, kind::kText2},
+    {window_property::kHelpContext, &WindowProperties::help_context, kind::kInteger},
+    {window_property::kKeptFlagOfVersion2, &WindowProperties::kept_flag_v2, kind::kLogical},
+    {window_property::kDragByClient, &WindowProperties::drag_by_client, kind::kLogical},
+    {window_property::kShape, &WindowProperties::shape, kind::kChoice},
+    {window_property::kAlwaysOnTop, &WindowProperties::always_on_top, kind::kLogical},
+    {window_property::kKeptFlagOfVersion5, &WindowProperties::kept_flag_v5, kind::kLogical},
+    {window_property::kClassName, &WindowProperties::class_name, kind::kText},
+}};
 
 std::optional<WindowProperties> parse_window_properties(std::span<const std::uint8_t> block);
 std::vector<std::uint8_t> serialize(const WindowProperties& properties);

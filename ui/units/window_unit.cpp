@@ -115,188 +115,61 @@ WindowSwitches WindowUnit::switches() const {
 // ---- properties ----------------------------------------------------------------------------
 
 int WindowUnit::get(std::int32_t own, PropertyPair* value) {
-  namespace wp = window_property;
-  const WindowProperties& p = properties_;
-  switch (own) {
-    case wp::kTitle:
-      *value = text_pair(p.title);
-      break;
-    case wp::kBorderStyle:
-      *value = int_pair(p.border_style);
-      break;
-    case wp::kBackground:
-      *value = int_pair(static_cast<std::int32_t>(p.background));
-      break;
-    case wp::kBackgroundPicture:
-      *value = bytes_pair(p.background_picture);
-      break;
-    case wp::kPictureMode:
-      *value = int_pair(p.picture_mode);
-      break;
-    case wp::kSound:
-      *value = bytes_pair(p.sound);
-      break;
-    case wp::kSoundMode:
-      *value = int_pair(p.sound_mode);
-      break;
-    case wp::kControlBox:
-      *value = int_pair(p.control_box);
-      break;
-    case wp::kMaximiseBox:
-      *value = int_pair(p.maximise_box);
-      break;
-    case wp::kMinimiseBox:
-      *value = int_pair(p.minimise_box);
-      break;
-    case wp::kPosition: {
-      // The live state, not the stored choice.
-      std::int32_t state = 0;
-      if (hwnd() != nullptr && IsIconic(hwnd()))
-        state = 2;
-      else if (hwnd() != nullptr && IsZoomed(hwnd()))
-        state = 3;
-      *value = int_pair(state);
-      break;
-    }
-    case wp::kMovable:
-      *value = int_pair(p.movable);
-      break;
-    case wp::kIcon:
-      *value = bytes_pair(p.icon);
-      break;
-    case wp::kEnterMovesFocus:
-      *value = int_pair(p.enter_moves_focus);
-      break;
-    case wp::kEscapeCloses:
-      *value = int_pair(p.escape_closes);
-      break;
-    case wp::kF1Help:
-      *value = int_pair(p.f1_help);
-      break;
-    case wp::kHelpFile:
-      *value = text_pair(p.help_file);
-      break;
-    case wp::kHelpContext:
-      *value = int_pair(p.help_context);
-      break;
-    case wp::kKeptFlagOfVersion2:
-      *value = int_pair(p.kept_flag_v2);
-      break;
-    case wp::kDragByClient:
-      *value = int_pair(p.drag_by_client);
-      break;
-    case wp::kShape:
-      *value = int_pair(p.shape);
-      break;
-    case wp::kAlwaysOnTop:
-      *value = int_pair(p.always_on_top);
-      break;
-    case wp::kKeptFlagOfVersion5:
-      *value = int_pair(p.kept_flag_v5);
-      break;
-    case wp::kClassName:
-      *value = text_pair(p.class_name);
-      break;
-    default:
-      return 0;
+  if (own == window_property::kPosition) {
+    std::int32_t state = 0;
+    if (hwnd() != nullptr && IsIconic(hwnd()))
+      state = 2;
+    else if (hwnd() != nullptr && IsZoomed(hwnd()))
+      state = 3;
+    *value = int_pair(state);
+    return 1;
   }
-  return 1;
+  return get_property(kWindowPropertyTable, properties_, own, value) ? 1 : 0;
 }
 
 int WindowUnit::set(std::int32_t own, const PropertyPair& value) {
   namespace wp = window_property;
   WindowProperties& p = properties_;
-  const std::int32_t v = pair_int(value);
-  const bool flag = v != 0;
-  switch (own) {
+  if (own == wp::kBackgroundPicture) {
+    replace_background_picture(p.background_picture, background_, value);
+    InvalidateRect(hwnd(), nullptr, TRUE);
+    return 0;
+  }
+  const auto* row = set_property(kWindowPropertyTable, p, own, value);
+  if (row == nullptr) return 0;
+  switch (row->own_index) {
     case wp::kTitle:
-      p.title = std::string(pair_text(value));
       SetWindowTextA(hwnd(), p.title.c_str());
       apply_styles();
       break;
     case wp::kBorderStyle:
-      p.border_style = v;
+    case wp::kControlBox:
+    case wp::kMaximiseBox:
+    case wp::kMinimiseBox:
       apply_styles();
       break;
     case wp::kBackground:
-      p.background = static_cast<COLORREF>(v);
-      InvalidateRect(hwnd(), nullptr, TRUE);
-      break;
-    case wp::kBackgroundPicture:
-      replace_background_picture(p.background_picture, background_, value);
-      InvalidateRect(hwnd(), nullptr, TRUE);
-      break;
     case wp::kPictureMode:
-      p.picture_mode = v;
       InvalidateRect(hwnd(), nullptr, TRUE);
-      break;
-    case wp::kSound:
-      p.sound = copy_bytes(value);
-      break;
-    case wp::kSoundMode:
-      p.sound_mode = v;
-      break;
-    case wp::kControlBox:
-      p.control_box = flag;
-      apply_styles();
-      break;
-    case wp::kMaximiseBox:
-      p.maximise_box = flag;
-      apply_styles();
-      break;
-    case wp::kMinimiseBox:
-      p.minimise_box = flag;
-      apply_styles();
       break;
     case wp::kPosition:
-      p.position = v;
       apply_position();
       break;
     case wp::kMovable:
-      p.movable = flag;
       apply_movable();
       break;
     case wp::kIcon:
-      p.icon = copy_bytes(value);
       apply_icon();
       break;
-    case wp::kEnterMovesFocus:
-      p.enter_moves_focus = flag;
-      break;
-    case wp::kEscapeCloses:
-      p.escape_closes = flag;
-      break;
-    case wp::kF1Help:
-      p.f1_help = flag;
-      break;
-    case wp::kHelpFile:
-      p.help_file = std::string(pair_text(value));
-      break;
-    case wp::kHelpContext:
-      p.help_context = v;
-      break;
-    case wp::kKeptFlagOfVersion2:
-      p.kept_flag_v2 = flag;
-      break;
-    case wp::kDragByClient:
-      p.drag_by_client = flag;
-      break;
     case wp::kShape:
-      p.shape = clamp_choice(v, 0, kLastWindowShape);
+      p.shape = clamp_choice(p.shape, 0, kLastWindowShape);
       apply_shape();
       break;
     case wp::kAlwaysOnTop:
-      p.always_on_top = flag;
       apply_always_on_top();
       break;
-    case wp::kKeptFlagOfVersion5:
-      p.kept_flag_v5 = flag;
-      break;
-    case wp::kClassName:
-      p.class_name = std::string(pair_text(value));
-      break;  // used when next created
     default:
-      break;
+      break;  // kept, or used when next created (class name)
   }
   return 0;
 }

@@ -4,20 +4,13 @@
 #include "ui/units/property_descriptors.h"
 #include "ui/units/unit_type_support.h"
 #include "ui/units/unit_types.h"
+#include "ui/units/window_properties.h"
 #include "ui/units/window_unit.h"
 
 namespace ui {
 namespace {
 
-constexpr std::array<std::uint16_t, 24> kOwnKinds = {
-    kind::kText,    kind::kChoice,  kind::kBackColour, kind::kPicture, kind::kChoice,  kind::kSound,
-    kind::kChoice,  kind::kLogical, kind::kLogical,    kind::kLogical, kind::kChoice,  kind::kLogical,
-    kind::kIcon,    kind::kLogical, kind::kLogical,    kind::kLogical, kind::kText2,   kind::kInteger,
-    kind::kLogical, kind::kLogical, kind::kChoice,     kind::kLogical, kind::kLogical, kind::kText,
-};
-static_assert(kOwnKinds.size() == window_property::kCount);
-
-constexpr auto kProperties = control_properties(kOwnKinds);
+constexpr auto kProperties = descriptors(kWindowPropertyTable);
 
 using Operations = UnitOperations<WindowUnit>;
 
