@@ -41,15 +41,10 @@ runtime::HandlerResult count_download(const std::uint64_t*, std::int32_t) {
   ++download_runs;
   return runtime::returns_nothing();
 }
-runtime::HandlerResult ignore(const std::uint64_t*, std::int32_t) {
-  return runtime::returns_nothing();
-}
 
 const runtime::CodeBase& code_base() {
-  using ui_test::as_routine;
-  static const ui_test::MainWindowCodeBase code({as_routine(&ignore), as_routine(&count_download),
-                                                 as_routine(&ignore), as_routine(&ignore),
-                                                 as_routine(&ignore), as_routine(&ignore)});
+  static const auto code = ui_test::MainWindowCodeBase::quiet_except(
+      {{ui_test::kDownloadHandler, ui_test::as_routine(&count_download)}});
   return code.base();
 }
 

@@ -23,6 +23,10 @@ int& handler_runs(int n) {
   return runs[n];
 }
 
+runtime::HandlerResult quiet_handler(const std::uint64_t*, std::int32_t) {
+  return runtime::returns_nothing();
+}
+
 // Distinct bodies, so that no two handlers can be folded into one address.
 template <int N>
 runtime::HandlerResult handler(const std::uint64_t*, std::int32_t) {
@@ -221,6 +225,17 @@ MainWindowCodeBase::MainWindowCodeBase(
     const std::array<runtime::Routine, kMainWindowHandlers.size()>& routines) {
   for (std::size_t i = 0; i < entries_.size(); ++i) entries_[i] = {kMainWindowHandlers[i], routines[i]};
   base_ = runtime::CodeBase{entries_.data(), static_cast<std::uint32_t>(entries_.size())};
+}
+
+MainWindowCodeBase MainWindowCodeBase::quiet_except(
+    std::initializer_list<std::pair<std::int32_t, runtime::Routine>> handlers) {
+  std::array<runtime::Routine, kMainWindowHandlers.size()> routines;
+  routines.fill(as_routine(&quiet_handler));
+  for (const auto& [offset, routine] : handlers) {
+    for (std::size_t i = 0; i < routines.size(); ++i)
+      if (kMainWindowHandlers[i] == offset) routines[i] = routine;
+  }
+  return MainWindowCodeBase(routines);
 }
 
 runtime::Routine MainWindowCodeBase::routine_at(std::int32_t offset) const {

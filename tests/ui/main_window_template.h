@@ -5,6 +5,8 @@
 
 #include <array>
 #include <cstdint>
+#include <initializer_list>
+#include <utility>
 #include <vector>
 
 #include "runtime/image.h"
@@ -48,6 +50,10 @@ class MainWindowCodeBase {
   explicit MainWindowCodeBase(const std::array<runtime::Routine, kMainWindowHandlers.size()>& routines);
   MainWindowCodeBase(const MainWindowCodeBase&) = delete;
   MainWindowCodeBase& operator=(const MainWindowCodeBase&) = delete;
+
+  // Every handler returns at once with no result, except the ones given by offset.
+  static MainWindowCodeBase quiet_except(
+      std::initializer_list<std::pair<std::int32_t, runtime::Routine>> handlers);
 
   const runtime::CodeBase& base() const { return base_; }
   runtime::Routine routine_at(std::int32_t offset) const;

@@ -25,10 +25,6 @@ constexpr std::size_t kMultiLineEdit = 5, kSearchButton = 6, kArtistEdit = 7, kN
 
 runtime::ArgRecord created_result{};
 
-runtime::HandlerResult nothing(const std::uint64_t*, std::int32_t) {
-  return runtime::returns_nothing();
-}
-
 // The window-created handler: SetVisualStyle(2) through the call service.
 runtime::HandlerResult window_created(const std::uint64_t*, std::int32_t) {
   runtime::ArgRecord style{2, 0, runtime::tag::kInt};
@@ -38,10 +34,8 @@ runtime::HandlerResult window_created(const std::uint64_t*, std::int32_t) {
 }
 
 const runtime::CodeBase& code_base() {
-  using ui_test::as_routine;
-  static const ui_test::MainWindowCodeBase code({as_routine(&nothing), as_routine(&nothing),
-                                                 as_routine(&window_created), as_routine(&nothing),
-                                                 as_routine(&nothing), as_routine(&nothing)});
+  static const auto code = ui_test::MainWindowCodeBase::quiet_except(
+      {{ui_test::kWindowCreatedHandler, ui_test::as_routine(&window_created)}});
   return code.base();
 }
 
