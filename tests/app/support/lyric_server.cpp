@@ -26,6 +26,11 @@ LyricServer::LyricServer(int port) : server_(std::make_unique<httplib::Server>()
   pool_ = std::make_unique<httplib::ThreadPool>(4);
   server_->new_task_queue = [this]() -> httplib::TaskQueue* { return pool_.release(); };
   thread_ = std::thread([this] { server_->listen_after_bind(); });
+  // stop() reaches only a server that is already listening: a test that asks for nothing could
+  // otherwise stop it too early and wait forever on a thread that goes on accepting.
+  const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (!server_->is_running() && std::chrono::steady_clock::now() < limit)
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
 
 LyricServer::~LyricServer() {
