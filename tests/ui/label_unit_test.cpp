@@ -40,7 +40,7 @@ bool near(COLORREF a, COLORREF b) {
 class LabelUnitTest : public ::testing::Test {
  protected:
   LabelUnit* make(const LabelProperties& p, int width = 160, int height = 60) {
-    block_ = ui::serialize(p);
+    block_ = p.serialize();
     ui::UnitCreateArgs args;
     args.parent = parent_.hwnd();
     args.properties = block_;
@@ -302,7 +302,7 @@ TEST_F(LabelUnitTest, TheBackgroundPictureSitsInsideThePaintedFrame) {
 }
 
 TEST_F(LabelUnitTest, ANewerOrCutBlockCreatesNothing) {
-  std::vector<std::uint8_t> block = ui::serialize(plain("x"));
+  std::vector<std::uint8_t> block = plain("x").serialize();
   ui::UnitCreateArgs args;
   args.parent = parent_.hwnd();
   args.width = 10;

@@ -258,7 +258,7 @@ std::vector<std::uint8_t> window_block(const std::function<void(ui::WindowProper
   ui::WindowProperties properties;
   properties.position = 0;
   if (change) change(properties);
-  return ui::serialize(properties);
+  return properties.serialize();
 }
 
 std::vector<std::uint8_t> edit_block(const std::string& content, bool multi_line) {
@@ -278,7 +278,7 @@ std::vector<std::uint8_t> button_block(const std::string& caption, bool default_
 std::vector<std::uint8_t> label_block(const std::string& caption) {
   ui::LabelProperties properties;
   properties.caption = caption;
-  return ui::serialize(properties);
+  return properties.serialize();
 }
 
 std::vector<std::uint8_t> probe_block(const std::string& text) {

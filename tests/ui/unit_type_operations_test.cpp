@@ -74,7 +74,7 @@ class LabelOperationsTest : public ::testing::Test {
   void SetUp() override {
     ui::LabelProperties p;
     p.caption = "Lyrics";
-    block_ = ui::serialize(p);
+    block_ = p.serialize();
     ui::UnitCreateArgs args;
     args.parent = parent_.hwnd();
     args.properties = block_;
@@ -110,7 +110,7 @@ TEST_F(LabelOperationsTest, BackgroundPictureReadsBackAndSerializesAsSet) {
 
   std::vector<std::uint8_t> block;
   ASSERT_TRUE(ui_test::unit_op<ui::SerializeOp>(type, ui::kSerializeOp)(unit_, &block));
-  const std::optional<ui::LabelProperties> parsed = ui::parse_label_properties(block);
+  const std::optional<ui::LabelProperties> parsed = ui::LabelProperties::parse(block);
   ASSERT_TRUE(parsed.has_value());
   EXPECT_EQ(parsed->background_picture, bmp);
   EXPECT_EQ(parsed->caption, "Lyrics");

@@ -37,7 +37,7 @@ class WindowIdle : public ::testing::Test {
  protected:
   void start(bool bound) {
     idle_arguments.clear();
-    properties_ = ui::serialize(ui::WindowProperties{});
+    properties_ = ui::WindowProperties{}.serialize();
     ui::templates::WindowTemplate w;
     w.id = kWindow;
     std::vector<ui::templates::EventBinding> events;

@@ -13,11 +13,11 @@
 #include "runtime/state.h"
 #include "tests/ui/support/ui_host.h"
 #include "tests/ui/window_unit_support.h"
+#include "ui/state/modal.h"
 #include "ui/templates/template_builder.h"
 #include "ui/units/label_properties.h"
 #include "ui/units/unit_types.h"
 #include "ui/units/window_properties.h"
-#include "ui/state/modal.h"
 #include "ui/windows/window_builder.h"
 
 namespace {
@@ -93,10 +93,10 @@ class WindowUnitBuild : public ::testing::Test {
   }
 
   std::span<const std::uint8_t> keep(const ui::WindowProperties& p) {
-    return blocks_.emplace_back(ui::serialize(p));
+    return blocks_.emplace_back(p.serialize());
   }
   std::span<const std::uint8_t> keep(const ui::LabelProperties& p) {
-    return blocks_.emplace_back(ui::serialize(p));
+    return blocks_.emplace_back(p.serialize());
   }
 
   void start() {

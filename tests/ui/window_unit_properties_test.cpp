@@ -41,11 +41,11 @@ WindowProperties unusual_window() {
 
 TEST(WindowPropertyBlock, RoundTripsEveryField) {
   const WindowProperties p = unusual_window();
-  const std::vector<std::uint8_t> block = ui::serialize(p);
+  const std::vector<std::uint8_t> block = p.serialize();
   ASSERT_GE(block.size(), 4u);
   EXPECT_EQ(block[0], 6) << "always the current version";
-  EXPECT_EQ(ui::parse_window_properties(block), p);
-  EXPECT_EQ(ui::parse_window_properties(ui::serialize(WindowProperties{})), WindowProperties{});
+  EXPECT_EQ(ui::WindowProperties::parse(block), p);
+  EXPECT_EQ(ui::WindowProperties::parse(WindowProperties{}.serialize()), WindowProperties{});
 }
 
 TEST(WindowPropertyBlock, OlderVersionsLackTheLaterFields) {
@@ -57,7 +57,7 @@ TEST(WindowPropertyBlock, OlderVersionsLackTheLaterFields) {
   w.counted_text("");
   w.counted_text("old");
   w.counted_text("");
-  const auto p = ui::parse_window_properties(w.bytes());
+  const auto p = ui::WindowProperties::parse(w.bytes());
   ASSERT_TRUE(p.has_value());
   EXPECT_EQ(p->border_style, 1);
   EXPECT_EQ(p->background, 0x123456u);
@@ -75,24 +75,24 @@ TEST(WindowPropertyBlock, OlderVersionsLackTheLaterFields) {
 }
 
 TEST(WindowPropertyBlock, NewerVersionsAndCutBlocksAreRejected) {
-  std::vector<std::uint8_t> block = ui::serialize(unusual_window());
+  std::vector<std::uint8_t> block = unusual_window().serialize();
   for (std::size_t n = 0; n < block.size(); ++n)
-    EXPECT_FALSE(ui::parse_window_properties(std::span(block).first(n)).has_value()) << n;
+    EXPECT_FALSE(ui::WindowProperties::parse(std::span(block).first(n)).has_value()) << n;
   block[0] = 7;
-  EXPECT_FALSE(ui::parse_window_properties(block).has_value());
+  EXPECT_FALSE(ui::WindowProperties::parse(block).has_value());
 }
 
 TEST(WindowPropertyBlock, AStoredShapeIsClamped) {
   WindowProperties p;
   p.shape = 300;
-  EXPECT_EQ(ui::parse_window_properties(ui::serialize(p))->shape, 29);
+  EXPECT_EQ(ui::WindowProperties::parse(p.serialize())->shape, 29);
   p.shape = -4;
-  EXPECT_EQ(ui::parse_window_properties(ui::serialize(p))->shape, 0);
+  EXPECT_EQ(ui::WindowProperties::parse(p.serialize())->shape, 0);
 }
 
 TEST(WindowPropertyBlock, ThisProgramsWindowReads) {
   ui_test::MainWindowTemplate main;
-  const auto p = ui::parse_window_properties(main.window().units[0].control().properties);
+  const auto p = ui::WindowProperties::parse(main.window().units[0].control().properties);
   ASSERT_TRUE(p.has_value());
   EXPECT_EQ(p->title, "Sonvo\xD5\xD2\xB8\xE8\xB4\xCA v1.0 By Veskar");
   EXPECT_EQ(p->border_style, 2);
@@ -132,31 +132,31 @@ LabelProperties unusual_label() {
 
 TEST(LabelPropertyBlock, RoundTripsEveryField) {
   const LabelProperties p = unusual_label();
-  const std::vector<std::uint8_t> block = ui::serialize(p);
+  const std::vector<std::uint8_t> block = p.serialize();
   EXPECT_EQ(block[0], 2);
-  EXPECT_EQ(ui::parse_label_properties(block), p);
-  EXPECT_EQ(ui::parse_label_properties(ui::serialize(LabelProperties{})), LabelProperties{});
+  EXPECT_EQ(ui::LabelProperties::parse(block), p);
+  EXPECT_EQ(ui::LabelProperties::parse(LabelProperties{}.serialize()), LabelProperties{});
 }
 
 TEST(LabelPropertyBlock, VersionOneHasNoDataBinding) {
   LabelProperties p = unusual_label();
-  std::vector<std::uint8_t> block = ui::serialize(p);
+  std::vector<std::uint8_t> block = p.serialize();
   block.resize(block.size() - (4 + 3) - (4 + 3));  // drop the data source and column
   block[0] = 1;
-  const auto parsed = ui::parse_label_properties(block);
+  const auto parsed = ui::LabelProperties::parse(block);
   ASSERT_TRUE(parsed.has_value());
   EXPECT_EQ(parsed->caption, "a\r\nb");
   EXPECT_EQ(parsed->data_source, "");
   block[0] = 2;
-  EXPECT_FALSE(ui::parse_label_properties(block).has_value()) << "version 2 needs them";
+  EXPECT_FALSE(ui::LabelProperties::parse(block).has_value()) << "version 2 needs them";
   block[0] = 3;
-  EXPECT_FALSE(ui::parse_label_properties(block).has_value());
+  EXPECT_FALSE(ui::LabelProperties::parse(block).has_value());
 }
 
 TEST(LabelPropertyBlock, CutBlocksAreRejectedAndChoicesClamped) {
-  std::vector<std::uint8_t> block = ui::serialize(unusual_label());
+  std::vector<std::uint8_t> block = unusual_label().serialize();
   for (std::size_t n = 0; n < block.size(); ++n)
-    EXPECT_FALSE(ui::parse_label_properties(std::span(block).first(n)).has_value()) << n;
+    EXPECT_FALSE(ui::LabelProperties::parse(std::span(block).first(n)).has_value()) << n;
 
   LabelProperties wild;
   wild.text_effect = 9;
@@ -165,7 +165,7 @@ TEST(LabelPropertyBlock, CutBlocksAreRejectedAndChoicesClamped) {
   wild.gradient_mode = 99;
   wild.alignment = 5;
   wild.vertical_alignment = 7;
-  const auto p = ui::parse_label_properties(ui::serialize(wild));
+  const auto p = ui::LabelProperties::parse(wild.serialize());
   ASSERT_TRUE(p.has_value());
   EXPECT_EQ(p->text_effect, 3);
   EXPECT_EQ(p->border_style, 0);
@@ -177,8 +177,8 @@ TEST(LabelPropertyBlock, CutBlocksAreRejectedAndChoicesClamped) {
 
 TEST(LabelPropertyBlock, ThisProgramsLabelsRead) {
   ui_test::MainWindowTemplate main;
-  const auto label1 = ui::parse_label_properties(main.window().units[10].control().properties);
-  const auto label3 = ui::parse_label_properties(main.window().units[1].control().properties);
+  const auto label1 = ui::LabelProperties::parse(main.window().units[10].control().properties);
+  const auto label3 = ui::LabelProperties::parse(main.window().units[1].control().properties);
   ASSERT_TRUE(label1 && label3);
   EXPECT_EQ(label1->caption, "\xB8\xE8\xC7\xFA\xC3\xFB\xA3\xBA");
   EXPECT_FALSE(label1->word_wrap);

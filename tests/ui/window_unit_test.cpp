@@ -34,7 +34,7 @@ class WindowUnitTest : public ::testing::Test {
   }
 
   WindowUnit* make(const WindowProperties& p, HWND owner = nullptr, int left = 50, int top = 40) {
-    block_ = ui::serialize(p);
+    block_ = p.serialize();
     ui::UnitCreateArgs args;
     args.properties = block_;
     args.left = left;
@@ -296,7 +296,7 @@ TEST_F(WindowUnitTest, TheIconComesFromTheIconBytes) {
 }
 
 TEST_F(WindowUnitTest, ANewerOrUnreadableBlockCreatesNothing) {
-  std::vector<std::uint8_t> block = ui::serialize(WindowProperties{});
+  std::vector<std::uint8_t> block = WindowProperties{}.serialize();
   block[0] = 7;
   ui::UnitCreateArgs args;
   args.properties = block;
@@ -352,7 +352,7 @@ TEST_F(WindowUnitTest, SerializeWritesTheCurrentState) {
   std::vector<std::uint8_t> out;
   auto serialize = ui_test::unit_op<ui::SerializeOp>(ui::window_unit_type(), ui::kSerializeOp);
   ASSERT_TRUE(serialize(ui::Unit::from_window(hwnd_), &out));
-  const auto back = ui::parse_window_properties(out);
+  const auto back = ui::WindowProperties::parse(out);
   ASSERT_TRUE(back.has_value());
   EXPECT_EQ(back->help_context, 77);
   EXPECT_EQ(back->shape, 3);

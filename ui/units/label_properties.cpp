@@ -11,7 +11,7 @@ void clamp_choices(LabelProperties& p) {
   p.vertical_alignment = clamp_choice(p.vertical_alignment, 0, 2);
 }
 
-std::optional<LabelProperties> parse_label_properties(std::span<const std::uint8_t> block) {
+std::optional<LabelProperties> LabelProperties::parse(std::span<const std::uint8_t> block) {
   PropertyReader r(block);
   const auto version = r.u32();
   if (!version || *version > kLabelPropertiesVersion) return std::nullopt;
@@ -29,7 +29,8 @@ std::optional<LabelProperties> parse_label_properties(std::span<const std::uint8
   return p;
 }
 
-std::vector<std::uint8_t> serialize(const LabelProperties& p) {
+std::vector<std::uint8_t> LabelProperties::serialize() const {
+  const LabelProperties& p = *this;
   lyr::ByteWriter w;
   w.u32(kLabelPropertiesVersion);
   w.i32(p.text_effect);

@@ -1,5 +1,5 @@
 // The label unit's property set and its property data block (current version 2).
-// Contract: parse_label_properties reads a block of version 1 or 2 (version 1 has no data
+// Contract: parse reads a block of version 1 or 2 (version 1 has no data
 // source and data column) and answers nullopt for a newer version or a truncated block (bytes
 // after the last field are ignored). Stored choices are clamped as writes clamp them. serialize
 // always writes version 2, in stored order: text effect, frame width, border style, frame
@@ -66,6 +66,9 @@ struct LabelProperties {
   std::string data_source;
   std::string data_column;
 
+  static std::optional<LabelProperties> parse(std::span<const std::uint8_t> block);
+  std::vector<std::uint8_t> serialize() const;
+
   bool operator==(const LabelProperties&) const = default;
 };
 
@@ -96,8 +99,5 @@ inline constexpr std::array<PropertyRow<LabelProperties>, label_property::kCount
 
 // Clamps every choice field into its range.
 void clamp_choices(LabelProperties& properties);
-
-std::optional<LabelProperties> parse_label_properties(std::span<const std::uint8_t> block);
-std::vector<std::uint8_t> serialize(const LabelProperties& properties);
 
 }  // namespace ui

@@ -17,7 +17,7 @@ LabelUnit::LabelUnit(std::uint32_t window_id, std::uint32_t unit_id, LabelProper
 }
 
 LabelUnit* LabelUnit::create(const UnitCreateArgs& args) {
-  std::optional<LabelProperties> parsed = parse_label_properties(args.properties);
+  std::optional<LabelProperties> parsed = LabelProperties::parse(args.properties);
   if (!parsed || !ensure_unit_class(kLabelClass)) return nullptr;
   const DWORD style =
       WS_CHILD | WS_CLIPSIBLINGS | args.extra_styles | border_style_bits(parsed->border_style);

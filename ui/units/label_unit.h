@@ -29,7 +29,7 @@ class LabelUnit final : public Unit {
 
   int get(std::int32_t own_index, PropertyPair* value);
   int set(std::int32_t own_index, const PropertyPair& value);
-  std::vector<std::uint8_t> serialize() const { return ui::serialize(properties_); }
+  std::vector<std::uint8_t> serialize() const { return properties_.serialize(); }
 
  protected:
   LRESULT handle_message(UINT msg, WPARAM wp, LPARAM lp) override;

@@ -1,7 +1,7 @@
 #include "ui/units/window_properties.h"
 
 namespace ui {
-std::optional<WindowProperties> parse_window_properties(std::span<const std::uint8_t> block) {
+std::optional<WindowProperties> WindowProperties::parse(std::span<const std::uint8_t> block) {
   PropertyReader r(block);
   const auto version = r.u32();
   if (!version || *version > kWindowPropertiesVersion) return std::nullopt;
@@ -23,7 +23,8 @@ std::optional<WindowProperties> parse_window_properties(std::span<const std::uin
   return p;
 }
 
-std::vector<std::uint8_t> serialize(const WindowProperties& p) {
+std::vector<std::uint8_t> WindowProperties::serialize() const {
+  const WindowProperties& p = *this;
   lyr::ByteWriter w;
   w.u32(kWindowPropertiesVersion);
   w.i32(p.border_style);

@@ -1,5 +1,5 @@
 // The window unit's property set and its property data block (current version 6).
-// Contract: parse_window_properties reads a block of any version from 1 to 6 (fields that a
+// Contract: parse reads a block of any version from 1 to 6 (fields that a
 // version lacks keep their defaults) and answers nullopt for a newer version or a truncated block
 // (bytes after the last field are ignored); a stored shape is clamped to 0-29. serialize always writes
 // version 6, in stored order: border, picture mode, background, maximise, minimise, control box, position,
@@ -84,6 +84,9 @@ struct WindowProperties {
   bool kept_flag_v5 = false;
   std::string class_name;
 
+  static std::optional<WindowProperties> parse(std::span<const std::uint8_t> block);
+  std::vector<std::uint8_t> serialize() const;
+
   bool operator==(const WindowProperties&) const = default;
 };
 
@@ -115,8 +118,5 @@ inline constexpr std::array<PropertyRow<WindowProperties>, window_property::kCou
     {window_property::kKeptFlagOfVersion5, &WindowProperties::kept_flag_v5, kind::kLogical},
     {window_property::kClassName, &WindowProperties::class_name, kind::kText},
 }};
-
-std::optional<WindowProperties> parse_window_properties(std::span<const std::uint8_t> block);
-std::vector<std::uint8_t> serialize(const WindowProperties& properties);
 
 }  // namespace ui

@@ -50,7 +50,7 @@ WindowUnit::WindowUnit(std::uint32_t window_id, std::uint32_t unit_id, WindowPro
 }
 
 WindowUnit* WindowUnit::create(const UnitCreateArgs& args) {
-  std::optional<WindowProperties> parsed = parse_window_properties(args.properties);
+  std::optional<WindowProperties> parsed = WindowProperties::parse(args.properties);
   if (!parsed) return nullptr;
   const std::string class_name = parsed->class_name.empty() ? kDefaultWindowClass : parsed->class_name;
   if (!ensure_unit_class(class_name.c_str())) return nullptr;

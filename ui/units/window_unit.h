@@ -38,7 +38,7 @@ class WindowUnit final : public Unit {
 
   int get(std::int32_t own_index, PropertyPair* value);
   int set(std::int32_t own_index, const PropertyPair& value);
-  std::vector<std::uint8_t> serialize() const { return ui::serialize(properties_); }
+  std::vector<std::uint8_t> serialize() const { return properties_.serialize(); }
   WindowSwitches switches() const;
 
  protected:
