@@ -31,7 +31,7 @@ struct TypeRef {
   VARTYPE element = VT_EMPTY;
 };
 
-struct ParamSpec {
+struct ParamDecl {
   TypeRef type;
   USHORT flags = PARAMFLAG_FIN;
 };
@@ -40,12 +40,12 @@ class DispatchObject;
 class Invocation;
 using MemberRoutine = HRESULT (*)(DispatchObject& self, Invocation& call, VARIANT* result);
 
-struct MemberSpec {
+struct MemberDecl {
   std::u16string name;
   MEMBERID id = 0;
   INVOKEKIND kind = INVOKE_FUNC;
   TypeRef result;
-  std::vector<ParamSpec> params;
+  std::vector<ParamDecl> params;
   SHORT optional = 0;  // trailing optional parameters; -1 for a variable argument list
   MemberRoutine routine = nullptr;
   // How ITypeComp::Bind describes the member: DESCKIND_FUNCDESC for methods and properties,
@@ -62,10 +62,10 @@ struct ReferencedType {
   TypeRef alias;
 };
 
-struct ClassSpec {
+struct ClassDecl {
   std::u16string name;
   CLSID clsid{};
-  std::vector<MemberSpec> members;
+  std::vector<MemberDecl> members;
   std::vector<ReferencedType> referenced;
 };
 
@@ -74,21 +74,21 @@ class ClassTypeInfo;
 // The shared type information of one class.
 class ClassType {
  public:
-  explicit ClassType(ClassSpec spec);
+  explicit ClassType(ClassDecl decl);
   ~ClassType();
   ClassType(const ClassType&) = delete;
   ClassType& operator=(const ClassType&) = delete;
 
-  const ClassSpec& spec() const { return spec_; }
+  const ClassDecl& decl() const { return decl_; }
   ITypeInfo* type_info() const;  // not AddRef'd
   // The member that serves (id, flags), or null.
-  const MemberSpec* find(MEMBERID id, WORD flags) const;
+  const MemberDecl* find(MEMBERID id, WORD flags) const;
   // The VARTYPE a table type stands for (pointers with VT_BYREF, safe arrays with VT_ARRAY,
   // enumerations as VT_I4, aliases resolved).
   VARTYPE resolve(const TypeRef& type) const;
 
  private:
-  ClassSpec spec_;
+  ClassDecl decl_;
   std::unique_ptr<ClassTypeInfo> info_;
 };
 

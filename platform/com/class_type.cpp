@@ -39,19 +39,19 @@ class TypeDescStore {
 // A type that members refer to: an enumeration, a dispatch interface or an alias.
 class ReferencedTypeInfo final : public TypeInfoBase {
  public:
-  ReferencedTypeInfo(const ReferencedType& spec, ITypeInfo& owner, TypeDescStore& store)
-      : spec_(spec), owner_(owner), alias_(store.make(spec.alias)) {}
+  ReferencedTypeInfo(const ReferencedType& decl, ITypeInfo& owner, TypeDescStore& store)
+      : decl_(decl), owner_(owner), alias_(store.make(decl.alias)) {}
   HRESULT GetRefTypeInfo(HREFTYPE ref, ITypeInfo** info) override { return owner_.GetRefTypeInfo(ref, info); }
 
  protected:
-  TYPEKIND kind() const override { return spec_.kind; }
+  TYPEKIND kind() const override { return decl_.kind; }
   void describe(TYPEATTR& a) const override {
-    if (spec_.kind == TKIND_ALIAS) a.tdescAlias = alias_;
+    if (decl_.kind == TKIND_ALIAS) a.tdescAlias = alias_;
   }
-  const char16_t* type_name() const override { return spec_.name.c_str(); }
+  const char16_t* type_name() const override { return decl_.name.c_str(); }
 
  private:
-  const ReferencedType& spec_;
+  const ReferencedType& decl_;
   ITypeInfo& owner_;
   TYPEDESC alias_;
 };
@@ -80,9 +80,9 @@ class ClassTypeComp final : public ITypeComp {
     *info = nullptr;
     *kind = DESCKIND_NONE;
     bound->lpfuncdesc = nullptr;
-    const auto& members = type_.spec().members;
+    const auto& members = type_.decl().members;
     for (std::size_t i = 0; i < members.size(); ++i) {
-      const MemberSpec& m = members[i];
+      const MemberDecl& m = members[i];
       if (!same_name(m.name, name)) continue;
       if (m.desc == DESCKIND_FUNCDESC) {
         if (flags != 0 && (m.kind & flags) == 0) continue;
@@ -125,11 +125,11 @@ class ClassTypeComp final : public ITypeComp {
 class ClassTypeInfo final : public TypeInfoBase {
  public:
   explicit ClassTypeInfo(const ClassType& type) : type_(type), comp_(type, *this, funcs_, vars_, slot_) {
-    const auto& members = type.spec().members;
+    const auto& members = type.decl().members;
     params_.resize(members.size());
     for (std::size_t i = 0; i < members.size(); ++i) {
-      const MemberSpec& m = members[i];
-      for (const ParamSpec& p : m.params) {
+      const MemberDecl& m = members[i];
+      for (const ParamDecl& p : m.params) {
         ELEMDESC e{};
         e.tdesc = store_.make(p.type);
         e.paramdesc.wParamFlags = p.flags;
@@ -156,7 +156,7 @@ class ClassTypeInfo final : public TypeInfoBase {
         vars_.push_back(v);
       }
     }
-    for (const ReferencedType& r : type.spec().referenced) {
+    for (const ReferencedType& r : type.decl().referenced) {
       referenced_.push_back(std::make_unique<ReferencedTypeInfo>(r, *this, store_));
     }
   }
@@ -182,7 +182,7 @@ class ClassTypeInfo final : public TypeInfoBase {
   HRESULT GetNames(MEMBERID id, BSTR* names, UINT max, UINT* count) override {
     if (count == nullptr) return E_INVALIDARG;
     *count = 0;
-    for (const MemberSpec& m : type_.spec().members) {
+    for (const MemberDecl& m : type_.decl().members) {
       if (m.id != id) continue;
       if (max > 0 && names != nullptr) {
         names[0] = SysAllocString(m.name.c_str());
@@ -194,7 +194,7 @@ class ClassTypeInfo final : public TypeInfoBase {
   }
   HRESULT GetIDsOfNames(LPOLESTR* names, UINT count, MEMBERID* ids) override {
     if (names == nullptr || ids == nullptr || count == 0) return E_INVALIDARG;
-    for (const MemberSpec& m : type_.spec().members) {
+    for (const MemberDecl& m : type_.decl().members) {
       if (same_name(m.name, names[0])) {
         ids[0] = m.id;
         for (UINT i = 1; i < count; ++i) ids[i] = DISPID_UNKNOWN;
@@ -214,12 +214,12 @@ class ClassTypeInfo final : public TypeInfoBase {
 
  protected:
   TYPEKIND kind() const override { return TKIND_DISPATCH; }
-  GUID guid() const override { return type_.spec().clsid; }
+  GUID guid() const override { return type_.decl().clsid; }
   void describe(TYPEATTR& a) const override {
     a.cFuncs = static_cast<WORD>(funcs_.size());
     a.cVars = static_cast<WORD>(vars_.size());
   }
-  const char16_t* type_name() const override { return type_.spec().name.c_str(); }
+  const char16_t* type_name() const override { return type_.decl().name.c_str(); }
 
  private:
   const ClassType& type_;
@@ -232,8 +232,8 @@ class ClassTypeInfo final : public TypeInfoBase {
   ClassTypeComp comp_;
 };
 
-ClassType::ClassType(ClassSpec spec)
-    : spec_(std::move(spec)), info_(std::make_unique<ClassTypeInfo>(*this)) {}
+ClassType::ClassType(ClassDecl decl)
+    : decl_(std::move(decl)), info_(std::make_unique<ClassTypeInfo>(*this)) {}
 
 ClassType::~ClassType() = default;
 
@@ -241,8 +241,8 @@ ITypeInfo* ClassType::type_info() const {
   return info_.get();
 }
 
-const MemberSpec* ClassType::find(MEMBERID id, WORD flags) const {
-  for (const MemberSpec& m : spec_.members) {
+const MemberDecl* ClassType::find(MEMBERID id, WORD flags) const {
+  for (const MemberDecl& m : decl_.members) {
     if (m.id != id || m.desc == DESCKIND_TYPECOMP || m.desc == DESCKIND_NONE) continue;
     if (m.desc != DESCKIND_FUNCDESC) return &m;  // a variable serves gets and puts alike
     if ((m.kind & flags) != 0) return &m;
@@ -261,8 +261,8 @@ VARTYPE ClassType::resolve(const TypeRef& t) const {
     case VT_UINT:
       return VT_UI4;
     case VT_USERDEFINED: {
-      if (t.ref >= spec_.referenced.size()) return VT_UNKNOWN;
-      const ReferencedType& r = spec_.referenced[t.ref];
+      if (t.ref >= decl_.referenced.size()) return VT_UNKNOWN;
+      const ReferencedType& r = decl_.referenced[t.ref];
       if (r.kind == TKIND_ENUM) return VT_I4;
       if (r.kind == TKIND_DISPATCH) return VT_DISPATCH;
       if (r.kind == TKIND_ALIAS) return resolve(r.alias);

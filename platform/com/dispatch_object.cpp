@@ -62,7 +62,7 @@ void fill_exception(EXCEPINFO* e, HRESULT code, const std::u16string& descriptio
   if (e == nullptr) return;
   std::memset(e, 0, sizeof *e);
   e->scode = code;
-  e->bstrSource = SysAllocString(type.spec().name.c_str());
+  e->bstrSource = SysAllocString(type.decl().name.c_str());
   if (!description.empty()) e->bstrDescription = SysAllocString(description.c_str());
 }
 
@@ -151,7 +151,7 @@ HRESULT DispatchObject::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
 HRESULT DispatchObject::Invoke(DISPID member, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
                                EXCEPINFO* exception, UINT* arg_error) {
   if (params == nullptr || (params->cArgs > 0 && params->rgvarg == nullptr)) return E_INVALIDARG;
-  const MemberSpec* m = type_.find(member, flags);
+  const MemberDecl* m = type_.find(member, flags);
   if (m == nullptr || m->routine == nullptr) return DISP_E_MEMBERNOTFOUND;
   const bool put = (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) != 0;
   if (put) {
@@ -164,8 +164,8 @@ HRESULT DispatchObject::Invoke(DISPID member, REFIID, LCID, WORD flags, DISPPARA
   }
 
   // A variable takes no argument to read and one to write.
-  std::vector<ParamSpec> variable_params;
-  const std::vector<ParamSpec>* declared = &m->params;
+  std::vector<ParamDecl> variable_params;
+  const std::vector<ParamDecl>* declared = &m->params;
   SHORT optional = m->optional;
   if (m->desc != DESCKIND_FUNCDESC) {
     if (put) variable_params.push_back({m->result});
@@ -182,7 +182,7 @@ HRESULT DispatchObject::Invoke(DISPID member, REFIID, LCID, WORD flags, DISPPARA
   Invocation call(count);
   for (std::size_t i = 0; i < given_count; ++i) {
     VARIANT& arg = params->rgvarg[given_count - 1 - i];
-    const ParamSpec& p = (*declared)[std::min(i, n - 1)];
+    const ParamDecl& p = (*declared)[std::min(i, n - 1)];
     if (is_missing(arg)) {
       if (i < required) {
         if (arg_error != nullptr) *arg_error = static_cast<UINT>(given_count - 1 - i);

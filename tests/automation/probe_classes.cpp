@@ -165,7 +165,7 @@ HRESULT reverse_bytes(DispatchObject&, Invocation& call, VARIANT*) {
 }
 
 const ClassType& probe_type() {
-  static const ClassType type(ClassSpec{
+  static const ClassType type(ClassDecl{
       u"Probe",
       kProbeClsid,
       {

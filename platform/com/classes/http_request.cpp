@@ -215,20 +215,20 @@ HRESULT response_text(DispatchObject& o, Invocation& call, VARIANT* result) {
   return set_text(result, charset->decode(r.response_->body, true));
 }
 
-ClassSpec request_spec(std::u16string name, const CLSID& clsid, bool server_form) {
+ClassDecl request_decl(std::u16string name, const CLSID& clsid, bool server_form) {
   constexpr TypeRef kLong{VT_I4};
   constexpr TypeRef kText{VT_BSTR};
   constexpr TypeRef kBool{VT_BOOL};
   constexpr TypeRef kVariant{VT_VARIANT};
   constexpr TypeRef kVoid{VT_VOID};
   constexpr USHORT kOptIn = PARAMFLAG_FIN | PARAMFLAG_FOPT;
-  std::vector<ParamSpec> open_params = {{kText}, {kText}, {kVariant, kOptIn}};
+  std::vector<ParamDecl> open_params = {{kText}, {kText}, {kVariant, kOptIn}};
   if (server_form) {
     open_params.push_back({kVariant, kOptIn});  // user
     open_params.push_back({kVariant, kOptIn});  // password
   }
   auto optional = static_cast<SHORT>(open_params.size() - 2);
-  return ClassSpec{
+  return ClassDecl{
       std::move(name),
       clsid,
       {
@@ -275,9 +275,9 @@ ClassSpec request_spec(std::u16string name, const CLSID& clsid, bool server_form
 template <int Which>
 HRESULT create_request(DWORD, REFIID iid, void** object) {
   // Each class builds its table once and keeps it for the process.
-  static const ClassType type(Which == 0   ? request_spec(u"WinHttpRequest", CLSID_WinHttpRequest, false)
-                              : Which == 1 ? request_spec(u"ServerXMLHTTP60", CLSID_ServerXMLHTTP60, true)
-                                           : request_spec(u"ServerXMLHTTP50", CLSID_ServerXMLHTTP50, true));
+  static const ClassType type(Which == 0   ? request_decl(u"WinHttpRequest", CLSID_WinHttpRequest, false)
+                              : Which == 1 ? request_decl(u"ServerXMLHTTP60", CLSID_ServerXMLHTTP60, true)
+                                           : request_decl(u"ServerXMLHTTP50", CLSID_ServerXMLHTTP50, true));
   auto* r = new (std::nothrow) Request(type);
   if (r == nullptr) return E_OUTOFMEMORY;
   HRESULT hr = r->QueryInterface(iid, object);

@@ -343,7 +343,7 @@ const ClassType& stream_type() {
   constexpr TypeRef kConnectMode{VT_USERDEFINED, VT_EMPTY, 1};
   constexpr TypeRef kObjectState{VT_USERDEFINED, VT_EMPTY, 2};
   constexpr USHORT kOptIn = PARAMFLAG_FIN | PARAMFLAG_FOPT;
-  static const ClassType type(ClassSpec{
+  static const ClassType type(ClassDecl{
       u"Stream",
       CLSID_Stream,
       {
