@@ -8,6 +8,7 @@
 #include "libs/internet/http_read.h"
 #include "libs/internet/internet_root.h"
 #include "runtime/callback.h"
+#include "runtime/command_library.h"
 
 namespace libs::internet {
 namespace {
@@ -69,22 +70,14 @@ std::intptr_t internet_library_notify(std::int32_t code, std::intptr_t arg1, std
 }
 
 const runtime::LibraryRecord& internet_library_record() {
-  static const runtime::LibraryRecord record = [] {
-    runtime::LibraryRecord r{};
-    r.format_mark = runtime::kLibraryRecordMark;
-    r.guid = "707ca37322474f6ca841f0e224f4b620";
-    const std::uint32_t descriptive[7] = {2, 0, 0, 3, 0, 3, 0};
-    for (int i = 0; i < 7; ++i) r.descriptive[i] = descriptive[i];
-    r.name = "\xBB\xA5\xC1\xAA\xCD\xF8\xD6\xA7\xB3\xD6\xBF\xE2";  // 互联网支持库
-    r.descriptive_one = 1;
-    r.flags = 0;
-    r.type_count = 0;
-    r.types = nullptr;
-    r.command_count = kInternetCommandCount;
-    r.commands = kCommands.data();
-    r.notify = &internet_library_notify;
-    return r;
-  }();
+  static const runtime::LibraryRecord record = runtime::command_library_record({
+      .guid = "707ca37322474f6ca841f0e224f4b620",
+      .descriptive = {2, 0, 0, 3, 0, 3, 0},
+      .name = "\xBB\xA5\xC1\xAA\xCD\xF8\xD6\xA7\xB3\xD6\xBF\xE2",  // 互联网支持库
+      .flags = 0,
+      .commands = kCommands,
+      .notify = &internet_library_notify,
+  });
   return record;
 }
 

@@ -5,6 +5,7 @@
 
 #include "libs/threads/critical_sections.h"
 #include "libs/threads/start_thread.h"
+#include "runtime/command_library.h"
 
 namespace libs::threads {
 namespace {
@@ -36,20 +37,14 @@ runtime::RuntimeCallback thread_library_callback() {
 }
 
 const runtime::LibraryRecord& thread_library_record() {
-  static const runtime::LibraryRecord record = [] {
-    runtime::LibraryRecord r{};
-    r.format_mark = runtime::kLibraryRecordMark;
-    r.guid = "5f99c1642a2f4e03850721b6ab15c3f1";
-    const std::uint32_t descriptive[7] = {2, 0, 3, 3, 7, 3, 7};
-    for (int i = 0; i < 7; ++i) r.descriptive[i] = descriptive[i];
-    r.name = "\xB6\xE0\xCF\xDF\xB3\xCC\xD6\xA7\xB3\xD6\xBF\xE2";  // 多线程支持库
-    r.descriptive_one = 1;
-    r.flags = 0xC0000000;
-    r.command_count = static_cast<std::uint32_t>(kCommands.size());
-    r.commands = kCommands.data();
-    r.notify = &thread_library_notify;
-    return r;
-  }();
+  static const runtime::LibraryRecord record = runtime::command_library_record({
+      .guid = "5f99c1642a2f4e03850721b6ab15c3f1",
+      .descriptive = {2, 0, 3, 3, 7, 3, 7},
+      .name = "\xB6\xE0\xCF\xDF\xB3\xCC\xD6\xA7\xB3\xD6\xBF\xE2",  // 多线程支持库
+      .flags = 0xC0000000,
+      .commands = kCommands,
+      .notify = &thread_library_notify,
+  });
   return record;
 }
 

@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "libs/visualstyle/subclassing.h"
+#include "runtime/command_library.h"
 
 namespace libs::visualstyle {
 namespace {
@@ -70,22 +71,14 @@ runtime::RuntimeCallback visual_style_callback() {
 }
 
 const runtime::LibraryRecord& visual_style_library_record() {
-  static const runtime::LibraryRecord record = [] {
-    runtime::LibraryRecord r{};
-    r.format_mark = runtime::kLibraryRecordMark;
-    r.guid = "5c1e7a3b9d2f4e6a8b0c1d2e3f4a5b6c";
-    const std::uint32_t descriptive[7] = {2, 0, 0, 3, 7, 3, 7};
-    for (int i = 0; i < 7; ++i) r.descriptive[i] = descriptive[i];
-    r.name = "XP\xB7\xE7\xB8\xF1\xBD\xE7\xC3\xE6\xBF\xE2";  // XP风格界面库
-    r.descriptive_one = 1;
-    r.flags = 0x80000000;
-    r.type_count = 0;
-    r.types = nullptr;
-    r.command_count = kVisualStyleCommandCount;
-    r.commands = kCommands.data();
-    r.notify = &visual_style_notify;
-    return r;
-  }();
+  static const runtime::LibraryRecord record = runtime::command_library_record({
+      .guid = "5c1e7a3b9d2f4e6a8b0c1d2e3f4a5b6c",
+      .descriptive = {2, 0, 0, 3, 7, 3, 7},
+      .name = "XP\xB7\xE7\xB8\xF1\xBD\xE7\xC3\xE6\xBF\xE2",  // XP风格界面库
+      .flags = 0x80000000,
+      .commands = kCommands,
+      .notify = &visual_style_notify,
+  });
   return record;
 }
 
