@@ -55,7 +55,8 @@ void serve(const std::string& request, RawHttpServer::Connection& out, RawHttpSe
                    {"Content-Type: text/plain; charset=GBK", "X-Lyric: yes"}));
   } else if (target == "/stall") {
     out.send("HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\npart");
-    std::this_thread::sleep_for(std::chrono::milliseconds(2500));
+    // Far beyond the 1 s time-out, so a loaded machine still sees a stall rather than a cut.
+    std::this_thread::sleep_for(std::chrono::milliseconds(5000));
   } else {
     out.send(reply("HTTP/1.1 201 Created", "\xE6\xAD\x8C" + std::to_string(self.requests().size())));
   }
