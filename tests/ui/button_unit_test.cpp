@@ -9,7 +9,7 @@
 #include "platform/api/controls.h"
 #include "platform/api/input.h"
 #include "tests/ui/edit_unit_fixture.h"
-#include "ui/templates/byte_writer.h"
+#include "ui/bytes/byte_writer.h"
 #include "ui/units/button_properties.h"
 #include "ui/units/unit_types.h"
 
@@ -72,7 +72,7 @@ TEST(ButtonBlock, RefusesNewerAndTruncatedBlocksAndClampsChoices) {
 // An icon file holding one 32-bit 16x16 image of one opaque colour (0x00BBGGRR).
 std::vector<std::uint8_t> solid_icon(COLORREF colour) {
   constexpr int kSide = 16;
-  ui::templates::ByteWriter w;
+  lyr::ByteWriter w;
   for (std::uint16_t v : {0, 1, 1}) w.u16(v);  // reserved, type icon, one image
   w.u8(kSide);
   w.u8(kSide);

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "ui/templates/byte_writer.h"
+#include "ui/bytes/byte_writer.h"
 #include "ui/units/edit_properties.h"
 
 namespace {
@@ -48,7 +48,7 @@ TEST(EditBlock, RoundTripsEveryField) {
 
 TEST(EditBlock, FieldOrderIsTheStoredOne) {
   // Version 1 (no data source or column), written field by field in stored order.
-  ui::templates::ByteWriter w;
+  lyr::ByteWriter w;
   w.u32(1);
   for (std::uint32_t v : {1u, 0x0000FFu, 0xFFFFFFu, 0u, 10u, 1u, 2u, 2u, 3u}) w.u32(v);
   w.u16('$');

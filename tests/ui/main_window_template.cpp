@@ -4,13 +4,13 @@
 #include <string_view>
 
 #include "runtime/event_request.h"
-#include "ui/templates/byte_writer.h"
+#include "ui/bytes/byte_writer.h"
 #include "ui/templates/template_builder.h"
 
 namespace ui_test {
 namespace {
 
-using ui::templates::ByteWriter;
+using lyr::ByteWriter;
 using ui::templates::EventBinding;
 using ui::templates::kTabStop;
 using ui::templates::kVisible;

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/ui/main_window_template.h"
-#include "ui/templates/byte_writer.h"
+#include "ui/bytes/byte_writer.h"
 #include "ui/units/label_properties.h"
 #include "ui/units/window_properties.h"
 
@@ -49,7 +49,7 @@ TEST(WindowPropertyBlock, RoundTripsEveryField) {
 }
 
 TEST(WindowPropertyBlock, OlderVersionsLackTheLaterFields) {
-  ui::templates::ByteWriter w;
+  lyr::ByteWriter w;
   w.u32(1);
   for (std::uint32_t v : {1u, 0u, 0x123456u, 1u, 0u, 1u, 0u, 1u, 0u, 1u, 1u, 0u, 9u}) w.u32(v);
   w.counted_text("");

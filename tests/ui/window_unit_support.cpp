@@ -6,7 +6,7 @@
 #include "platform/api/kernel.h"
 #include "platform/api/user.h"
 #include "platform/winsys/headless.h"
-#include "ui/templates/byte_writer.h"
+#include "ui/bytes/byte_writer.h"
 #include "ui/units/window_class.h"
 
 namespace ui_test {
@@ -71,7 +71,7 @@ void* create_unit(const runtime::UnitTypeDescriptor& type, const ui::UnitCreateA
 
 std::vector<std::uint8_t> solid_bmp(int width, int height, COLORREF colour) {
   const int row = (width * 3 + 3) & ~3;
-  ui::templates::ByteWriter w;
+  lyr::ByteWriter w;
   w.u8('B');
   w.u8('M');
   w.u32(static_cast<std::uint32_t>(54 + row * height));  // file size

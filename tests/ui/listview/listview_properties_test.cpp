@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/ui/listview/listview_fixture.h"
-#include "ui/templates/byte_writer.h"
+#include "ui/bytes/byte_writer.h"
 
 namespace {
 
@@ -13,7 +13,7 @@ using ui::listview::ListViewProperties;
 
 // The block of this program's list view, field by field as the template stores it.
 std::vector<std::uint8_t> song_list_block() {
-  ui::templates::ByteWriter columns;
+  lyr::ByteWriter columns;
   columns.u8(0);
   columns.i32(-1);
   columns.i32(0);
@@ -26,7 +26,7 @@ std::vector<std::uint8_t> song_list_block() {
   columns.i32(0);
   columns.i32(280);
   columns.c_text("\xB8\xE8\xB4\xCA\xB5\xD8\xD6\xB7");
-  ui::templates::ByteWriter w;
+  lyr::ByteWriter w;
   w.u32(1);
   for (std::uint32_t v : {5u, 0u, 0xFFFFFFu, 0xFFFFFFu, 3u, 0u, 1u, 1u, 0u, 0u, 1u,          0u,
                           0u, 0u, 1u,        1u,        1u, 0u, 0u, 0u, 0u, 1u, 0xFFFFFFFFu, 0u})
