@@ -14,7 +14,7 @@
 #include "runtime/runtime_error.h"
 #include "runtime/window_system.h"
 #include "tests/ui/property_test_support.h"
-#include "ui/access/access_messages.h"
+#include "ui/state/messages.h"
 
 namespace access_test {
 namespace {

@@ -10,8 +10,8 @@
 #include "runtime/heap.h"
 #include "runtime/values.h"
 #include "tests/ui/property_test_support.h"
-#include "ui/access/access_messages.h"
 #include "ui/access/property_access.h"
+#include "ui/state/messages.h"
 
 namespace access_test {
 namespace {

@@ -14,7 +14,7 @@
 #include "runtime/values.h"
 #include "tests/support/runtime_values.h"
 #include "tests/ui/property_test_support.h"
-#include "ui/access/access_messages.h"
+#include "ui/state/messages.h"
 #include "ui/templates/window_collection.h"
 
 namespace access_test {

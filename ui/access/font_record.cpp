@@ -8,7 +8,7 @@
 #include "platform/api/user.h"
 #include "runtime/heap.h"
 #include "runtime/values.h"
-#include "ui/access/access_messages.h"
+#include "ui/state/messages.h"
 
 namespace ui {
 namespace {

@@ -5,9 +5,9 @@
 #include "runtime/messages.h"
 #include "runtime/runtime_error.h"
 #include "runtime/window_system.h"
-#include "ui/access/access_messages.h"
 #include "ui/access/access_parts.h"
 #include "ui/access/owner_thread.h"
+#include "ui/state/messages.h"
 #include "ui/templates/window_collection.h"
 #include "ui/windows/window_builder.h"
 

@@ -6,8 +6,8 @@
 #include "runtime/event_request.h"
 #include "runtime/runtime_error.h"
 #include "runtime/window_system.h"
-#include "ui/access/access_messages.h"
 #include "ui/access/owner_thread.h"
+#include "ui/state/messages.h"
 #include "ui/state/window_lookups.h"
 #include "ui/templates/window_collection.h"
 

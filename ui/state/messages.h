@@ -1,4 +1,5 @@
-// The texts of property access and event dispatch, as GB18030 bytes, written once. Each constant
+// The texts of property access and event dispatch, as GB18030 bytes, written once. They sit in
+// the lowest folder so that every layer reporting them includes them downward. Each constant
 // carries its readable form in the comment above it.
 #pragma once
 
