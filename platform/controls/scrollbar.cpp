@@ -2,9 +2,7 @@
 #include "platform/api/scrollbar.h"
 
 #include <algorithm>
-#include <map>
 #include <mutex>
-#include <optional>
 
 #include "platform/api.h"
 #include "platform/controls/control_common.h"
@@ -45,29 +43,40 @@ struct WindowBars {
   Tracking tracking;
 };
 
-struct Table {
-  std::mutex mutex;
-  std::map<HWND, WindowBars> windows;
+// Bars belong to windows of any class, so the state is attached on first use rather than on a
+// WM_NCCREATE of ours, and dropped on WM_NCDESTROY. Scroll calls may come from any thread, hence
+// the lock around the values.
+struct BarState {
+  mutable std::mutex mutex;
+  WindowBars value;
 };
+using StatePtr = StateTable<BarState>::Ptr;
 
-Table& table() {
-  static Table t;
-  return t;
+StateTable<BarState>& states() {
+  static StateTable<BarState> table;
+  return table;
 }
 
-// A copy of a window's state, or the defaults for a window never seen.
-WindowBars snapshot(HWND hwnd) {
-  Table& t = table();
-  std::lock_guard lock(t.mutex);
-  auto it = t.windows.find(hwnd);
-  return it == t.windows.end() ? WindowBars{} : it->second;
+// The state of a live window, attached on first use; null once the window is gone, where nothing
+// would ever detach it again.
+StatePtr attached(HWND hwnd) {
+  StatePtr state = states().find_or_attach(hwnd);
+  if (IsWindow(hwnd)) return state;
+  states().detach(hwnd);
+  return nullptr;
+}
+
+// A copy of the values, or the defaults for a window that has none.
+WindowBars snapshot(const StatePtr& state) {
+  if (!state) return WindowBars{};
+  std::lock_guard lock(state->mutex);
+  return state->value;
 }
 
 template <typename F>
-auto update(HWND hwnd, F&& change) {
-  Table& t = table();
-  std::lock_guard lock(t.mutex);
-  return change(t.windows[hwnd]);
+auto update(BarState& state, F&& change) {
+  std::lock_guard lock(state.mutex);
+  return change(state.value);
 }
 
 int max_pos(const Bar& b) {
@@ -225,11 +234,11 @@ void draw_bar(HDC dc, HWND hwnd, int bar, const WindowBars& state) {
   draw_button(dc, segment(l, bar, l.thumb_start, l.thumb_start + l.thumb_length), state.flat, false);
 }
 
-void draw_all(HWND hwnd) {
+void draw_all(HWND hwnd, const StatePtr& held) {
   const DWORD style = GetWindowLongA(hwnd, GWL_STYLE);
   if (!(style & (WS_VSCROLL | WS_HSCROLL))) return;
   if (!IsWindowVisible(hwnd)) return;
-  const WindowBars state = snapshot(hwnd);
+  const WindowBars state = snapshot(held);
   HDC dc = GetWindowDC(hwnd);
   if (!dc) return;
   if (style & WS_VSCROLL) draw_bar(dc, hwnd, SB_VERT, state);
@@ -283,14 +292,14 @@ int pos_for_thumb(const Layout& l, const Bar& b, int along) {
   return b.min + static_cast<int>((static_cast<long long>(offset) * span + room / 2) / room);
 }
 
-void start_tracking(HWND hwnd, int bar, POINT window_pt) {
-  const WindowBars state = snapshot(hwnd);
+void start_tracking(HWND hwnd, const StatePtr& held, int bar, POINT window_pt) {
+  const WindowBars state = snapshot(held);
   const Bar& b = state.bars[bar];
   const Layout l = layout(hwnd, bar, b);
   const Part part = part_at(l, bar, window_pt);
   if (part == Part::none || b.disabled) return;
   const int along = bar == SB_VERT ? window_pt.y - l.whole.top : window_pt.x - l.whole.left;
-  update(hwnd, [&](WindowBars& w) {
+  update(*held, [&](WindowBars& w) {
     w.tracking = Tracking{bar, part, along - l.thumb_start, true, window_pt};
     w.bars[bar].track_pos = w.bars[bar].pos;
     return 0;
@@ -301,11 +310,11 @@ void start_tracking(HWND hwnd, int bar, POINT window_pt) {
     send_scroll(hwnd, bar, code, 0);
     SetTimer(hwnd, kRepeatTimer, kFirstRepeatMs, nullptr);
   }
-  draw_all(hwnd);
+  draw_all(hwnd, held);
 }
 
-void track_move(HWND hwnd, POINT window_pt) {
-  const WindowBars state = snapshot(hwnd);
+void track_move(HWND hwnd, const StatePtr& held, POINT window_pt) {
+  const WindowBars state = snapshot(held);
   const Tracking& tr = state.tracking;
   const Bar& b = state.bars[tr.bar];
   const Layout l = layout(hwnd, tr.bar, b);
@@ -313,21 +322,21 @@ void track_move(HWND hwnd, POINT window_pt) {
     const int along = tr.bar == SB_VERT ? window_pt.y - l.whole.top : window_pt.x - l.whole.left;
     const int pos = pos_for_thumb(l, b, along - tr.grab);
     if (pos != b.track_pos) {
-      update(hwnd, [&](WindowBars& w) { return w.bars[tr.bar].track_pos = pos; });
+      update(*held, [&](WindowBars& w) { return w.bars[tr.bar].track_pos = pos; });
       send_scroll(hwnd, tr.bar, SB_THUMBTRACK, pos);
     }
     return;
   }
   const bool inside = part_at(l, tr.bar, window_pt) == tr.part;
-  update(hwnd, [&](WindowBars& w) {
+  update(*held, [&](WindowBars& w) {
     w.tracking.last = window_pt;
     return w.tracking.inside = inside;
   });
-  if (inside != tr.inside) draw_all(hwnd);
+  if (inside != tr.inside) draw_all(hwnd, held);
 }
 
-void repeat(HWND hwnd) {
-  const WindowBars state = snapshot(hwnd);
+void repeat(HWND hwnd, const StatePtr& held) {
+  const WindowBars state = snapshot(held);
   const Tracking& tr = state.tracking;
   SetTimer(hwnd, kRepeatTimer, kRepeatMs, nullptr);
   if (!tr.inside) return;
@@ -338,11 +347,11 @@ void repeat(HWND hwnd) {
   if (code >= 0) send_scroll(hwnd, tr.bar, code, 0);
 }
 
-void end_tracking(HWND hwnd, bool released_by_us) {
-  const WindowBars state = snapshot(hwnd);
+void end_tracking(HWND hwnd, const StatePtr& held, bool released_by_us) {
+  const WindowBars state = snapshot(held);
   const Tracking tr = state.tracking;
   if (tr.bar < 0) return;
-  update(hwnd, [](WindowBars& w) {
+  update(*held, [](WindowBars& w) {
     w.tracking = Tracking{};
     return 0;
   });
@@ -350,14 +359,11 @@ void end_tracking(HWND hwnd, bool released_by_us) {
   if (released_by_us && GetCapture() == hwnd) ReleaseCapture();
   if (tr.part == Part::thumb) send_scroll(hwnd, tr.bar, SB_THUMBPOSITION, state.bars[tr.bar].track_pos);
   send_scroll(hwnd, tr.bar, SB_ENDSCROLL, 0);
-  draw_all(hwnd);
+  draw_all(hwnd, held);
 }
 
-bool is_tracking(HWND hwnd) {
-  Table& t = table();
-  std::lock_guard lock(t.mutex);
-  auto it = t.windows.find(hwnd);
-  return it != t.windows.end() && it->second.tracking.bar >= 0;
+bool is_tracking(const StatePtr& held) {
+  return snapshot(held).tracking.bar >= 0;
 }
 
 void show(HWND hwnd, int bar, bool on) {
@@ -378,16 +384,23 @@ int bar_width() {
 }
 
 void set_flat(HWND hwnd, bool flat) {
-  if (!IsWindow(hwnd)) return;
-  update(hwnd, [&](WindowBars& w) { return w.flat = flat; });
-  draw_all(hwnd);
+  const StatePtr state = attached(hwnd);
+  if (!state) return;
+  update(*state, [&](WindowBars& w) { return w.flat = flat; });
+  draw_all(hwnd, state);
 }
 
 bool handle_message(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+  if (msg == WM_NCDESTROY) {
+    states().detach(hwnd);
+    return false;
+  }
+  // Held for the whole message: the window's scroll handler may destroy it mid-way.
+  const StatePtr state = states().find(hwnd);
   switch (msg) {
     case WM_NCPAINT:
       result = DefWindowProcA(hwnd, msg, wp, lp);
-      draw_all(hwnd);
+      draw_all(hwnd, state);
       return true;
     case WM_NCHITTEST: {
       const LONG style = GetWindowLongA(hwnd, GWL_STYLE);
@@ -405,37 +418,32 @@ bool handle_message(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) 
     case WM_NCLBUTTONDOWN:
     case WM_NCLBUTTONDBLCLK:
       if (wp != HTVSCROLL && wp != HTHSCROLL) return false;
-      start_tracking(hwnd, wp == HTVSCROLL ? SB_VERT : SB_HORZ, screen_to_window(hwnd, lp));
+      if (const StatePtr tracked = state ? state : attached(hwnd))
+        start_tracking(hwnd, tracked, wp == HTVSCROLL ? SB_VERT : SB_HORZ, screen_to_window(hwnd, lp));
       result = 0;
       return true;
     case WM_MOUSEMOVE:
-      if (!is_tracking(hwnd)) return false;
-      track_move(hwnd, client_to_window(hwnd, lp));
+      if (!is_tracking(state)) return false;
+      track_move(hwnd, state, client_to_window(hwnd, lp));
       result = 0;
       return true;
     case WM_LBUTTONUP:
-      if (!is_tracking(hwnd)) return false;
-      end_tracking(hwnd, true);
+      if (!is_tracking(state)) return false;
+      end_tracking(hwnd, state, true);
       result = 0;
       return true;
     case WM_TIMER:
       if (wp != kRepeatTimer) return false;
-      if (is_tracking(hwnd))
-        repeat(hwnd);
+      if (is_tracking(state))
+        repeat(hwnd, state);
       else
         KillTimer(hwnd, kRepeatTimer);
       result = 0;
       return true;
     case WM_CAPTURECHANGED:
-      if (!is_tracking(hwnd) || reinterpret_cast<HWND>(lp) == hwnd) return false;
-      end_tracking(hwnd, false);
+      if (!is_tracking(state) || reinterpret_cast<HWND>(lp) == hwnd) return false;
+      end_tracking(hwnd, state, false);
       return false;
-    case WM_NCDESTROY: {
-      Table& t = table();
-      std::lock_guard lock(t.mutex);
-      t.windows.erase(hwnd);
-      return false;
-    }
     default:
       return false;
   }
@@ -443,7 +451,9 @@ bool handle_message(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) 
 
 // Any window with WS_VSCROLL/WS_HSCROLL gets working bars through the default window procedure.
 namespace {
-void install_hook() { winsys::set_scroll_bar_hooks({&handle_message}); }
+void install_hook() {
+  winsys::set_scroll_bar_hooks({&handle_message});
+}
 [[maybe_unused]] const bool kHookInstalled = winsys::add_system_classes(&install_hook);
 }  // namespace
 
@@ -454,7 +464,9 @@ using platform::controls::scrollbar::Bar;
 extern "C" int SetScrollInfo(HWND hwnd, int nBar, LPCSCROLLINFO lpsi, BOOL redraw) {
   using namespace platform::controls::scrollbar;
   if (!lpsi || !platform::controls::live_window(hwnd) || !valid_bar(nBar)) return 0;
-  const auto [pos, needed] = update(hwnd, [&](WindowBars& w) {
+  const StatePtr state = attached(hwnd);
+  if (!state) return 0;
+  const auto [pos, needed] = update(*state, [&](WindowBars& w) {
     Bar& b = w.bars[nBar];
     if (lpsi->fMask & SIF_RANGE) {
       b.min = lpsi->nMin;
@@ -469,20 +481,20 @@ extern "C" int SetScrollInfo(HWND hwnd, int nBar, LPCSCROLLINFO lpsi, BOOL redra
     return std::pair<int, bool>{b.pos, !fits};
   });
   if (lpsi->fMask & SIF_DISABLENOSCROLL) {
-    update(hwnd, [&, needed = needed](WindowBars& w) { return w.bars[nBar].disabled = !needed; });
+    update(*state, [&, needed = needed](WindowBars& w) { return w.bars[nBar].disabled = !needed; });
     if (!has_bar(hwnd, nBar)) show(hwnd, nBar, true);
   } else if (lpsi->fMask & (SIF_RANGE | SIF_PAGE)) {
-    update(hwnd, [&](WindowBars& w) { return w.bars[nBar].disabled = false; });
+    update(*state, [&](WindowBars& w) { return w.bars[nBar].disabled = false; });
     show(hwnd, nBar, needed);
   }
-  if (redraw) draw_all(hwnd);
+  if (redraw) draw_all(hwnd, state);
   return pos;
 }
 
 extern "C" BOOL GetScrollInfo(HWND hwnd, int nBar, LPSCROLLINFO lpsi) {
   using namespace platform::controls::scrollbar;
   if (!lpsi || !platform::controls::live_window(hwnd) || !valid_bar(nBar)) return FALSE;
-  const WindowBars w = snapshot(hwnd);
+  const WindowBars w = snapshot(states().find(hwnd));
   const Bar& b = w.bars[nBar];
   if (lpsi->fMask & SIF_RANGE) {
     lpsi->nMin = b.min;
@@ -498,7 +510,7 @@ extern "C" BOOL GetScrollInfo(HWND hwnd, int nBar, LPSCROLLINFO lpsi) {
 extern "C" int SetScrollPos(HWND hwnd, int nBar, int nPos, BOOL redraw) {
   using namespace platform::controls::scrollbar;
   if (!platform::controls::live_window(hwnd) || !valid_bar(nBar)) return 0;
-  const int previous = snapshot(hwnd).bars[nBar].pos;
+  const int previous = snapshot(states().find(hwnd)).bars[nBar].pos;
   SCROLLINFO si{sizeof(SCROLLINFO), SIF_POS, 0, 0, 0, nPos, 0};
   SetScrollInfo(hwnd, nBar, &si, redraw);
   return previous;
@@ -507,7 +519,7 @@ extern "C" int SetScrollPos(HWND hwnd, int nBar, int nPos, BOOL redraw) {
 extern "C" int GetScrollPos(HWND hwnd, int nBar) {
   using namespace platform::controls::scrollbar;
   if (!platform::controls::live_window(hwnd) || !valid_bar(nBar)) return 0;
-  return snapshot(hwnd).bars[nBar].pos;
+  return snapshot(states().find(hwnd)).bars[nBar].pos;
 }
 
 extern "C" BOOL SetScrollRange(HWND hwnd, int nBar, int nMinPos, int nMaxPos, BOOL redraw) {
@@ -521,7 +533,7 @@ extern "C" BOOL SetScrollRange(HWND hwnd, int nBar, int nMinPos, int nMaxPos, BO
 extern "C" BOOL GetScrollRange(HWND hwnd, int nBar, int* lpMinPos, int* lpMaxPos) {
   using namespace platform::controls::scrollbar;
   if (!lpMinPos || !lpMaxPos || !platform::controls::live_window(hwnd) || !valid_bar(nBar)) return FALSE;
-  const WindowBars w = snapshot(hwnd);
+  const WindowBars w = snapshot(states().find(hwnd));
   *lpMinPos = w.bars[nBar].min;
   *lpMaxPos = w.bars[nBar].max;
   return TRUE;
@@ -539,11 +551,13 @@ extern "C" BOOL EnableScrollBar(HWND hwnd, UINT wSBflags, UINT wArrows) {
   using namespace platform::controls::scrollbar;
   const int bar = static_cast<int>(wSBflags);
   if (!platform::controls::live_window(hwnd) || !(valid_bar(bar) || bar == SB_BOTH)) return FALSE;
-  update(hwnd, [&](WindowBars& w) {
+  const StatePtr state = attached(hwnd);
+  if (!state) return FALSE;
+  update(*state, [&](WindowBars& w) {
     for (int b : {SB_HORZ, SB_VERT})
       if (bar == SB_BOTH || bar == b) w.bars[b].disabled = wArrows == ESB_DISABLE_BOTH;
     return 0;
   });
-  draw_all(hwnd);
+  draw_all(hwnd, state);
   return TRUE;
 }

@@ -1,6 +1,7 @@
 // Window scroll bars (the helper the list view and the edit control share).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "platform/api.h"
@@ -17,11 +18,18 @@ std::vector<int>& scroll_codes() {
   return codes;
 }
 
+// The scroll code on which the window destroys itself (-1: never).
+int g_destroy_on = -1;
+
 LRESULT CALLBACK scrolled_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   LRESULT r = 0;
   if (platform::controls::scrollbar::handle_message(hwnd, msg, wp, lp, r)) return r;
   if (msg == WM_VSCROLL) {
     scroll_codes().push_back(LOWORD(wp));
+    if (LOWORD(wp) == g_destroy_on) {
+      DestroyWindow(hwnd);
+      return 0;
+    }
     if (LOWORD(wp) == SB_LINEDOWN) SetScrollPos(hwnd, SB_VERT, GetScrollPos(hwnd, SB_VERT) + 1, TRUE);
     if (LOWORD(wp) == SB_THUMBTRACK) SetScrollPos(hwnd, SB_VERT, HIWORD(wp), TRUE);
     return 0;
@@ -43,13 +51,15 @@ class ScrollBarTest : public ::testing::Test {
     }();
     ASSERT_TRUE(registered);
     scroll_codes().clear();
+    g_destroy_on = -1;
     top_ = CreateWindowExA(0, "ScrollBarTestWindow", "bars", WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_VSCROLL,
                            30, 30, 300, 200, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(top_, nullptr);
     hl::run_until_idle();
   }
   void TearDown() override {
-    DestroyWindow(top_);
+    g_destroy_on = -1;
+    if (IsWindow(top_)) DestroyWindow(top_);
     hl::run_until_idle();
   }
   SCROLLINFO info() {
@@ -122,6 +132,41 @@ TEST_F(ScrollBarTest, ArrowClicksAndThumbDragsReachTheWindow) {
   ASSERT_FALSE(scroll_codes().empty());
   EXPECT_EQ(scroll_codes().back(), SB_ENDSCROLL);
   EXPECT_EQ(GetScrollPos(top_, SB_VERT), 90);
+}
+
+// The bars' state outlives a window that its own scroll handler destroys in the middle of a
+// click or a drag: the tracking ends, the capture and the repeat timer go with the window.
+TEST_F(ScrollBarTest, WindowDestroyedByItsScrollHandlerEndsTheTrackingCleanly) {
+  for (int code : {SB_LINEDOWN, SB_THUMBTRACK, SB_THUMBPOSITION, SB_ENDSCROLL}) {
+    SCOPED_TRACE(code);
+    if (!IsWindow(top_))
+      top_ = CreateWindowExA(0, "ScrollBarTestWindow", "bars", WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_VSCROLL,
+                             30, 30, 300, 200, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(top_, nullptr);
+    SCROLLINFO si{sizeof(SCROLLINFO), SIF_RANGE | SIF_PAGE | SIF_POS, 0, 99, 10, 0, 0};
+    SetScrollInfo(top_, SB_VERT, &si, TRUE);
+    hl::run_until_idle();
+    hl::advance_clock(1000);
+    scroll_codes().clear();
+    g_destroy_on = code;
+    RECT client{};
+    GetClientRect(top_, &client);
+    // A click on the lower arrow for the line code, a drag of the thumb for the others.
+    const bool drag = code != SB_LINEDOWN;
+    const POINT from{client.right + 8, drag ? 17 + 4 : client.bottom - 5};
+    const POINT to{from.x, drag ? client.bottom + 30 : from.y};
+    const HWND window = top_;
+    hl::mouse_move(window, from);
+    hl::mouse_button(window, hl::Button::left, true, from);
+    hl::mouse_move(window, to);
+    hl::mouse_button(window, hl::Button::left, false, to);
+    hl::advance_clock(1000);
+    hl::run_until_idle();
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(GetCapture(), nullptr);
+    ASSERT_FALSE(scroll_codes().empty());
+    EXPECT_NE(std::find(scroll_codes().begin(), scroll_codes().end(), code), scroll_codes().end());
+  }
 }
 
 }  // namespace
