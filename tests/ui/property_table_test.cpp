@@ -109,3 +109,26 @@ TEST(PropertyTable, RowsWithoutAFieldAreLeftToTheUnit) {
 }
 
 }  // namespace
+
+namespace {
+
+constexpr bool flag_set(const Sample& s) {
+  return s.flag;
+}
+
+TEST(PropertyTable, ARecreatingRowWithAConditionAsksOnlyWhileItHolds) {
+  constexpr std::array<ui::PropertyRow<Sample>, 3> table{{
+      {0, &Sample::choice, ui::kind::kChoice, true, 0, &flag_set},
+      {1, &Sample::colour, ui::kind::kColour, true},
+      {2, &Sample::flag, ui::kind::kLogical, false, 0, &flag_set},
+  }};
+  Sample set;
+  EXPECT_FALSE(ui::write_recreates(*ui::set_property(table, set, 0, ui::int_pair(4)), set));
+  EXPECT_TRUE(ui::write_recreates(*ui::set_property(table, set, 1, ui::int_pair(4)), set));
+  // The condition is read after the write: turning the flag on does not re-create by itself.
+  EXPECT_FALSE(ui::write_recreates(*ui::set_property(table, set, 2, ui::int_pair(1)), set));
+  EXPECT_TRUE(ui::write_recreates(*ui::set_property(table, set, 0, ui::int_pair(5)), set));
+  EXPECT_EQ(set.choice, 5);
+}
+
+}  // namespace

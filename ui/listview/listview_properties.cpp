@@ -1,74 +1,15 @@
 #include "ui/listview/listview_properties.h"
 
 #include <algorithm>
-#include <array>
 
 #include "ui/bytes/byte_reader.h"
 #include "ui/bytes/byte_writer.h"
+#include "ui/units/unit_values.h"
 
 namespace ui::listview {
 namespace {
 
 using lyr::ByteWriter;
-
-// The integers of the block in their stored order, each bound to its field.
-template <class Properties, class Visit>
-void each_integer(Properties& p, Visit&& visit) {
-  visit(p.border);
-  visit(p.text_colour);
-  visit(p.text_back_colour);
-  visit(p.back_colour);
-  visit(p.view);
-  visit(p.alignment);
-  visit(p.auto_arrange);
-  visit(p.wrap_labels);
-  visit(p.hide_header);
-  visit(p.header_clickable);
-  visit(p.full_row_select);
-  visit(p.grid_lines);
-  visit(p.header_drag_drop);
-  visit(p.hot_tracking);
-  visit(p.hand_cursor);
-  visit(p.underline_hot);
-  visit(p.underline_cold);
-  visit(p.edit_labels);
-  visit(p.sort_order);
-  visit(p.check_boxes);
-  visit(p.flat_scroll_bars);
-  visit(p.single_selection);
-  visit(p.current_selection);
-  visit(p.show_selection_always);
-}
-
-template <class Properties, class Visit>
-void each_blob(Properties& p, Visit&& visit) {
-  visit(p.font);
-  visit(p.header_images);
-  visit(p.item_images);
-  visit(p.columns);
-  visit(p.state_images);
-  visit(p.items);
-}
-
-void store(bool& field, std::uint32_t v) {
-  field = v != 0;
-}
-void store(std::int32_t& field, std::uint32_t v) {
-  field = static_cast<std::int32_t>(v);
-}
-void store(std::uint32_t& field, std::uint32_t v) {
-  field = v;
-}
-
-std::uint32_t word_of(bool v) {
-  return v ? 1u : 0u;
-}
-std::uint32_t word_of(std::int32_t v) {
-  return static_cast<std::uint32_t>(v);
-}
-std::uint32_t word_of(std::uint32_t v) {
-  return v;
-}
 
 std::optional<std::int32_t> flag_and_int(lyr::ByteReader& r, bool* flag) {
   auto first = r.bytes(1);
@@ -79,44 +20,69 @@ std::optional<std::int32_t> flag_and_int(lyr::ByteReader& r, bool* flag) {
 
 }  // namespace
 
+void ListViewProperties::clamp() {
+  border = clamp_choice(border, 0, 5);
+  view = clamp_choice(view, 0, 3);
+  alignment = clamp_choice(alignment, 0, 1);
+  sort_order = clamp_choice(sort_order, 0, 2);
+  current_selection = std::max(current_selection, -1);
+}
+
 std::optional<ListViewProperties> ListViewProperties::parse(std::span<const std::uint8_t> block) {
   ListViewProperties p;
   if (block.empty()) return p;
-  lyr::ByteReader r(block);
-  auto version = r.u32();
+  PropertyReader r(block);
+  const auto version = r.u32();
   if (!version || *version > kPropertyVersion) return std::nullopt;
-  bool complete = true;
-  each_integer(p, [&](auto& field) {
-    auto v = complete ? r.u32() : std::nullopt;
-    if (!v) {
-      complete = false;
-      return;
-    }
-    store(field, *v);
-  });
-  each_blob(p, [&](std::vector<std::uint8_t>& field) {
-    auto length = complete ? r.u32() : std::nullopt;
-    auto bytes = length ? r.bytes(*length) : std::nullopt;
-    if (!bytes) {
-      complete = false;
-      return;
-    }
-    field.assign(bytes->begin(), bytes->end());
-  });
-  if (!complete) return std::nullopt;
-  p.border = std::clamp(p.border, 0, 5);
-  p.view = std::clamp(p.view, 0, 3);
-  p.alignment = std::clamp(p.alignment, 0, 1);
-  p.sort_order = std::clamp(p.sort_order, 0, 2);
-  p.current_selection = std::max(p.current_selection, -1);
+  const bool ok = r.field(p.border) && r.field(p.text_colour) && r.field(p.text_back_colour) &&
+                  r.field(p.back_colour) && r.field(p.view) && r.field(p.alignment) &&
+                  r.field(p.auto_arrange) && r.field(p.wrap_labels) && r.field(p.hide_header) &&
+                  r.field(p.header_clickable) && r.field(p.full_row_select) && r.field(p.grid_lines) &&
+                  r.field(p.header_drag_drop) && r.field(p.hot_tracking) && r.field(p.hand_cursor) &&
+                  r.field(p.underline_hot) && r.field(p.underline_cold) && r.field(p.edit_labels) &&
+                  r.field(p.sort_order) && r.field(p.check_boxes) && r.field(p.flat_scroll_bars) &&
+                  r.field(p.single_selection) && r.field(p.current_selection) &&
+                  r.field(p.show_selection_always) && r.field(p.font) && r.field(p.header_images) &&
+                  r.field(p.item_images) && r.field(p.columns) && r.field(p.state_images) && r.field(p.items);
+  if (!ok) return std::nullopt;
+  p.clamp();
   return p;
 }
 
 std::vector<std::uint8_t> ListViewProperties::serialize() const {
+  const ListViewProperties& p = *this;
   ByteWriter w;
   w.u32(kPropertyVersion);
-  each_integer(*this, [&](const auto& field) { w.u32(word_of(field)); });
-  each_blob(*this, [&](const std::vector<std::uint8_t>& field) { w.counted(field); });
+  w.i32(p.border);
+  w.u32(p.text_colour);
+  w.u32(p.text_back_colour);
+  w.u32(p.back_colour);
+  w.i32(p.view);
+  w.i32(p.alignment);
+  w.u32(p.auto_arrange);
+  w.u32(p.wrap_labels);
+  w.u32(p.hide_header);
+  w.u32(p.header_clickable);
+  w.u32(p.full_row_select);
+  w.u32(p.grid_lines);
+  w.u32(p.header_drag_drop);
+  w.u32(p.hot_tracking);
+  w.u32(p.hand_cursor);
+  w.u32(p.underline_hot);
+  w.u32(p.underline_cold);
+  w.u32(p.edit_labels);
+  w.i32(p.sort_order);
+  w.u32(p.check_boxes);
+  w.u32(p.flat_scroll_bars);
+  w.u32(p.single_selection);
+  w.i32(p.current_selection);
+  w.u32(p.show_selection_always);
+  w.counted(p.font);
+  w.counted(p.header_images);
+  w.counted(p.item_images);
+  w.counted(p.columns);
+  w.counted(p.state_images);
+  w.counted(p.items);
   return w.take();
 }
 

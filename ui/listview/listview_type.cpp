@@ -17,25 +17,19 @@ constexpr std::uint16_t kPlainFlags = 0;
 constexpr std::uint16_t kLayoutFlags = 1;
 constexpr std::uint16_t kRunTimeOnlyFlags = 4;
 
-// Kinds of the own properties (index - 8), in index order.
-constexpr std::array<std::uint16_t, 31> kOwnKinds = {
-    kind::kChoice,  kind::kColour,  kind::kBackColour, kind::kBackColour, kind::kFont,      kind::kChoice,
-    kind::kChoice,  kind::kLogical, kind::kLogical,    kind::kListData2,  kind::kLogical,   kind::kListData1,
-    kind::kLogical, kind::kLogical, kind::kLogical,    kind::kLogical,    kind::kListData1, kind::kListData1,
-    kind::kLogical, kind::kLogical, kind::kLogical,    kind::kLogical,    kind::kLogical,   kind::kChoice,
-    kind::kLogical, kind::kLogical, kind::kLogical,    kind::kInteger,    kind::kLogical,   kind::kListData2,
-    kind::kText,
-};
-
-constexpr std::uint16_t flags_of(std::size_t index) {
-  if ((index >= 14 && index <= 23) || (index >= 27 && index <= 29)) return kLayoutFlags;
-  if (index == 38) return kRunTimeOnlyFlags;
+// Properties that only some views, or hot tracking, make use of are layout properties.
+constexpr std::uint16_t flags_of(std::int32_t own) {
+  namespace lp = list_view_property;
+  if ((own >= lp::kAlignment && own <= lp::kHeaderDragDrop) ||
+      (own >= lp::kHandCursor && own <= lp::kUnderlineCold))
+    return kLayoutFlags;
+  if (own == lp::kEditedText) return kRunTimeOnlyFlags;
   return kPlainFlags;
 }
 
 constexpr auto make_properties() {
-  auto all = control_properties(kOwnKinds);
-  for (std::size_t i = 8; i < all.size(); ++i) all[i].flags = flags_of(i);
+  auto all = descriptors(kListViewPropertyTable);
+  for (std::size_t i = 8; i < all.size(); ++i) all[i].flags = flags_of(static_cast<std::int32_t>(i - 8));
   return all;
 }
 

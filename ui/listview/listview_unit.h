@@ -31,42 +31,6 @@ namespace ui::listview {
 // toggled it.
 inline constexpr UINT kMsgCheckToggled = WM_USER + 1;
 
-// Own property indexes (property index - 8).
-namespace own {
-inline constexpr std::int32_t kBorder = 0;
-inline constexpr std::int32_t kTextColour = 1;
-inline constexpr std::int32_t kTextBackColour = 2;
-inline constexpr std::int32_t kBackColour = 3;
-inline constexpr std::int32_t kFont = 4;
-inline constexpr std::int32_t kViewType = 5;
-inline constexpr std::int32_t kAlignment = 6;
-inline constexpr std::int32_t kAutoArrange = 7;
-inline constexpr std::int32_t kWrapLabels = 8;
-inline constexpr std::int32_t kColumns = 9;
-inline constexpr std::int32_t kHideHeader = 10;
-inline constexpr std::int32_t kHeaderImages = 11;
-inline constexpr std::int32_t kHeaderClickable = 12;
-inline constexpr std::int32_t kFullRowSelect = 13;
-inline constexpr std::int32_t kGridLines = 14;
-inline constexpr std::int32_t kHeaderDragDrop = 15;
-inline constexpr std::int32_t kItemImages = 16;
-inline constexpr std::int32_t kStateImages = 17;
-inline constexpr std::int32_t kHotTracking = 18;
-inline constexpr std::int32_t kHandCursor = 19;
-inline constexpr std::int32_t kUnderlineHot = 20;
-inline constexpr std::int32_t kUnderlineCold = 21;
-inline constexpr std::int32_t kEditLabels = 22;
-inline constexpr std::int32_t kSortOrder = 23;
-inline constexpr std::int32_t kCheckBoxes = 24;
-inline constexpr std::int32_t kFlatScrollBars = 25;
-inline constexpr std::int32_t kSingleSelection = 26;
-inline constexpr std::int32_t kCurrentSelection = 27;
-inline constexpr std::int32_t kShowSelectionAlways = 28;
-inline constexpr std::int32_t kItems = 29;
-inline constexpr std::int32_t kEditedText = 30;
-inline constexpr std::int32_t kCount = 31;
-}  // namespace own
-
 class ListViewUnit final : public Unit {
  public:
   static ListViewUnit* create(const UnitCreateArgs& args, bool design_mode = false);

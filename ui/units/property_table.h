@@ -9,6 +9,9 @@
 //   the table, which leaves the set untouched. A logical field takes any non-zero value as true.
 // - A row without a field (std::monostate) is a property the unit computes itself: the getter
 //   answers false for it and the setter answers the row without storing anything.
+// - write_recreates(row, set) says whether the write just stored needs a new native window: a
+//   re-creating row with a condition asks only while the condition holds for the set as the
+//   write left it (a style that only some views of a control have).
 // - descriptors(table) is the common properties 0-7 followed by the rows' kinds in index order;
 //   the rows must be listed in index order without gaps.
 #pragma once
@@ -39,7 +42,13 @@ struct PropertyRow {
   std::uint16_t kind;
   bool recreates = false;
   std::uint8_t element = 0;  // for a field that is an array: which of its values
+  bool (*recreates_when)(const Set&) = nullptr;
 };
+
+template <class Set>
+constexpr bool write_recreates(const PropertyRow<Set>& row, const Set& set) {
+  return row.recreates && (row.recreates_when == nullptr || row.recreates_when(set));
+}
 
 template <class Set, std::size_t N>
 constexpr const PropertyRow<Set>* find_row(const std::array<PropertyRow<Set>, N>& table, std::int32_t own) {

@@ -10,7 +10,7 @@
 namespace listview_test {
 namespace {
 
-namespace own = ui::listview::own;
+namespace own = ui::listview::list_view_property;
 using platform::headless::Button;
 using ui::listview::ItemRecord;
 using ui::listview::ListViewProperties;

@@ -10,7 +10,7 @@
 namespace listview_test {
 namespace {
 
-namespace own = ui::listview::own;
+namespace own = ui::listview::list_view_property;
 using ui::listview::ItemRecord;
 using ui::listview::ListViewProperties;
 using ui::listview::ListViewUnit;
@@ -187,6 +187,43 @@ TEST_F(ListViewPropertyTest, SerializedStateCreatesTheSameListView) {
   ASSERT_NE(again, nullptr);
   EXPECT_TRUE(SendMessageA(again->hwnd(), LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) & LVS_EX_GRIDLINES);
   EXPECT_EQ(get_int(again, own::kCurrentSelection), 1);
+}
+
+// The descriptor list comes from the property table: the common eight, then each own row's kind;
+// the view-dependent ones are layout properties and the edited text exists only at run time.
+TEST(ListViewDescriptorTest, OwnPropertiesCarryTheirKindsAndFlags) {
+  const runtime::UnitTypeDescriptor& type = ui::listview::list_view_unit_type();
+  ASSERT_EQ(type.property_count, 39u);
+  struct Expected {
+    std::int32_t own;
+    std::uint16_t kind;
+    std::uint16_t flags;
+  };
+  namespace kind = ui::kind;
+  const Expected expected[] = {
+      {own::kBorder, kind::kChoice, 0},
+      {own::kTextColour, kind::kColour, 0},
+      {own::kBackColour, kind::kBackColour, 0},
+      {own::kFont, kind::kFont, 0},
+      {own::kViewType, kind::kChoice, 0},
+      {own::kAlignment, kind::kChoice, 1},
+      {own::kColumns, kind::kListData2, 1},
+      {own::kHeaderImages, kind::kListData1, 1},
+      {own::kHeaderDragDrop, kind::kLogical, 1},
+      {own::kItemImages, kind::kListData1, 0},
+      {own::kHotTracking, kind::kLogical, 0},
+      {own::kUnderlineCold, kind::kLogical, 1},
+      {own::kEditLabels, kind::kLogical, 0},
+      {own::kSortOrder, kind::kChoice, 0},
+      {own::kCurrentSelection, kind::kInteger, 0},
+      {own::kItems, kind::kListData2, 0},
+      {own::kEditedText, kind::kText, 4},
+  };
+  for (const Expected& e : expected) {
+    SCOPED_TRACE(e.own);
+    EXPECT_EQ(type.properties[8 + e.own].kind, e.kind);
+    EXPECT_EQ(type.properties[8 + e.own].flags, e.flags);
+  }
 }
 
 TEST_F(ListViewPropertyTest, TextsOfABlockAreEnumerated) {
