@@ -76,6 +76,34 @@ TEST(PropertyBlock, LogicalFieldsTakeAnyNonZeroWordAsTrue) {
   EXPECT_FALSE(b);
 }
 
+TEST(PropertyBlock, FieldsWrittenByTheWriterReadBackIntoTheSameFields) {
+  const std::string text = "\xB1\xEA\xC7\xA9";
+  const std::vector<std::uint8_t> bytes = {7, 0, 9};
+  ui::PropertyWriter w;
+  w.field(std::int32_t{-3});
+  w.field(std::uint32_t{0xFF000000});
+  w.field(true);
+  w.field(text);
+  w.field(bytes);
+  const std::vector<std::uint8_t> block = w.take();
+  // Logicals are whole words, texts carry no terminator.
+  EXPECT_EQ(block.size(), 4u + 4 + 4 + 4 + 4 + 4 + 3);
+  PropertyReader r(block);
+  std::int32_t number = 0;
+  std::uint32_t colour = 0;
+  bool flag = false;
+  std::string text_back;
+  std::vector<std::uint8_t> bytes_back;
+  ASSERT_TRUE(r.field(number) && r.field(colour) && r.field(flag) && r.field(text_back) &&
+              r.field(bytes_back));
+  EXPECT_EQ(number, -3);
+  EXPECT_EQ(colour, 0xFF000000u);
+  EXPECT_TRUE(flag);
+  EXPECT_EQ(text_back, text);
+  EXPECT_EQ(bytes_back, bytes);
+  EXPECT_EQ(r.remaining(), 0u);
+}
+
 std::vector<std::uint8_t> logfont_bytes(const char* face, LONG height, BYTE charset) {
   LOGFONTA lf{};
   lf.lfHeight = height;

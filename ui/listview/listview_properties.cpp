@@ -11,11 +11,83 @@ namespace {
 
 using lyr::ByteWriter;
 
-std::optional<std::int32_t> flag_and_int(lyr::ByteReader& r, bool* flag) {
-  auto first = r.bytes(1);
-  if (!first) return std::nullopt;
-  *flag = (*first)[0] != 0;
-  return r.i32();
+// The block's fields in stored order, for reading and writing alike; stops at the first field
+// `each` answers false for.
+template <class Properties, class Each>
+bool each_field(Properties& p, Each&& each) {
+  return each(p.border) && each(p.text_colour) && each(p.text_back_colour) && each(p.back_colour) &&
+         each(p.view) && each(p.alignment) && each(p.auto_arrange) && each(p.wrap_labels) &&
+         each(p.hide_header) && each(p.header_clickable) && each(p.full_row_select) && each(p.grid_lines) &&
+         each(p.header_drag_drop) && each(p.hot_tracking) && each(p.hand_cursor) && each(p.underline_hot) &&
+         each(p.underline_cold) && each(p.edit_labels) && each(p.sort_order) && each(p.check_boxes) &&
+         each(p.flat_scroll_bars) && each(p.single_selection) && each(p.current_selection) &&
+         each(p.show_selection_always) && each(p.font) && each(p.header_images) && each(p.item_images) &&
+         each(p.columns) && each(p.state_images) && each(p.items);
+}
+
+// Column and item records: a one-byte flag, then words and NUL-terminated texts.
+struct RecordReader {
+  lyr::ByteReader& r;
+  bool operator()(bool& v) {
+    auto b = r.bytes(1);
+    if (b) v = (*b)[0] != 0;
+    return b.has_value();
+  }
+  bool operator()(std::int32_t& v) {
+    auto x = r.i32();
+    if (x) v = *x;
+    return x.has_value();
+  }
+  bool operator()(std::string& v) {
+    auto t = r.c_text();
+    if (t) v = std::move(*t);
+    return t.has_value();
+  }
+};
+
+struct RecordWriter {
+  ByteWriter& w;
+  bool operator()(bool v) {
+    w.u8(v ? 1 : 0);
+    return true;
+  }
+  bool operator()(std::int32_t v) {
+    w.i32(v);
+    return true;
+  }
+  bool operator()(const std::string& v) {
+    w.c_text(v);
+    return true;
+  }
+};
+
+constexpr auto kColumnFields = [](auto& c, auto&& each) {
+  return each(c.image_on_right) && each(c.image) && each(c.alignment) && each(c.width) && each(c.title);
+};
+
+constexpr auto kItemFields = [](auto& i, auto&& each) {
+  return each(i.sub_item) && each(i.image) && each(i.state_image) && each(i.indent) && each(i.data) &&
+         each(i.text) && each(i.tip);
+};
+
+template <class Record, class Fields>
+std::vector<std::uint8_t> encode(std::span<const Record> records, Fields fields) {
+  ByteWriter w;
+  for (const Record& record : records) fields(record, RecordWriter{w});
+  return w.take();
+}
+
+// Stops at the first record that the blob cuts short, keeping the whole ones before it.
+template <class Record, class Fields>
+std::vector<Record> decode(std::span<const std::uint8_t> blob, Fields fields) {
+  std::vector<Record> out;
+  lyr::ByteReader r(blob);
+  while (!r.at_end()) {
+    Record record;
+    if (!fields(record, RecordReader{r})) break;
+    out.push_back(std::move(record));
+  }
+  return out;
 }
 
 }  // namespace
@@ -34,124 +106,35 @@ std::optional<ListViewProperties> ListViewProperties::parse(std::span<const std:
   PropertyReader r(block);
   const auto version = r.u32();
   if (!version || *version > kPropertyVersion) return std::nullopt;
-  const bool ok = r.field(p.border) && r.field(p.text_colour) && r.field(p.text_back_colour) &&
-                  r.field(p.back_colour) && r.field(p.view) && r.field(p.alignment) &&
-                  r.field(p.auto_arrange) && r.field(p.wrap_labels) && r.field(p.hide_header) &&
-                  r.field(p.header_clickable) && r.field(p.full_row_select) && r.field(p.grid_lines) &&
-                  r.field(p.header_drag_drop) && r.field(p.hot_tracking) && r.field(p.hand_cursor) &&
-                  r.field(p.underline_hot) && r.field(p.underline_cold) && r.field(p.edit_labels) &&
-                  r.field(p.sort_order) && r.field(p.check_boxes) && r.field(p.flat_scroll_bars) &&
-                  r.field(p.single_selection) && r.field(p.current_selection) &&
-                  r.field(p.show_selection_always) && r.field(p.font) && r.field(p.header_images) &&
-                  r.field(p.item_images) && r.field(p.columns) && r.field(p.state_images) && r.field(p.items);
-  if (!ok) return std::nullopt;
+  if (!each_field(p, [&](auto& field) { return r.field(field); })) return std::nullopt;
   p.clamp();
   return p;
 }
 
 std::vector<std::uint8_t> ListViewProperties::serialize() const {
-  const ListViewProperties& p = *this;
-  ByteWriter w;
+  PropertyWriter w;
   w.u32(kPropertyVersion);
-  w.i32(p.border);
-  w.u32(p.text_colour);
-  w.u32(p.text_back_colour);
-  w.u32(p.back_colour);
-  w.i32(p.view);
-  w.i32(p.alignment);
-  w.u32(p.auto_arrange);
-  w.u32(p.wrap_labels);
-  w.u32(p.hide_header);
-  w.u32(p.header_clickable);
-  w.u32(p.full_row_select);
-  w.u32(p.grid_lines);
-  w.u32(p.header_drag_drop);
-  w.u32(p.hot_tracking);
-  w.u32(p.hand_cursor);
-  w.u32(p.underline_hot);
-  w.u32(p.underline_cold);
-  w.u32(p.edit_labels);
-  w.i32(p.sort_order);
-  w.u32(p.check_boxes);
-  w.u32(p.flat_scroll_bars);
-  w.u32(p.single_selection);
-  w.i32(p.current_selection);
-  w.u32(p.show_selection_always);
-  w.counted(p.font);
-  w.counted(p.header_images);
-  w.counted(p.item_images);
-  w.counted(p.columns);
-  w.counted(p.state_images);
-  w.counted(p.items);
+  each_field(*this, [&](const auto& field) {
+    w.field(field);
+    return true;
+  });
   return w.take();
 }
 
 std::vector<std::uint8_t> encode_columns(std::span<const ColumnRecord> columns) {
-  ByteWriter w;
-  for (const ColumnRecord& c : columns) {
-    w.u8(c.image_on_right ? 1 : 0);
-    w.i32(c.image);
-    w.i32(c.alignment);
-    w.i32(c.width);
-    w.c_text(c.title);
-  }
-  return w.take();
+  return encode(columns, kColumnFields);
 }
 
 std::vector<ColumnRecord> decode_columns(std::span<const std::uint8_t> blob) {
-  std::vector<ColumnRecord> out;
-  lyr::ByteReader r(blob);
-  while (!r.at_end()) {
-    ColumnRecord c;
-    auto image = flag_and_int(r, &c.image_on_right);
-    auto alignment = image ? r.i32() : std::nullopt;
-    auto width = alignment ? r.i32() : std::nullopt;
-    auto title = width ? r.c_text() : std::nullopt;
-    if (!title) break;
-    c.image = *image;
-    c.alignment = *alignment;
-    c.width = *width;
-    c.title = std::move(*title);
-    out.push_back(std::move(c));
-  }
-  return out;
+  return decode<ColumnRecord>(blob, kColumnFields);
 }
 
 std::vector<std::uint8_t> encode_items(std::span<const ItemRecord> items) {
-  ByteWriter w;
-  for (const ItemRecord& i : items) {
-    w.u8(i.sub_item ? 1 : 0);
-    w.i32(i.image);
-    w.i32(i.state_image);
-    w.i32(i.indent);
-    w.i32(i.data);
-    w.c_text(i.text);
-    w.c_text(i.tip);
-  }
-  return w.take();
+  return encode(items, kItemFields);
 }
 
 std::vector<ItemRecord> decode_items(std::span<const std::uint8_t> blob) {
-  std::vector<ItemRecord> out;
-  lyr::ByteReader r(blob);
-  while (!r.at_end()) {
-    ItemRecord i;
-    auto image = flag_and_int(r, &i.sub_item);
-    auto state_image = image ? r.i32() : std::nullopt;
-    auto indent = state_image ? r.i32() : std::nullopt;
-    auto data = indent ? r.i32() : std::nullopt;
-    auto text = data ? r.c_text() : std::nullopt;
-    auto tip = text ? r.c_text() : std::nullopt;
-    if (!tip) break;
-    i.image = *image;
-    i.state_image = *state_image;
-    i.indent = *indent;
-    i.data = *data;
-    i.text = std::move(*text);
-    i.tip = std::move(*tip);
-    out.push_back(std::move(i));
-  }
-  return out;
+  return decode<ItemRecord>(blob, kItemFields);
 }
 
 }  // namespace ui::listview

@@ -64,6 +64,17 @@ class PropertyReader : public lyr::ByteReader {
   bool field(std::vector<std::uint8_t>& out);
 };
 
+// The writing side of PropertyReader::field, so that one list of a set's fields in stored order
+// can drive both the reading and the writing of its block.
+class PropertyWriter : public lyr::ByteWriter {
+ public:
+  void field(std::int32_t v) { i32(v); }
+  void field(std::uint32_t v) { u32(v); }
+  void field(bool v) { u32(v ? 1 : 0); }
+  void field(std::string_view v) { counted_text(v); }
+  void field(std::span<const std::uint8_t> v) { counted(v); }
+};
+
 // Property pairs of the common value shapes.
 inline PropertyPair int_pair(std::int32_t v) {
   return {static_cast<std::intptr_t>(v), 0};
