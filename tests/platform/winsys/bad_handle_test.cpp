@@ -146,7 +146,7 @@ const std::vector<Entry>& entries() {
       {"KillTimer", [](HWND h) { return !KillTimer(h, 1); }},
       {"GetScrollInfo",
        [](HWND h) {
-         SCROLLINFO si{sizeof si, SIF_ALL};
+         SCROLLINFO si{sizeof si, SIF_ALL, 0, 0, 0, 0, 0};
          return !GetScrollInfo(h, SB_VERT, &si);
        }},
       {"SetScrollPos", [](HWND h) { return SetScrollPos(h, SB_VERT, 1, FALSE) == 0; }},
