@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstring>
 #include <map>
+#include <string_view>
 
 #include "platform/gdi/dc.h"
 #include "platform/gdi/handle_table.h"
@@ -19,6 +20,10 @@ namespace {
 
 constexpr double kDpi = 96.0;
 
+PangoLanguage* layout_language() {
+  return pango_language_from_string("zh-cn");
+}
+
 // The thread's own default font map, which the window frames' titles draw with too: one map per
 // thread shares its font files, shaping faces and match caches instead of loading them twice.
 struct ThreadPango {
@@ -28,7 +33,7 @@ struct ThreadPango {
     map = PANGO_FONT_MAP(g_object_ref(pango_cairo_font_map_get_default()));
     context = pango_font_map_create_context(map);
     pango_cairo_context_set_resolution(context, kDpi);
-    pango_context_set_language(context, pango_language_from_string("zh-cn"));
+    pango_context_set_language(context, layout_language());
     cairo_font_options_t* opts = cairo_font_options_create();
     cairo_font_options_set_hint_metrics(opts, CAIRO_HINT_METRICS_ON);
     cairo_font_options_set_hint_style(opts, CAIRO_HINT_STYLE_SLIGHT);
@@ -57,6 +62,34 @@ bool fontconfig_has(const std::string& family) {
   return found;
 }
 
+// Ascent and descent in pango units of `desc` as laid out in `language`. When the face itself has
+// every character of the language's sample text, its own hinted extents are exactly what pango's
+// context metrics answer, without shaping the sample: that would load (and map in) the outlines of
+// a dozen CJK glyphs merely to learn two numbers.
+std::pair<int, int> face_extents(const PangoFontDescription* desc, PangoLanguage* language) {
+  PangoContext* ctx = thread_pango_context();
+  if (PangoFont* font = pango_context_load_font(ctx, desc)) {
+    bool covered = PANGO_IS_CAIRO_FONT(font);
+    for (const char* p = pango_language_get_sample_string(language); covered && *p; p = g_utf8_next_char(p))
+      covered = pango_font_has_char(font, g_utf8_get_char(p));
+    cairo_scaled_font_t* scaled =
+        covered ? pango_cairo_font_get_scaled_font(PANGO_CAIRO_FONT(font)) : nullptr;
+    if (scaled != nullptr && cairo_scaled_font_status(scaled) == CAIRO_STATUS_SUCCESS) {
+      cairo_font_extents_t fe;
+      cairo_scaled_font_extents(scaled, &fe);
+      g_object_unref(font);
+      return {static_cast<int>(std::lround(fe.ascent * PANGO_SCALE)),
+              static_cast<int>(std::lround(fe.descent * PANGO_SCALE))};
+    }
+    g_object_unref(font);
+  }
+  // A face that leaves part of the sample to fallback faces: pango counts theirs in too.
+  PangoFontMetrics* m = pango_context_get_metrics(ctx, desc, language);
+  std::pair<int, int> extents{pango_font_metrics_get_ascent(m), pango_font_metrics_get_descent(m)};
+  pango_font_metrics_unref(m);
+  return extents;
+}
+
 // Cell height (ascent + descent) per pixel of em for a family.
 double cell_ratio(const std::string& family) {
   static std::mutex mu;
@@ -67,10 +100,8 @@ double cell_ratio(const std::string& family) {
   PangoFontDescription* d = pango_font_description_new();
   pango_font_description_set_family(d, family.c_str());
   pango_font_description_set_absolute_size(d, 1000.0 * PANGO_SCALE);
-  PangoFontMetrics* m = pango_context_get_metrics(thread_pango_context(), d, nullptr);
-  double ratio =
-      (pango_font_metrics_get_ascent(m) + pango_font_metrics_get_descent(m)) / (1000.0 * PANGO_SCALE);
-  pango_font_metrics_unref(m);
+  const auto [ascent, descent] = face_extents(d, layout_language());
+  double ratio = (ascent + descent) / (1000.0 * PANGO_SCALE);
   pango_font_description_free(d);
   if (!(ratio > 0.5 && ratio < 3)) ratio = 1.0;
   cache.emplace(family, ratio);
@@ -79,6 +110,28 @@ double cell_ratio(const std::string& family) {
 
 int pixels(int pango_units) {
   return static_cast<int>(std::lround(pango_units / static_cast<double>(PANGO_SCALE)));
+}
+
+// The advance width of `text` in pango units, as a single-line layout of it would measure it.
+// Shaping the text directly leaves the glyph outlines alone: a layout loads every outline for
+// ink extents, and mapping those in is most of what measuring a CJK face costs.
+int shaped_width(const PangoFontDescription* desc, std::string_view text) {
+  PangoAttrList* attrs = pango_attr_list_new();
+  pango_attr_list_insert(attrs, pango_attr_font_desc_new(desc));
+  const int length = static_cast<int>(text.size());
+  GList* items = pango_itemize(thread_pango_context(), text.data(), 0, length, attrs, nullptr);
+  PangoGlyphString* glyphs = pango_glyph_string_new();
+  int width = 0;
+  for (GList* i = items; i != nullptr; i = i->next) {
+    auto* item = static_cast<PangoItem*>(i->data);
+    pango_shape_with_flags(text.data() + item->offset, item->length, text.data(), length, &item->analysis,
+                           glyphs, PANGO_SHAPE_ROUND_POSITIONS);
+    width += pango_glyph_string_get_width(glyphs);
+  }
+  g_list_free_full(items, reinterpret_cast<GDestroyNotify>(pango_item_free));
+  pango_glyph_string_free(glyphs);
+  pango_attr_list_unref(attrs);
+  return width;
 }
 
 }  // namespace
@@ -143,33 +196,23 @@ Font::~Font() {
 
 const FontMetrics& Font::metrics() const {
   std::call_once(metrics_once_, [this] {
-    PangoContext* ctx = thread_pango_context();
     if (cell_) {
       metrics_.height = std::max(1, static_cast<int>(std::lround(em_px_ * (cell_->ascent + cell_->descent))));
       metrics_.ascent = std::min(metrics_.height, static_cast<int>(std::lround(em_px_ * cell_->ascent)));
       metrics_.descent = metrics_.height - metrics_.ascent;
     } else {
-      PangoFontMetrics* m = pango_context_get_metrics(ctx, desc_, pango_language_from_string("zh-cn"));
-      metrics_.ascent = pixels(pango_font_metrics_get_ascent(m));
-      metrics_.descent = pixels(pango_font_metrics_get_descent(m));
+      const auto [ascent, descent] = face_extents(desc_, layout_language());
+      metrics_.ascent = pixels(ascent);
+      metrics_.descent = pixels(descent);
       metrics_.height = metrics_.ascent + metrics_.descent;
-      pango_font_metrics_unref(m);
     }
     metrics_.internal_leading = std::max(0, metrics_.height - static_cast<int>(std::lround(em_px_)));
     // Average width: the mean advance of the Latin letters, as the platform reports it.
-    PangoLayout* layout = pango_layout_new(ctx);
-    pango_layout_set_font_description(layout, desc_);
-    const char* sample = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
-    pango_layout_set_text(layout, sample, -1);
-    int w = 0, h = 0;
-    pango_layout_get_size(layout, &w, &h);
-    metrics_.ave_char_width = std::max(1, static_cast<int>(std::lround(w / 52.0 / PANGO_SCALE)));
+    const int letters = shaped_width(desc_, "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ");
+    metrics_.ave_char_width = std::max(1, static_cast<int>(std::lround(letters / 52.0 / PANGO_SCALE)));
     int widest = 0;
-    for (const char* s : {"W", "M", "\xE5\x9B\xBD", "\xE9\xBE\x98"}) {  // W, M, 国, 龘
-      pango_layout_set_text(layout, s, -1);
-      pango_layout_get_size(layout, &w, &h);
-      widest = std::max(widest, pixels(w));
-    }
+    for (const char* s : {"W", "M", "\xE5\x9B\xBD", "\xE9\xBE\x98"})  // W, M, 国, 龘
+      widest = std::max(widest, pixels(shaped_width(desc_, s)));
     metrics_.max_char_width = widest;
     // A requested average width stretches the whole face horizontally.
     if (lf.lfWidth > 0) {
@@ -177,7 +220,6 @@ const FontMetrics& Font::metrics() const {
       metrics_.ave_char_width = static_cast<int>(std::lround(metrics_.ave_char_width * x_scale_));
       metrics_.max_char_width = static_cast<int>(std::lround(metrics_.max_char_width * x_scale_));
     }
-    g_object_unref(layout);
   });
   return metrics_;
 }

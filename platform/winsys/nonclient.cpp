@@ -89,14 +89,18 @@ void draw_title(cairo_t* cr, const RECT& caption, int right_limit, const std::st
   int width = std::max(0, right_limit - caption.left - 4);
   pango_layout_set_width(layout, width * PANGO_SCALE);
   pango_layout_set_ellipsize(layout, PANGO_ELLIPSIZE_END);
-  int tw, th;
-  pango_layout_get_pixel_size(layout, &tw, &th);
+  // Measured and drawn as its one line: the whole layout's size would have pango lay out its
+  // language sample text for a line height, loading a dozen CJK outlines no title shows.
+  PangoLayoutLine* line = pango_layout_get_line_readonly(layout, 0);
+  PangoRectangle logical;
+  pango_layout_line_get_pixel_extents(line, nullptr, &logical);
   set_color(cr, active ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT);
   cairo_save(cr);
   cairo_rectangle(cr, caption.left, caption.top, right_limit - caption.left, caption.bottom - caption.top);
   cairo_clip(cr);
-  cairo_move_to(cr, caption.left + 3, caption.top + (caption.bottom - caption.top - th) / 2);
-  pango_cairo_show_layout(cr, layout);
+  const int top = caption.top + (caption.bottom - caption.top - logical.height) / 2;
+  cairo_move_to(cr, caption.left + 3, top - logical.y);
+  pango_cairo_show_layout_line(cr, line);
   cairo_restore(cr);
   g_object_unref(layout);
 }

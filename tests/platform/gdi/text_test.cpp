@@ -1,7 +1,9 @@
 // Text layout and output: wrapping, alignment, measured heights, fonts.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
+#include <string>
 
 #include "gdi_fixture.h"
 #include "platform/gdi/font.h"
@@ -50,6 +52,33 @@ TEST_F(TextTest, DefaultGuiFontIsTwelvePixelCjkFace) {
   char face[64] = {};
   GetTextFaceA(s.dc(), sizeof(face), face);
   EXPECT_STREQ(face, "WenQuanYi Micro Hei");
+}
+
+// Metrics are read from the face instead of laying out pango's sample text; they must stay what
+// pango's own metrics say, for the CJK face and for a Latin face whose sample needs fallbacks.
+TEST_F(TextTest, MetricsAgreeWithPangoAtEverySize) {
+  PangoLanguage* chinese = pango_language_from_string("zh-cn");
+  for (const char* face : {"WenQuanYi Micro Hei", "DejaVu Sans"}) {
+    for (LONG px = 6; px <= 40; px += 3) {
+      SCOPED_TRACE(std::string(face) + " " + std::to_string(px));
+      const TEXTMETRICA tm = metrics_of(-px, face);
+      PangoFontDescription* d = pango_font_description_new();
+      pango_font_description_set_family(d, face);
+      pango_font_description_set_absolute_size(d, px * PANGO_SCALE);
+      PangoFontMetrics* m = pango_context_get_metrics(platform::gdi::thread_pango_context(), d, chinese);
+      EXPECT_EQ(tm.tmAscent, PANGO_PIXELS(pango_font_metrics_get_ascent(m)));
+      EXPECT_EQ(tm.tmDescent, PANGO_PIXELS(pango_font_metrics_get_descent(m)));
+      PangoLayout* layout = pango_layout_new(platform::gdi::thread_pango_context());
+      pango_layout_set_font_description(layout, d);
+      pango_layout_set_text(layout, "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ", -1);
+      int w = 0, h = 0;
+      pango_layout_get_size(layout, &w, &h);
+      EXPECT_EQ(tm.tmAveCharWidth, std::max(1L, std::lround(w / 52.0 / PANGO_SCALE)));
+      g_object_unref(layout);
+      pango_font_metrics_unref(m);
+      pango_font_description_free(d);
+    }
+  }
 }
 
 TEST_F(TextTest, FaceNamesResolveToInstalledFaces) {
