@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cstdio>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <thread>
 
@@ -15,6 +16,7 @@
 #include "platform/display/input_sink.h"
 #include "platform/display/sdl_keymap.h"
 #include "platform/display/sdl_x11_hints.h"
+#include "platform/display/sdl_x11_present.h"
 #include "platform/display/sdl_x11_title.h"
 
 namespace platform::display {
@@ -34,6 +36,9 @@ struct Shown {
   RECT rect{};    // our window rectangle, screen coordinates
   RECT insets{};  // frame and caption replaced by the native decorations
   bool popup = false;
+  // Puts pixels straight into the X window; null until first presented, or on other displays.
+  std::unique_ptr<sdl::X11Presenter> x11;
+  bool presenter_chosen = false;
 };
 
 RECT union_rect(const RECT& a, const RECT& b) {
@@ -357,27 +362,44 @@ void SdlBackend::present() {
 }
 
 void SdlBackend::present_one(HWND top, Shown& s, RECT dirty) {
-  SDL_Surface* target = SDL_GetWindowSurface(s.window);
-  if (!target) return;
+  if (!s.presenter_chosen) {
+    s.x11 = sdl::X11Presenter::for_window(s.window);
+    s.presenter_chosen = true;
+  }
+  SDL_Surface* target = nullptr;
+  int target_w = 0, target_h = 0;
+  if (s.x11) {
+    SDL_GetWindowSize(s.window, &target_w, &target_h);
+  } else {
+    target = SDL_GetWindowSurface(s.window);
+    if (!target) return;
+    target_w = target->w;
+    target_h = target->h;
+  }
   bool drawn = false;
   SDL_Rect dst{};
   input_sink().with_surface(top, [&](cairo_surface_t* surface) {
     cairo_surface_flush(surface);
     int sw = cairo_image_surface_get_width(surface), sh = cairo_image_surface_get_height(surface);
+    // Window coordinates of the visible content, clipped to the dirty part and to both surfaces.
+    LONG left = std::max(dirty.left, s.insets.left), top_y = std::max(dirty.top, s.insets.top);
+    LONG right = std::min(
+        {dirty.right, static_cast<LONG>(sw) - s.insets.right, static_cast<LONG>(s.insets.left + target_w)});
+    LONG bottom = std::min(
+        {dirty.bottom, static_cast<LONG>(sh) - s.insets.bottom, static_cast<LONG>(s.insets.top + target_h)});
+    if (right <= left || bottom <= top_y) return;
+    SDL_Rect src_rect{left, top_y, right - left, bottom - top_y};
+    dst = {left - s.insets.left, top_y - s.insets.top, src_rect.w, src_rect.h};
+    if (s.x11) {
+      s.x11->put(cairo_image_surface_get_data(surface), sw, sh, cairo_image_surface_get_stride(surface),
+                 src_rect, dst.x, dst.y);
+      return;
+    }
     std::unique_ptr<SDL_Surface, SurfaceDeleter> src(SDL_CreateRGBSurfaceWithFormatFrom(
         cairo_image_surface_get_data(surface), sw, sh, 32, cairo_image_surface_get_stride(surface),
         SDL_PIXELFORMAT_ARGB8888));
     if (!src) return;
     SDL_SetSurfaceBlendMode(src.get(), SDL_BLENDMODE_NONE);
-    // Window coordinates of the visible content, clipped to the dirty part and to both surfaces.
-    LONG left = std::max(dirty.left, s.insets.left), top_y = std::max(dirty.top, s.insets.top);
-    LONG right = std::min(
-        {dirty.right, static_cast<LONG>(sw) - s.insets.right, static_cast<LONG>(s.insets.left + target->w)});
-    LONG bottom = std::min(
-        {dirty.bottom, static_cast<LONG>(sh) - s.insets.bottom, static_cast<LONG>(s.insets.top + target->h)});
-    if (right <= left || bottom <= top_y) return;
-    SDL_Rect src_rect{left, top_y, right - left, bottom - top_y};
-    dst = {left - s.insets.left, top_y - s.insets.top, src_rect.w, src_rect.h};
     SDL_Rect blit_dst = dst;
     drawn = SDL_BlitSurface(src.get(), &src_rect, target, &blit_dst) == 0;
   });

@@ -13,6 +13,12 @@ const X11Calls& x11_calls() {
     c.flush = reinterpret_cast<decltype(c.flush)>(SDL_LoadFunction(lib, "XFlush"));
     c.set_error_handler =
         reinterpret_cast<decltype(c.set_error_handler)>(SDL_LoadFunction(lib, "XSetErrorHandler"));
+    c.get_window_attributes =
+        reinterpret_cast<decltype(c.get_window_attributes)>(SDL_LoadFunction(lib, "XGetWindowAttributes"));
+    c.create_gc = reinterpret_cast<decltype(c.create_gc)>(SDL_LoadFunction(lib, "XCreateGC"));
+    c.free_gc = reinterpret_cast<decltype(c.free_gc)>(SDL_LoadFunction(lib, "XFreeGC"));
+    c.init_image = reinterpret_cast<decltype(c.init_image)>(SDL_LoadFunction(lib, "XInitImage"));
+    c.put_image = reinterpret_cast<decltype(c.put_image)>(SDL_LoadFunction(lib, "XPutImage"));
     return c;
   }();
   return calls;

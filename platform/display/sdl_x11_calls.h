@@ -18,6 +18,11 @@ struct X11Calls {
   int (*change_property)(Display*, Window, Atom, Atom, int, int, const unsigned char*, int) = nullptr;
   int (*flush)(Display*) = nullptr;
   ErrorHandler (*set_error_handler)(ErrorHandler) = nullptr;
+  Status (*get_window_attributes)(Display*, Window, XWindowAttributes*) = nullptr;
+  GC (*create_gc)(Display*, Drawable, unsigned long, XGCValues*) = nullptr;
+  int (*free_gc)(Display*, GC) = nullptr;
+  Status (*init_image)(XImage*) = nullptr;
+  int (*put_image)(Display*, Drawable, GC, XImage*, int, int, int, int, unsigned, unsigned) = nullptr;
 };
 
 const X11Calls& x11_calls();

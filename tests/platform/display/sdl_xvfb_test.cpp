@@ -1,5 +1,6 @@
 // The SDL display driven from outside, under a private Xvfb server, with xdotool: the window's
-// UTF-8 title, its placement and size, clicks, double clicks and typed text (Latin and Chinese).
+// UTF-8 title, its placement and size, the pixels the X server shows, clicks, double clicks and
+// typed text (Latin and Chinese).
 // The backend is chosen once per process, so the parent starts Xvfb and runs the real checks
 // in a child copy of this test program with LYRICS_DISPLAY=sdl.
 #include <gtest/gtest.h>
@@ -24,6 +25,7 @@
 #include "tests/support/display_pump.h"
 #include "tests/support/headless_recorder.h"
 #include "tests/support/xvfb_session.h"
+#include "x_pixel.h"
 
 namespace {
 
@@ -32,6 +34,7 @@ using test_support::on_path;
 using test_support::pump_for;
 using test_support::pump_until;
 using test_support::run_pumping;
+using test_support::x_pixel;
 using test_support::x_window_named;
 
 using test_support::spawn;
@@ -97,6 +100,18 @@ TEST(SdlChild, DISABLED_WindowTitlePlacementAndInput) {
   EXPECT_EQ(gx, client.x);
   EXPECT_EQ(gy, client.y);
   EXPECT_NEAR(gx + gw / 2, GetSystemMetrics(SM_CXSCREEN) / 2, 2) << "centred horizontally";
+
+  // What the window paints is what the X server shows, inside and at the edge of the change.
+  HDC dc = GetDC(top);
+  HBRUSH brush = CreateSolidBrush(RGB(200, 30, 60));
+  RECT patch{20, 30, 120, 90};
+  FillRect(dc, &patch, brush);
+  DeleteObject(brush);
+  ReleaseDC(top, dc);
+  pump_for(std::chrono::milliseconds(200));
+  EXPECT_EQ(x_pixel(id, 20, 30), 0xC81E3Cu);
+  EXPECT_EQ(x_pixel(id, 119, 89), 0xC81E3Cu);
+  EXPECT_NE(x_pixel(id, 120, 89), 0xC81E3Cu);
 
   command_output("xdotool mousemove --window " + id + " 50 60 click 1");
   ASSERT_TRUE(pump_until([&] { return !rec.messages({WM_LBUTTONUP}).empty(); })) << "the click never arrived";
