@@ -171,30 +171,37 @@ Font::Font(const LOGFONTA& in)
     : GdiObject(kKind),
       lf(in),
       family(resolve_face(bounded_face(in).c_str())),
-      cell_(substituted_cell(bounded_face(in), family)) {
-  const double ratio = cell_ ? cell_->ascent + cell_->descent : cell_ratio(family);
-  // Negative heights are character (em) heights, positive ones cell heights, 0 the default.
-  if (lf.lfHeight < 0) {
-    em_px_ = -static_cast<double>(lf.lfHeight);
-  } else if (lf.lfHeight > 0) {
-    em_px_ = std::max(1.0, std::round(lf.lfHeight / ratio));
-  } else {
-    em_px_ = 12;
-  }
-  em_px_ = std::min(em_px_, 2000.0);
-  desc_ = pango_font_description_new();
-  pango_font_description_set_family(desc_, family.c_str());
-  pango_font_description_set_absolute_size(desc_, em_px_ * PANGO_SCALE);
-  const int weight = lf.lfWeight <= 0 ? 400 : std::clamp<int>(lf.lfWeight, 100, 1000);
-  pango_font_description_set_weight(desc_, static_cast<PangoWeight>(weight));
-  pango_font_description_set_style(desc_, lf.lfItalic ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL);
-}
+      cell_(substituted_cell(bounded_face(in), family)) {}
 
 Font::~Font() {
-  pango_font_description_free(desc_);
+  if (desc_ != nullptr) pango_font_description_free(desc_);
+}
+
+// Sizing waits for the first use: a cell height needs the face's cell ratio, which loads the
+// face, and most fonts made (the stock set above all) are never drawn with.
+void Font::resolve_size() const {
+  std::call_once(size_once_, [this] {
+    // Negative heights are character (em) heights, positive ones cell heights, 0 the default.
+    if (lf.lfHeight < 0) {
+      em_px_ = -static_cast<double>(lf.lfHeight);
+    } else if (lf.lfHeight > 0) {
+      const double ratio = cell_ ? cell_->ascent + cell_->descent : cell_ratio(family);
+      em_px_ = std::max(1.0, std::round(lf.lfHeight / ratio));
+    } else {
+      em_px_ = 12;
+    }
+    em_px_ = std::min(em_px_, 2000.0);
+    desc_ = pango_font_description_new();
+    pango_font_description_set_family(desc_, family.c_str());
+    pango_font_description_set_absolute_size(desc_, em_px_ * PANGO_SCALE);
+    const int weight = lf.lfWeight <= 0 ? 400 : std::clamp<int>(lf.lfWeight, 100, 1000);
+    pango_font_description_set_weight(desc_, static_cast<PangoWeight>(weight));
+    pango_font_description_set_style(desc_, lf.lfItalic ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL);
+  });
 }
 
 const FontMetrics& Font::metrics() const {
+  resolve_size();
   std::call_once(metrics_once_, [this] {
     if (cell_) {
       metrics_.height = std::max(1, static_cast<int>(std::lround(em_px_ * (cell_->ascent + cell_->descent))));

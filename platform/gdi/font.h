@@ -31,22 +31,31 @@ class Font : public GdiObject {
 
   const LOGFONTA lf;
   const std::string family;  // UTF-8 name of the installed face used
-  const PangoFontDescription* description() const { return desc_; }
+  const PangoFontDescription* description() const {
+    resolve_size();
+    return desc_;
+  }
   const FontMetrics& metrics() const;
   // Horizontal stretch asked for by lfWidth (1 when it is 0).
   double x_scale() const {
     metrics();
     return x_scale_;
   }
-  double em_pixels() const { return em_px_; }
+  double em_pixels() const {
+    resolve_size();
+    return em_px_;
+  }
   // Counter-clockwise rotation of the text baseline, in degrees.
   double escapement_degrees() const { return lf.lfEscapement / 10.0; }
 
  private:
-  double em_px_ = 12;
+  void resolve_size() const;
+
   // The named face's own cell when `family` stands in for it.
   std::optional<CellShape> cell_;
-  PangoFontDescription* desc_ = nullptr;
+  mutable std::once_flag size_once_;
+  mutable double em_px_ = 12;
+  mutable PangoFontDescription* desc_ = nullptr;
   mutable std::once_flag metrics_once_;
   mutable FontMetrics metrics_;
   mutable double x_scale_ = 1.0;
