@@ -13,6 +13,7 @@
 #include "platform/gdi/dc.h"
 #include "platform/gdi/handle_table.h"
 #include "platform/gdi/pango_glue.h"
+#include "platform/gdi/shaped_line.h"
 #include "platform/kernel/codepage.h"
 
 namespace platform::gdi {
@@ -113,25 +114,9 @@ int pixels(int pango_units) {
 }
 
 // The advance width of `text` in pango units, as a single-line layout of it would measure it.
-// Shaping the text directly leaves the glyph outlines alone: a layout loads every outline for
-// ink extents, and mapping those in is most of what measuring a CJK face costs.
 int shaped_width(const PangoFontDescription* desc, std::string_view text) {
-  PangoAttrList* attrs = pango_attr_list_new();
-  pango_attr_list_insert(attrs, pango_attr_font_desc_new(desc));
-  const int length = static_cast<int>(text.size());
-  GList* items = pango_itemize(thread_pango_context(), text.data(), 0, length, attrs, nullptr);
-  PangoGlyphString* glyphs = pango_glyph_string_new();
-  int width = 0;
-  for (GList* i = items; i != nullptr; i = i->next) {
-    auto* item = static_cast<PangoItem*>(i->data);
-    pango_shape_with_flags(text.data() + item->offset, item->length, text.data(), length, &item->analysis,
-                           glyphs, PANGO_SHAPE_ROUND_POSITIONS);
-    width += pango_glyph_string_get_width(glyphs);
-  }
-  g_list_free_full(items, reinterpret_cast<GDestroyNotify>(pango_item_free));
-  pango_glyph_string_free(glyphs);
-  pango_attr_list_unref(attrs);
-  return width;
+  auto line = ShapedLine::shape(thread_pango_context(), desc, text);
+  return line ? line->width() : 0;
 }
 
 }  // namespace

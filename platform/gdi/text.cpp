@@ -1,12 +1,14 @@
 // Text output and measurement: TextOutA, ExtTextOutA and the extent functions.
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
 #include "platform/gdi/dc.h"
 #include "platform/gdi/handle_table.h"
+#include "platform/gdi/shaped_line.h"
 #include "platform/gdi/text_layout.h"
 #include "platform/kernel/codepage.h"
 
@@ -39,16 +41,33 @@ int line_width(PangoLayout* layout) {
   return logical.width;
 }
 
+namespace {
+
+// The logical width of one line of `utf8` in `f`, in pixels before any horizontal stretch.
+int unstretched_width(const Font& f, std::string_view utf8) {
+  utf8 = utf8.substr(0, utf8.find('\0'));
+  if (!f.lf.lfUnderline && !f.lf.lfStrikeOut) {
+    if (auto line = ShapedLine::shape(thread_pango_context(), f.description(), utf8)) {
+      PangoRectangle logical{0, 0, line->width(), 0};
+      pango_extents_to_pixels(&logical, nullptr);
+      return logical.width;
+    }
+  }
+  return line_width(make_layout(f, utf8).get());
+}
+
+}  // namespace
+
 int text_width(const Font& f, std::string_view utf8) {
   if (utf8.empty()) return 0;
-  if (!f.handle) return static_cast<int>(std::lround(line_width(make_layout(f, utf8).get()) * f.x_scale()));
+  if (!f.handle) return static_cast<int>(std::lround(unstretched_width(f, utf8) * f.x_scale()));
   // Windows repaint the same strings over and over: widths are remembered per thread, keyed by
   // the font's handle (never reused) and the text.
   thread_local std::unordered_map<std::string, int> cache;
   std::string key(reinterpret_cast<const char*>(&f.handle), sizeof(f.handle));
   key.append(utf8);
   if (auto it = cache.find(key); it != cache.end()) return it->second;
-  const int width = static_cast<int>(std::lround(line_width(make_layout(f, utf8).get()) * f.x_scale()));
+  const int width = static_cast<int>(std::lround(unstretched_width(f, utf8) * f.x_scale()));
   if (cache.size() >= 4096) cache.clear();
   cache.emplace(std::move(key), width);
   return width;
@@ -58,16 +77,23 @@ void draw_line(cairo_t* cr, const Font& f, std::string_view utf8, double x, doub
   if (utf8.empty()) return;
   PangoContext* ctx = thread_pango_context();
   {
-    LayoutPtr layout = make_layout(f, utf8, underline_at);
     cairo_save(cr);
     cairo_translate(cr, x, top + f.metrics().ascent);
     // Rotation reaches pango through the context; the lfWidth stretch must not, or pango
     // would compensate for it.
     pango_cairo_update_context(cr, ctx);
-    pango_layout_context_changed(layout.get());
     if (f.x_scale() != 1.0) cairo_scale(cr, f.x_scale(), 1.0);
     cairo_move_to(cr, 0, 0);
-    pango_cairo_show_layout_line(cr, pango_layout_get_line_readonly(layout.get(), 0));
+    const std::string_view line_text = utf8.substr(0, utf8.find('\0'));
+    std::optional<ShapedLine> line;
+    if (underline_at < 0 && !f.lf.lfUnderline && !f.lf.lfStrikeOut)
+      line = ShapedLine::shape(ctx, f.description(), line_text);
+    if (line) {
+      line->show(cr);
+    } else {
+      LayoutPtr layout = make_layout(f, utf8, underline_at);
+      pango_cairo_show_layout_line(cr, pango_layout_get_line_readonly(layout.get(), 0));
+    }
     cairo_restore(cr);
   }
   // Measuring elsewhere expects an untransformed context.
@@ -182,17 +208,32 @@ BOOL WINAPI GetTextExtentExPointA(HDC hdc, LPCSTR lpszString, int cchString, int
     chars.emplace_back(n, utf8.size());
     i += n;
   }
-  LayoutPtr layout = make_layout(f, utf8);
   const double sx = f.x_scale();
-  const int total = utf8.empty() ? 0 : static_cast<int>(std::lround(line_width(layout.get()) * sx));
+  std::optional<ShapedLine> line;
+  LayoutPtr layout;
+  if (!f.lf.lfUnderline && !f.lf.lfStrikeOut && utf8.find('\0') == std::string::npos)
+    line = ShapedLine::shape(thread_pango_context(), f.description(), utf8);
+  if (!line) layout = make_layout(f, utf8);
+  int total = 0;
+  if (!utf8.empty()) {
+    PangoRectangle logical{0, 0, line ? line->width() : 0, 0};
+    pango_extents_to_pixels(&logical, nullptr);
+    total = static_cast<int>(std::lround((line ? logical.width : line_width(layout.get())) * sx));
+  }
   int fit = 0;
   std::size_t byte = 0;
   for (std::size_t k = 0; k < chars.size(); ++k) {
     int extent = total;
     if (k + 1 < chars.size()) {
-      PangoRectangle pos;
-      pango_layout_index_to_pos(layout.get(), static_cast<int>(chars[k].second), &pos);
-      extent = static_cast<int>(std::lround(std::min(pos.x, pos.x + pos.width) * sx / PANGO_SCALE));
+      int x = 0;
+      if (line) {
+        x = line->x_at(chars[k].second);
+      } else {
+        PangoRectangle pos;
+        pango_layout_index_to_pos(layout.get(), static_cast<int>(chars[k].second), &pos);
+        x = std::min(pos.x, pos.x + pos.width);
+      }
+      extent = static_cast<int>(std::lround(x * sx / PANGO_SCALE));
     }
     if (lpnFit && extent <= nMaxExtent && fit == static_cast<int>(byte))
       fit = static_cast<int>(byte + chars[k].first);

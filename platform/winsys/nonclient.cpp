@@ -1,7 +1,9 @@
 // The non-client area: frame layout, hit testing geometry and frame drawing. Frames are drawn
 // straight into the top-level surface with cairo (the classic raised 3-D look).
 #include <algorithm>
+#include <optional>
 
+#include "platform/gdi/shaped_line.h"
 #include "platform/kernel/codepage.h"
 #include "platform/winsys/menu_bar_hook.h"
 #include "platform/winsys/window_internal.h"
@@ -75,34 +77,43 @@ void draw_title(cairo_t* cr, const RECT& caption, int right_limit, const std::st
                 bool small) {
   if (ansi.empty()) return;
   std::string utf8 = codepage::ansi_to_utf8(ansi);
-  PangoLayout* layout = pango_cairo_create_layout(cr);
-  PangoContext* ctx = pango_layout_get_context(layout);
+  PangoContext* ctx = pango_cairo_create_context(cr);
   pango_cairo_context_set_resolution(ctx, 96);
   pango_context_set_language(ctx, pango_language_from_string("zh-cn"));
   PangoFontDescription* desc = pango_font_description_from_string("WenQuanYi Micro Hei");
   pango_font_description_set_weight(desc, small ? PANGO_WEIGHT_NORMAL : PANGO_WEIGHT_BOLD);
   pango_font_description_set_absolute_size(desc, 12 * PANGO_SCALE);
-  pango_layout_set_font_description(layout, desc);
+  const int width = std::max(0, right_limit - caption.left - 4);
+  // Shaped as one line rather than laid out: a layout would have pango lay out its language's
+  // sample text to learn the bold face's line height, which the title never uses.
+  std::optional<gdi::ShapedLine> line = gdi::ShapedLine::shape_within(ctx, desc, utf8, width * PANGO_SCALE);
+  PangoLayout* layout = nullptr;
+  PangoRectangle logical{};
+  if (line) {
+    logical = line->pixel_extents();
+  } else {
+    layout = pango_layout_new(ctx);
+    pango_layout_set_font_description(layout, desc);
+    pango_layout_set_text(layout, utf8.c_str(), static_cast<int>(utf8.size()));
+    pango_layout_set_single_paragraph_mode(layout, TRUE);
+    pango_layout_set_width(layout, width * PANGO_SCALE);
+    pango_layout_set_ellipsize(layout, PANGO_ELLIPSIZE_END);
+    pango_layout_line_get_pixel_extents(pango_layout_get_line_readonly(layout, 0), nullptr, &logical);
+  }
   pango_font_description_free(desc);
-  pango_layout_set_text(layout, utf8.c_str(), static_cast<int>(utf8.size()));
-  pango_layout_set_single_paragraph_mode(layout, TRUE);
-  int width = std::max(0, right_limit - caption.left - 4);
-  pango_layout_set_width(layout, width * PANGO_SCALE);
-  pango_layout_set_ellipsize(layout, PANGO_ELLIPSIZE_END);
-  // Measured and drawn as its one line: the whole layout's size would have pango lay out its
-  // language sample text for a line height, loading a dozen CJK outlines no title shows.
-  PangoLayoutLine* line = pango_layout_get_line_readonly(layout, 0);
-  PangoRectangle logical;
-  pango_layout_line_get_pixel_extents(line, nullptr, &logical);
   set_color(cr, active ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT);
   cairo_save(cr);
   cairo_rectangle(cr, caption.left, caption.top, right_limit - caption.left, caption.bottom - caption.top);
   cairo_clip(cr);
   const int top = caption.top + (caption.bottom - caption.top - logical.height) / 2;
   cairo_move_to(cr, caption.left + 3, top - logical.y);
-  pango_cairo_show_layout_line(cr, line);
+  if (line)
+    line->show(cr);
+  else
+    pango_cairo_show_layout_line(cr, pango_layout_get_line_readonly(layout, 0));
   cairo_restore(cr);
-  g_object_unref(layout);
+  if (layout != nullptr) g_object_unref(layout);
+  g_object_unref(ctx);
 }
 
 }  // namespace
