@@ -1,6 +1,13 @@
 #include "platform/display/sdl_x11_present.h"
 
+#include <algorithm>
+
 namespace platform::display::sdl {
+namespace {
+
+constexpr int kBandBytes = 16 * 1024;
+
+}  // namespace
 
 std::unique_ptr<X11Presenter> X11Presenter::for_window(SDL_Window* window) {
   const X11Calls& x = x11_calls();
@@ -46,9 +53,15 @@ bool X11Presenter::put(unsigned char* pixels, int width, int height, int stride,
   image.red_mask = 0xFF0000;
   image.green_mask = 0xFF00;
   image.blue_mask = 0xFF;
-  if (!calls.init_image(&image)) return false;
-  calls.put_image(display_, window_, gc_, &image, area.x, area.y, x, y, static_cast<unsigned>(area.w),
-                  static_cast<unsigned>(area.h));
+  if (!calls.init_image(&image) || area.w <= 0 || area.h <= 0) return false;
+  // Rows narrower than the image are copied into a scratch buffer that Xlib keeps for good, as
+  // large as the largest request: bands of a few rows keep that buffer small.
+  const int band = std::max(1, kBandBytes / (area.w * 4));
+  for (int row = 0; row < area.h; row += band) {
+    const int rows = std::min(band, area.h - row);
+    calls.put_image(display_, window_, gc_, &image, area.x, area.y + row, x, y + row,
+                    static_cast<unsigned>(area.w), static_cast<unsigned>(rows));
+  }
   calls.flush(display_);
   return true;
 }
