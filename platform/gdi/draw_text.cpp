@@ -7,6 +7,7 @@
 
 #include "platform/gdi/dc.h"
 #include "platform/gdi/handle_table.h"
+#include "platform/gdi/shaped_line.h"
 #include "platform/gdi/text_layout.h"
 #include "platform/kernel/codepage.h"
 
@@ -93,6 +94,12 @@ std::string ellipsize(const Font& f, const std::string& text, int width) {
   return text.substr(0, keep) + "...";
 }
 
+bool fits_in(const Font& f, const std::string& text, int width) {
+  if (f.lf.lfUnderline || f.lf.lfStrikeOut) return false;
+  const auto line = ShapedLine::shape(thread_pango_context(), f.description(), text);
+  return line && line->width() <= width;
+}
+
 std::vector<Line> lay_out(const Font& f, const std::string& utf8, UINT format, int width) {
   const bool prefix = !(format & DT_NOPREFIX);
   Prefixed p = prefix ? strip_prefixes(utf8, format & DT_HIDEPREFIX) : Prefixed{utf8, -1};
@@ -117,10 +124,19 @@ std::vector<Line> lay_out(const Font& f, const std::string& utf8, UINT format, i
         lines.push_back(Line{text, text_width(f, text), underline});
         continue;
       }
+      const int wrap_width = std::clamp(static_cast<int>(width / f.x_scale()), 1, 1 << 20) * PANGO_SCALE;
+      // A paragraph that fits is one line, as the layout would make it; only one that has to
+      // wrap needs the layout's line breaking (and the font metrics pango works out for it).
+      if (fits_in(f, text, wrap_width)) {
+        std::string piece = text;
+        trim_trailing_spaces(piece);
+        lines.push_back(
+            Line{piece, text_width(f, piece), underline < static_cast<int>(piece.size()) ? underline : -1});
+        continue;
+      }
       LayoutPtr layout = make_layout(f, text);
       pango_layout_set_single_paragraph_mode(layout.get(), FALSE);
-      pango_layout_set_width(layout.get(),
-                             std::clamp(static_cast<int>(width / f.x_scale()), 1, 1 << 20) * PANGO_SCALE);
+      pango_layout_set_width(layout.get(), wrap_width);
       pango_layout_set_wrap(layout.get(), PANGO_WRAP_WORD);
       for (GSList* it = pango_layout_get_lines_readonly(layout.get()); it; it = it->next) {
         auto* pl = static_cast<PangoLayoutLine*>(it->data);

@@ -148,6 +148,16 @@ TEST_F(TextTest, WordBreakWrapsMixedTextIntoSeveralLines) {
   EXPECT_LE(calc.right, 50);
 }
 
+TEST_F(TextTest, WordBreakKeepsTextThatFitsExactlyOnOneLine) {
+  const char* text = "paper moon harbor";
+  SIZE extent{};
+  ASSERT_TRUE(GetTextExtentPoint32A(s.dc(), text, static_cast<int>(std::strlen(text)), &extent));
+  RECT exact{0, 0, extent.cx, 100}, narrower{0, 0, extent.cx - 1, 100};
+  EXPECT_EQ(DrawTextA(s.dc(), text, -1, &exact, DT_WORDBREAK | DT_CALCRECT), line);
+  EXPECT_EQ(exact.right, extent.cx);
+  EXPECT_EQ(DrawTextA(s.dc(), text, -1, &narrower, DT_WORDBREAK | DT_CALCRECT), 2 * line);
+}
+
 TEST_F(TextTest, CjkTextBreaksBetweenCharacters) {
   // Eight CJK characters without spaces in a rect four characters wide: two lines.
   const char text[] = "\xB8\xE8\xB4\xCA\xCB\xD1\xCB\xF7\xB8\xE8\xB4\xCA\xCB\xD1\xCB\xF7";
