@@ -113,6 +113,8 @@ class SdlBackend final : public Backend {
     SDL_Rect bounds{0, 0, 1280, 800};
     if (SDL_GetDisplayBounds(0, &bounds) == 0) screen_ = {bounds.w, bounds.h};
     SDL_StartTextInput();
+    // Raw X events, for the one thing SDL does not report: a window destroyed from outside.
+    SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
   }
   // The backend lives until the process ends, and the system then closes the display connection
   // with every window. Shutting SDL's video down at that point restores X's default error
@@ -168,6 +170,7 @@ class SdlBackend final : public Backend {
   void present_one(HWND top, Shown& s, RECT dirty);
   void handle(const SDL_Event& e);
   void handle_window_event(const SDL_WindowEvent& e);
+  void close_destroyed(Window gone);
   void handle_key(const SDL_KeyboardEvent& e);
   void give_focus_to_owner(HWND popup);
   void take_keyboard(Shown& s);
@@ -514,9 +517,27 @@ void SdlBackend::handle(const SDL_Event& e) {
     case SDL_WINDOWEVENT:
       handle_window_event(e.window);
       return;
+    case SDL_SYSWMEVENT:
+      if (Window gone = sdl::destroyed_x11_window(e.syswm.msg)) close_destroyed(gone);
+      return;
     default:
       return;
   }
+}
+
+// Another client destroyed one of our X windows (without a window manager nothing else ever
+// closes it): the window is asked to close, as if its user had, so that the program never goes
+// on without the window it can no longer show.
+void SdlBackend::close_destroyed(Window gone) {
+  HWND destroyed = nullptr;
+  for (const auto& [top, s] : shown_) {
+    Display* display = nullptr;
+    Window xwindow = 0;
+    if (s.window != nullptr && sdl::x11_window_of(s.window, display, xwindow) && xwindow == gone)
+      destroyed = top;
+  }
+  // Closing may destroy the window and take it out of shown_.
+  if (destroyed != nullptr) input_sink().close(destroyed);
 }
 
 void SdlBackend::handle_key(const SDL_KeyboardEvent& e) {

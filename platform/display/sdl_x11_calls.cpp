@@ -33,4 +33,9 @@ bool x11_window_of(SDL_Window* window, Display*& display, Window& xwindow) {
   return true;
 }
 
+Window destroyed_x11_window(const SDL_SysWMmsg* msg) {
+  if (msg == nullptr || msg->subsystem != SDL_SYSWM_X11 || msg->msg.x11.event.type != DestroyNotify) return 0;
+  return msg->msg.x11.event.xdestroywindow.window;
+}
+
 }  // namespace platform::display::sdl

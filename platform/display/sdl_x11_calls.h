@@ -30,4 +30,7 @@ const X11Calls& x11_calls();
 // The X display and window behind an SDL window; false on other video drivers.
 bool x11_window_of(SDL_Window* window, Display*& display, Window& xwindow);
 
+// The window a raw X event reports destroyed (DestroyNotify), or 0 for any other event.
+Window destroyed_x11_window(const SDL_SysWMmsg* msg);
+
 }  // namespace platform::display::sdl

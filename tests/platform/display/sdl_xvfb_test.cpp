@@ -1,6 +1,6 @@
 // The SDL display driven from outside, under a private Xvfb server, with xdotool: the window's
-// UTF-8 title, its placement and size, the pixels the X server shows, clicks, double clicks and
-// typed text (Latin and Chinese).
+// UTF-8 title, its placement and size, the pixels the X server shows, clicks, double clicks,
+// typed text (Latin and Chinese), and the window's X counterpart destroyed by another client.
 // The backend is chosen once per process, so the parent starts Xvfb and runs the real checks
 // in a child copy of this test program with LYRICS_DISPLAY=sdl.
 #include <gtest/gtest.h>
@@ -145,6 +145,12 @@ TEST(SdlChild, DISABLED_WindowTitlePlacementAndInput) {
   run_pumping("xdotool type --delay 150 '中文'");
   EXPECT_TRUE(pump_until([&] { return chars_of(rec).size() >= 4; })) << "typed: '" << chars_of(rec) << "'";
   EXPECT_EQ(chars_of(rec), "\xD6\xD0\xCE\xC4");
+
+  // Another client destroys the X window: the window is asked to close instead of living on
+  // unseen.
+  rec.clear();
+  test_support::x_destroy_window(id);
+  EXPECT_TRUE(pump_until([&] { return !rec.messages({WM_CLOSE}).empty(); })) << "no WM_CLOSE";
   DestroyWindow(top);
 }
 

@@ -17,4 +17,11 @@ unsigned long x_pixel(const std::string& id, int x, int y) {
   return pixel;
 }
 
+void x_destroy_window(const std::string& id) {
+  Display* display = XOpenDisplay(nullptr);
+  if (display == nullptr) return;
+  XDestroyWindow(display, std::stoul(id));
+  XCloseDisplay(display);
+}
+
 }  // namespace test_support
