@@ -6,6 +6,8 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/kernel/iconv_handle.h"
+
 namespace platform::com {
 namespace {
 
@@ -13,8 +15,8 @@ namespace {
 class BmpTable {
  public:
   BmpTable() : entries_(0x10000, Entry{{'?'}, 1}) {
-    iconv_t cd = iconv_open("GB18030", "UTF-16LE");
-    if (cd == reinterpret_cast<iconv_t>(-1)) return;
+    const codepage::IconvHandle cd("GB18030", "UTF-16LE");
+    if (!cd.ok()) return;
     for (std::uint32_t c = 0; c < 0x10000; ++c) {
       if (c >= 0xD800 && c <= 0xDFFF) continue;
       auto unit = static_cast<char16_t>(c);
@@ -23,15 +25,14 @@ class BmpTable {
       char out[8];
       char* dst = out;
       std::size_t dst_left = sizeof out;
-      std::size_t r = iconv(cd, &in, &in_left, &dst, &dst_left);
+      std::size_t r = iconv(cd.get(), &in, &in_left, &dst, &dst_left);
       std::size_t n = sizeof out - dst_left;
       if (r != static_cast<std::size_t>(-1) && n >= 1 && n <= 4) {
         std::memcpy(entries_[c].bytes, out, n);
         entries_[c].length = static_cast<std::uint8_t>(n);
       }
-      iconv(cd, nullptr, nullptr, nullptr, nullptr);
+      iconv(cd.get(), nullptr, nullptr, nullptr, nullptr);
     }
-    iconv_close(cd);
   }
   // One entry a character, its bytes and their count side by side.
   struct Entry {

@@ -1,29 +1,24 @@
 #include "platform/kernel/codepage.h"
 
-#include <iconv.h>
-
 #include <cerrno>
 #include <cstring>
+
+#include "platform/kernel/iconv_handle.h"
 
 namespace platform::codepage {
 namespace {
 
-// One iconv descriptor per conversion and call: iconv_t is not thread-safe, and opening one
-// is cheap next to the text work around it.
+// One iconv descriptor per conversion and call: opening one is cheap next to the text work
+// around it.
 class Converter {
  public:
-  Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
-  ~Converter() {
-    if (cd_ != reinterpret_cast<iconv_t>(-1)) iconv_close(cd_);
-  }
-  Converter(const Converter&) = delete;
-  Converter& operator=(const Converter&) = delete;
+  Converter(const char* to, const char* from) : cd_(to, from) {}
 
   // Converts all of `in`; an invalid or incomplete input sequence is skipped one byte (or
   // one unit of `unit` bytes) at a time and replaced by `replacement`.
   std::string run(const char* in, std::size_t in_len, std::size_t unit, std::string_view replacement) {
     std::string out;
-    if (cd_ == reinterpret_cast<iconv_t>(-1)) return out;
+    if (!cd_.ok()) return out;
     out.resize(in_len * 2 + 16);
     char* src = const_cast<char*>(in);
     std::size_t src_left = in_len;
@@ -31,7 +26,7 @@ class Converter {
     while (src_left > 0) {
       char* dst = out.data() + used;
       std::size_t dst_left = out.size() - used;
-      std::size_t r = iconv(cd_, &src, &src_left, &dst, &dst_left);
+      std::size_t r = iconv(cd_.get(), &src, &src_left, &dst, &dst_left);
       used = out.size() - dst_left;
       if (r != static_cast<std::size_t>(-1)) break;
       if (errno == E2BIG) {
@@ -46,14 +41,14 @@ class Converter {
       out.append(replacement);
       used = out.size();
       out.resize(used + src_left * 2 + 16);
-      iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+      iconv(cd_.get(), nullptr, nullptr, nullptr, nullptr);
     }
     out.resize(used);
     return out;
   }
 
  private:
-  iconv_t cd_;
+  IconvHandle cd_;
 };
 
 constexpr char kAnsi[] = "GB18030";

@@ -8,26 +8,14 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/kernel/iconv_handle.h"
+
 namespace platform::com {
 namespace {
 
 constexpr char16_t kReplacement = 0xFFFD;
 
-// One iconv descriptor per conversion: descriptors are not safe to share between threads.
-class Iconv {
- public:
-  Iconv(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
-  ~Iconv() {
-    if (ok()) iconv_close(cd_);
-  }
-  Iconv(const Iconv&) = delete;
-  Iconv& operator=(const Iconv&) = delete;
-  bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
-  iconv_t get() const { return cd_; }
-
- private:
-  iconv_t cd_;
-};
+using Iconv = codepage::IconvHandle;
 
 std::string lower_ascii(std::u16string_view name) {
   std::string s;
