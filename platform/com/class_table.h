@@ -109,6 +109,11 @@ class Invocation {
   HRESULT set_out(std::size_t i, const VARIANT& v);
   // Description for the exception that a failing routine raises.
   void describe(std::u16string text) { description_ = std::move(text); }
+  // Describes the failure and answers its code, for `return call.fail(...)`.
+  HRESULT fail(HRESULT code, std::u16string text) {
+    describe(std::move(text));
+    return code;
+  }
   const std::u16string& description() const { return description_; }
 
   // Filled in by Invoke.

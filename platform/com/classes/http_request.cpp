@@ -36,12 +36,8 @@ class Request final : public DispatchObject {
   explicit Request(const ClassType& type) : DispatchObject(type) {}
   static Request& of(DispatchObject& o) { return static_cast<Request&>(o); }
 
-  HRESULT fail(Invocation& call, HRESULT code, std::u16string text) {
-    call.describe(std::move(text));
-    return code;
-  }
   HRESULT need_response(Invocation& call) {
-    return response_ ? S_OK : fail(call, kCannotCallBeforeSend, u"The request has not been sent.");
+    return response_ ? S_OK : call.fail(kCannotCallBeforeSend, u"The request has not been sent.");
   }
 
   bool opened_ = false;
@@ -63,9 +59,9 @@ HRESULT open(DispatchObject& o, Invocation& call, VARIANT*) {
   Request& r = Request::of(o);
   std::string url = utf8(call.text_value(1));
   if (!is_http_url(url))
-    return r.fail(call, kHttpUnrecognizedScheme, u"Only http and https URLs are supported.");
+    return call.fail(kHttpUnrecognizedScheme, u"Only http and https URLs are supported.");
   std::string method = utf8(call.text_value(0));
-  if (method.empty()) return r.fail(call, kInvalidArgument, u"No method.");
+  if (method.empty()) return call.fail(kInvalidArgument, u"No method.");
   HttpTimeouts timeouts = r.exchange_.timeouts;
   r.exchange_ = HttpExchange{method, url, {}, {}, timeouts};
   r.response_.reset();
@@ -75,7 +71,7 @@ HRESULT open(DispatchObject& o, Invocation& call, VARIANT*) {
 
 HRESULT send(DispatchObject& o, Invocation& call, VARIANT*) {
   Request& r = Request::of(o);
-  if (!r.opened_) return r.fail(call, kCannotCallBeforeOpen, u"Open must be called before Send.");
+  if (!r.opened_) return call.fail(kCannotCallBeforeOpen, u"Open must be called before Send.");
   r.exchange_.body.clear();
   if (call.given(0)) {
     const VARIANT& body = call.value(0);
@@ -93,14 +89,14 @@ HRESULT send(DispatchObject& o, Invocation& call, VARIANT*) {
         SafeArrayUnaccessData(body.parray);
       }
     } else if (body.vt != VT_EMPTY && body.vt != VT_NULL) {
-      return r.fail(call, kInvalidArgument, u"The body must be text or an array of bytes.");
+      return call.fail(kInvalidArgument, u"The body must be text or an array of bytes.");
     }
   }
   HttpResponse response;
   HRESULT hr = perform(r.exchange_, &response);
   if (FAILED(hr)) {
     r.response_.reset();
-    return r.fail(call, hr, u"The request failed.");
+    return call.fail(hr, u"The request failed.");
   }
   r.response_ = std::move(response);
   return S_OK;
@@ -108,14 +104,14 @@ HRESULT send(DispatchObject& o, Invocation& call, VARIANT*) {
 
 HRESULT set_request_header(DispatchObject& o, Invocation& call, VARIANT*) {
   Request& r = Request::of(o);
-  if (!r.opened_) return r.fail(call, kCannotCallBeforeOpen, u"Open must be called first.");
+  if (!r.opened_) return call.fail(kCannotCallBeforeOpen, u"Open must be called first.");
   std::string name = utf8(call.text_value(0));
   if (name.empty() || name.find_first_of(":\r\n") != std::string::npos) {
-    return r.fail(call, kInvalidArgument, u"Invalid header name.");
+    return call.fail(kInvalidArgument, u"Invalid header name.");
   }
   std::string value = utf8(call.text_value(1));
   if (value.find_first_of("\r\n") != std::string::npos)
-    return r.fail(call, kInvalidArgument, u"Invalid header.");
+    return call.fail(kInvalidArgument, u"Invalid header.");
   r.exchange_.headers.emplace_back(name, value);
   return S_OK;
 }
@@ -136,7 +132,7 @@ HRESULT get_response_header(DispatchObject& o, Invocation& call, VARIANT* result
   Request& r = Request::of(o);
   if (HRESULT hr = r.need_response(call); FAILED(hr)) return hr;
   auto value = header(*r.response_, utf8(call.text_value(0)));
-  if (!value) return r.fail(call, kHeaderNotFound, u"The header was not found.");
+  if (!value) return call.fail(kHeaderNotFound, u"The header was not found.");
   return set_text(result, utf16(*value));
 }
 
@@ -153,7 +149,7 @@ HRESULT set_timeouts(DispatchObject& o, Invocation& call, VARIANT*) {
   LONG values[4];
   for (std::size_t i = 0; i < 4; ++i) {
     values[i] = call.long_value(i, 0);
-    if (values[i] < -1) return r.fail(call, kInvalidArgument, u"Time-outs are -1 or more.");
+    if (values[i] < -1) return call.fail(kInvalidArgument, u"Time-outs are -1 or more.");
   }
   // -1 and 0 both mean "no time-out".
   auto ms = [](LONG v) { return v <= 0 ? 0L : static_cast<long>(v); };

@@ -55,12 +55,8 @@ class Stream final : public DispatchObject {
 
   static Stream& of(DispatchObject& o) { return static_cast<Stream&>(o); }
 
-  HRESULT fail(Invocation& call, HRESULT code, std::u16string text) {
-    call.describe(std::move(text));
-    return code;
-  }
   HRESULT need_open(Invocation& call) {
-    return open_ ? S_OK : fail(call, kObjectClosed, u"Operation is not allowed when the object is closed.");
+    return open_ ? S_OK : call.fail(kObjectClosed, u"Operation is not allowed when the object is closed.");
   }
 
   bool open_ = false;
@@ -84,9 +80,9 @@ HRESULT get_type(DispatchObject& o, Invocation&, VARIANT* r) {
 HRESULT put_type(DispatchObject& o, Invocation& call, VARIANT*) {
   Stream& s = Stream::of(o);
   LONG t = call.long_value(0, 0);
-  if (t != kTypeBinary && t != kTypeText) return s.fail(call, kArgumentWrong, u"Type must be 1 or 2.");
+  if (t != kTypeBinary && t != kTypeText) return call.fail(kArgumentWrong, u"Type must be 1 or 2.");
   if (s.open_ && s.position_ != 0)
-    return s.fail(call, kOperationNotAllowed, u"Type changes only at position 0.");
+    return call.fail(kOperationNotAllowed, u"Type changes only at position 0.");
   s.type_ = t;
   return S_OK;
 }
@@ -98,7 +94,7 @@ HRESULT get_mode(DispatchObject& o, Invocation&, VARIANT* r) {
 
 HRESULT put_mode(DispatchObject& o, Invocation& call, VARIANT*) {
   Stream& s = Stream::of(o);
-  if (s.open_) return s.fail(call, kObjectOpen, u"Mode is set before the stream is opened.");
+  if (s.open_) return call.fail(kObjectOpen, u"Mode is set before the stream is opened.");
   s.mode_ = call.long_value(0, 0);
   return S_OK;
 }
@@ -110,9 +106,9 @@ HRESULT get_state(DispatchObject& o, Invocation&, VARIANT* r) {
 
 HRESULT open(DispatchObject& o, Invocation& call, VARIANT*) {
   Stream& s = Stream::of(o);
-  if (s.open_) return s.fail(call, kObjectOpen, u"The stream is already open.");
+  if (s.open_) return call.fail(kObjectOpen, u"The stream is already open.");
   if (call.given(0) && call.value(0).vt != VT_EMPTY && call.value(0).vt != VT_NULL) {
-    return s.fail(call, kArgumentWrong, u"Only an empty stream can be opened.");
+    return call.fail(kArgumentWrong, u"Only an empty stream can be opened.");
   }
   if (call.given(1)) s.mode_ = call.long_value(1, s.mode_);
   s.open_ = true;
@@ -141,9 +137,9 @@ void put_bytes(Stream& s, const std::uint8_t* data, std::size_t n) {
 HRESULT check_writable(Stream& s, Invocation& call, LONG type) {
   STREAM_TRY(s.need_open(call));
   if (s.type_ != type)
-    return s.fail(call, kOperationNotAllowed, u"Operation is not allowed for this stream type.");
+    return call.fail(kOperationNotAllowed, u"Operation is not allowed for this stream type.");
   if (s.mode_ == kModeRead)
-    return s.fail(call, kOperationNotAllowed, u"The stream was opened for reading only.");
+    return call.fail(kOperationNotAllowed, u"The stream was opened for reading only.");
   return S_OK;
 }
 
@@ -154,11 +150,10 @@ HRESULT write(DispatchObject& o, Invocation& call, VARIANT*) {
   if (buffer.vt == VT_EMPTY || buffer.vt == VT_NULL) return S_OK;
   VARTYPE element = buffer.vt & VT_TYPEMASK;
   if ((buffer.vt & VT_ARRAY) == 0 || (element != VT_UI1 && element != VT_I1) || buffer.parray == nullptr) {
-    return s.fail(call, kArgumentWrong, u"Write takes an array of bytes.");
+    return call.fail(kArgumentWrong, u"Write takes an array of bytes.");
   }
   void* data = nullptr;
-  if (FAILED(SafeArrayAccessData(buffer.parray, &data)))
-    return s.fail(call, kArgumentWrong, u"Locked array.");
+  if (FAILED(SafeArrayAccessData(buffer.parray, &data))) return call.fail(kArgumentWrong, u"Locked array.");
   std::size_t n = buffer.parray->cDims == 0 ? 0 : 1;
   for (USHORT d = 0; d < buffer.parray->cDims; ++d) n *= buffer.parray->rgsabound[d].cElements;
   put_bytes(s, static_cast<const std::uint8_t*>(data), n);
@@ -170,7 +165,7 @@ HRESULT write_text(DispatchObject& o, Invocation& call, VARIANT*) {
   Stream& s = Stream::of(o);
   STREAM_TRY(check_writable(s, call, kTypeText));
   auto charset = Charset::find(s.charset_name_);
-  if (!charset) return s.fail(call, kArgumentWrong, u"Unknown charset.");
+  if (!charset) return call.fail(kArgumentWrong, u"Unknown charset.");
   std::u16string text = call.text_value(0);
   if (call.long_value(1, 0) == 1) text += u"\r\n";
   std::string encoded = charset->encode(text);
@@ -181,7 +176,7 @@ HRESULT write_text(DispatchObject& o, Invocation& call, VARIANT*) {
 HRESULT read(DispatchObject& o, Invocation& call, VARIANT* r) {
   Stream& s = Stream::of(o);
   STREAM_TRY(s.need_open(call));
-  if (s.type_ != kTypeBinary) return s.fail(call, kOperationNotAllowed, u"Read needs a binary stream.");
+  if (s.type_ != kTypeBinary) return call.fail(kOperationNotAllowed, u"Read needs a binary stream.");
   LONG wanted = call.long_value(0, kReadAll);
   std::size_t left = s.bytes_.size() - std::min(s.position_, s.bytes_.size());
   std::size_t n = wanted < 0 ? left : std::min(left, static_cast<std::size_t>(wanted));
@@ -203,9 +198,9 @@ HRESULT read(DispatchObject& o, Invocation& call, VARIANT* r) {
 HRESULT read_text(DispatchObject& o, Invocation& call, VARIANT* r) {
   Stream& s = Stream::of(o);
   STREAM_TRY(s.need_open(call));
-  if (s.type_ != kTypeText) return s.fail(call, kOperationNotAllowed, u"ReadText needs a text stream.");
+  if (s.type_ != kTypeText) return call.fail(kOperationNotAllowed, u"ReadText needs a text stream.");
   auto charset = Charset::find(s.charset_name_);
-  if (!charset) return s.fail(call, kArgumentWrong, u"Unknown charset.");
+  if (!charset) return call.fail(kArgumentWrong, u"Unknown charset.");
   LONG wanted = call.long_value(0, kReadAll);
   std::size_t from = std::min(s.position_, s.bytes_.size());
   std::span<const std::uint8_t> rest(s.bytes_.data() + from, s.bytes_.size() - from);
@@ -252,7 +247,7 @@ HRESULT put_position(DispatchObject& o, Invocation& call, VARIANT*) {
   STREAM_TRY(s.need_open(call));
   LONG p = call.long_value(0, -1);
   if (p < 0 || static_cast<std::size_t>(p) > s.bytes_.size()) {
-    return s.fail(call, kArgumentWrong, u"Position is outside the stream.");
+    return call.fail(kArgumentWrong, u"Position is outside the stream.");
   }
   s.position_ = static_cast<std::size_t>(p);
   return S_OK;
@@ -286,9 +281,9 @@ HRESULT get_charset(DispatchObject& o, Invocation&, VARIANT* r) {
 HRESULT put_charset(DispatchObject& o, Invocation& call, VARIANT*) {
   Stream& s = Stream::of(o);
   std::u16string name = call.text_value(0);
-  if (!Charset::find(name)) return s.fail(call, kArgumentWrong, u"Unknown charset.");
+  if (!Charset::find(name)) return call.fail(kArgumentWrong, u"Unknown charset.");
   if (s.open_ && s.position_ != 0)
-    return s.fail(call, kOperationNotAllowed, u"Charset changes only at position 0.");
+    return call.fail(kOperationNotAllowed, u"Charset changes only at position 0.");
   s.charset_name_ = name;
   return S_OK;
 }
@@ -301,9 +296,9 @@ HRESULT save_to_file(DispatchObject& o, Invocation& call, VARIANT*) {
   Stream& s = Stream::of(o);
   STREAM_TRY(s.need_open(call));
   std::string path = file_path(call.text_value(0));
-  if (path.empty()) return s.fail(call, kArgumentWrong, u"No file name.");
+  if (path.empty()) return call.fail(kArgumentWrong, u"No file name.");
   bool overwrite = (call.long_value(1, 1) & kSaveCreateOverWrite) != 0;
-  if (!overwrite && std::ifstream(path).good()) return s.fail(call, kFileWrite, u"The file already exists.");
+  if (!overwrite && std::ifstream(path).good()) return call.fail(kFileWrite, u"The file already exists.");
   std::string temporary = path + ".part";
   {
     std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
@@ -311,12 +306,12 @@ HRESULT save_to_file(DispatchObject& o, Invocation& call, VARIANT*) {
     out.close();
     if (!out) {
       std::remove(temporary.c_str());
-      return s.fail(call, kFileWrite, u"The file could not be written.");
+      return call.fail(kFileWrite, u"The file could not be written.");
     }
   }
   if (std::rename(temporary.c_str(), path.c_str()) != 0) {
     std::remove(temporary.c_str());
-    return s.fail(call, kFileWrite, u"The file could not be written.");
+    return call.fail(kFileWrite, u"The file could not be written.");
   }
   return S_OK;
 }
@@ -325,9 +320,9 @@ HRESULT load_from_file(DispatchObject& o, Invocation& call, VARIANT*) {
   Stream& s = Stream::of(o);
   STREAM_TRY(s.need_open(call));
   std::ifstream in(file_path(call.text_value(0)), std::ios::binary);
-  if (!in) return s.fail(call, kFileRead, u"The file could not be opened.");
+  if (!in) return call.fail(kFileRead, u"The file could not be opened.");
   std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) return s.fail(call, kFileRead, u"The file could not be read.");
+  if (in.bad()) return call.fail(kFileRead, u"The file could not be read.");
   s.bytes_ = std::move(bytes);
   s.position_ = 0;
   return S_OK;
