@@ -2,6 +2,7 @@
 // the program's directory.
 #include "app/calls.h"
 #include "app/constants.h"
+#include "app/lyric_file_name.h"
 #include "app/main_window.h"
 #include "app/routines.h"
 #include "app/unit_access.h"
@@ -33,8 +34,9 @@ runtime::HandlerResult download_selected_lyric(const std::uint64_t*, std::int32_
   // The name follows the edit boxes now, not the search that listed the row.
   Text title = read_text_property(kTitleEdit, kContent);
   Text artist = read_text_property(kArtistEdit, kContent);
-  Text path(join_text(
-      {directory.view(), c.backslash, title.view(), c.title_separator, artist.view(), c.lyric_extension}));
+  // Only the name is made safe: the fields may hold separators or dots that would leave the folder.
+  const std::string name = lyric_file_name(title.view(), artist.view());
+  Text path(join_text({directory.view(), c.backslash, name}));
   download_file(address.c_str(), path.c_str());
   return runtime::returns_nothing();
 }

@@ -1,6 +1,7 @@
 // The search button: ask the lyric service for the two keywords and list its hits.
 #include "app/calls.h"
 #include "app/constants.h"
+#include "app/keyword_segment.h"
 #include "app/main_window.h"
 #include "app/routines.h"
 #include "app/unit_access.h"
@@ -42,7 +43,9 @@ runtime::HandlerResult search_lyrics(const std::uint64_t*, std::int32_t) {
   {
     Text title = read_text_property(kTitleEdit, kContent);
     Text artist = read_text_property(kArtistEdit, kContent);
-    address = Text(join_text({c.service_base, c.lyric_path, title.view(), c.slash, artist.view()}));
+    // Each keyword stays one path segment, whatever it holds ("AC/DC", "100%", "#1").
+    address = Text(join_text({c.service_base, c.lyric_path, keyword_segment(title.view()), c.slash,
+                              keyword_segment(artist.view())}));
   }
   Text reply_text;
   {

@@ -39,7 +39,12 @@ class PartialFile {
     std::size_t slash = target.rfind('/');
     std::string dir = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
     std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
-    path_ = dir + "." + base + ".part-XXXXXX";
+    // A target whose name is near the file system's limit gets a short partial name, so the
+    // longest name the target may have still downloads.
+    constexpr std::size_t kNameMax = 255;
+    const std::string suffix = ".part-XXXXXX";
+    if (1 + base.size() + suffix.size() > kNameMax) base = "download";
+    path_ = dir + "." + base + suffix;
     std::vector<char> name(path_.begin(), path_.end());
     name.push_back('\0');
     fd_ = mkstemp(name.data());

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <set>
 #include <string>
 #include <thread>
 
@@ -18,8 +19,8 @@
 #include "runtime/service_table.h"
 #include "tests/app/support/finder.h"
 #include "tests/app/support/lyric_server.h"
-#include "tests/ui/picture/picture_encoders.h"
 #include "tests/support/popup_watch.h"
+#include "tests/ui/picture/picture_encoders.h"
 
 namespace {
 
@@ -186,6 +187,46 @@ TEST_F(Download, TheFileIsNamedAfterTheFieldsAtTheMomentOfTheDownload) {
   EXPECT_EQ(read_all(renamed), "[00:00.00]two\n");
   EXPECT_FALSE(fs::exists(target_));
   fs::remove(renamed);
+}
+
+// Whatever the fields hold, the lyric lands in the program's folder under a name with no
+// folder part, cut to what the file system takes with " - artist.lrc" kept whole.
+TEST_F(Download, EveryNameLandsInTheProgramFolder) {
+  std::string long_chinese;  // 150 x 歌: 300 bytes here, 450 in UTF-8
+  for (int i = 0; i < 150; ++i) long_chinese += "\xB8\xE8";
+  std::string cut_title, cut_artist;
+  for (int i = 0; i < 80; ++i) cut_title += "歌";
+  for (int i = 0; i < 82; ++i) cut_artist += "歌";
+  const struct {
+    std::string title, artist, name;
+  } cases[] = {
+      {"..\\..\\..\\x", "", ".._.._.._x - .lrc"},
+      {"AC/DC", "a:b*c?d\"e<f>g|h", "AC_DC - a_b_c_d_e_f_g_h.lrc"},
+      {"tab\there", "\x01", "tab_here - _.lrc"},
+      {"..", "..", ".. - ...lrc"},
+      {"\x81\x5C\x81\x7C", "", "乗亅 - .lrc"},  // second bytes: a backslash and '|'
+      {long_chinese, "someone", cut_title + " - someone.lrc"},
+      {"t", long_chinese, "t - " + cut_artist + ".lrc"},
+  };
+  const fs::path folder = target_.parent_path();
+  auto names = [&] {
+    std::set<std::string> found;
+    for (const auto& entry : fs::directory_iterator(folder)) found.insert(entry.path().filename().string());
+    return found;
+  };
+  for (const auto& c : cases) {
+    const std::set<std::string> before = names();
+    finder_->set_keywords(c.title, c.artist);
+    EXPECT_EQ(download(0), "[MessageBox] 提示\n下载完毕,已保存在软件目录！\n") << c.name;
+    std::set<std::string> added;
+    for (const std::string& name : names())
+      if (!before.count(name)) added.insert(name);
+    EXPECT_EQ(added, std::set<std::string>{c.name});
+    EXPECT_EQ(read_all(folder / c.name), kLyric) << c.name;
+    fs::remove(folder / c.name);
+  }
+  EXPECT_FALSE(fs::exists(folder / "../../../x - .lrc"));
+  fs::remove(folder / "../../../x - .lrc");
 }
 
 TEST_F(Download, AFailureWarnsWithTheStatusAndKeepsTheOldFile) {

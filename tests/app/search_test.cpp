@@ -45,6 +45,30 @@ TEST_F(Search, KeywordsGoIntoThePathAsTyped) {
                                                            "/api/lyric/%E6%AD%8C%E8%AF%8D/x"}));
 }
 
+// Characters that would split the path, start a query or fragment, break an escape or fold a
+// dot segment stay inside their keyword's one segment; a double-byte character whose second
+// byte is a backslash or '|' passes whole.
+TEST_F(Search, EachKeywordIsExactlyOneSegment) {
+  const struct {
+    const char* title;
+    const char* artist;
+    const char* target;
+  } cases[] = {
+      {"AC/DC", "", "/api/lyric/AC%2FDC/"},
+      {"a?b#c", "100%", "/api/lyric/a%3Fb%23c/100%25"},
+      {"%", "%2F", "/api/lyric/%25/%252F"},
+      {"..", ".", "/api/lyric/%2E%2E/%2E"},
+      {"...", "/", "/api/lyric/.../%2F"},
+      {"\x81\x5C\x81\x7C", "x", "/api/lyric/%E4%B9%97%E4%BA%85/x"},  // 乗亅
+  };
+  for (const auto& c : cases) {
+    server_->clear_log();
+    finder_->set_keywords(c.title, c.artist);
+    finder_->search();
+    EXPECT_EQ(server_->requests(), std::vector<std::string>{c.target}) << c.title << " | " << c.artist;
+  }
+}
+
 TEST_F(Search, WithoutKeywordsOnlyTheNoticeShows) {
   finder_->set_keywords("", "");
   testing::internal::CaptureStderr();

@@ -68,3 +68,46 @@ TEST_F(FinderOnService, KoreanAndJapaneseTitlesAndAnArtistAlone) {
 
 }  // namespace
 }  // namespace service_test
+
+namespace service_test {
+namespace {
+
+// Titles holding the characters that shape an address, in a library of their own.
+class FinderOnReservedTitles : public ::testing::Test {
+ protected:
+  static std::vector<std::string> library(const TempDir& dir) {
+    write_file(dir / "a.lrc", "[ti:AC/DC]\n[ar:Volts]\n[00:01.00]high voltage\n");
+    write_file(dir / "b.lrc", "[ti:100% #1?]\n[ar:Volts]\n[00:01.00]all of it\n");
+    return {dir.path().string()};
+  }
+  void SetUp() override {
+    ASSERT_EQ(service_.port(), app_test::service_port())
+        << "port " << app_test::service_port() << " is taken";
+    finder_ = std::make_unique<app_test::Finder>();
+  }
+  TempDir dir_;
+  LocalService service_{library(dir_), {}, std::chrono::seconds(3), app_test::service_port()};
+  std::unique_ptr<app_test::Finder> finder_;
+};
+
+TEST_F(FinderOnReservedTitles, EachTitleIsFoundWhole) {
+  const struct {
+    const char* title;
+    const char* artist;
+    int rows;
+  } cases[] = {
+      {"AC/DC", "", 1},    {"AC/DC", "Volts", 1},
+      {"100% #1?", "", 1}, {"AC", "DC", 0},  // the halves of a title are not a title and an artist
+      {"%", "", 0},        {"%", "%", 0},    // a lone escape sign is a keyword like any other
+  };
+  for (const auto& c : cases) {
+    finder_->set_keywords(c.title, c.artist);
+    finder_->search();
+    EXPECT_EQ(finder_->row_count(), c.rows) << c.title << " | " << c.artist;
+    EXPECT_EQ(finder_->text(kHintLabel).substr(0, 5), gb18030("共：" + std::to_string(c.rows)))
+        << c.title << " | " << c.artist;
+  }
+}
+
+}  // namespace
+}  // namespace service_test
