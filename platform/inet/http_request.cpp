@@ -5,11 +5,11 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/inet/http_transfer.h"
 #include "platform/inet/inet_handles.h"
 #include "platform/inet/inet_text.h"
-#include "platform/inet/url_encoding.h"
+#include "platform/inet/request_plan.h"
 #include "platform/inet/wininet.h"
+#include "platform/net/transfer.h"
 
 using namespace platform::inet;
 
@@ -26,10 +26,6 @@ bool is_token(std::string_view text) {
     if (c <= 0x20 || c >= 0x7F || std::strchr("()<>@,;:\\\"/[]?={}", c) != nullptr) return false;
   }
   return true;
-}
-
-std::string_view header_name(std::string_view line) {
-  return trim(line.substr(0, line.find(':')));
 }
 
 // "Name: value" lines separated by CRLF (or LF); blank lines are skipped. False on a line that
@@ -49,57 +45,9 @@ bool parse_header_lines(std::string_view text, std::vector<std::string>* lines) 
   return true;
 }
 
-std::string host_for_url(const std::string& host) {
-  return host.find(':') != std::string::npos && host.front() != '[' ? "[" + host + "]" : host;
-}
-
-TransferPlan build_plan(Request& request, std::vector<std::string> given) {
-  Connection& connection = *request.connection;
-  Root& root = *connection.root;
-  TransferPlan plan;
-  plan.secure = (request.flags & INTERNET_FLAG_SECURE) != 0;
-  INTERNET_PORT port = connection.port != INTERNET_INVALID_PORT_NUMBER
-                           ? connection.port
-                           : (plan.secure ? INTERNET_DEFAULT_HTTPS_PORT : INTERNET_DEFAULT_HTTP_PORT);
-  std::string target = encode_for_wire(request.object);
-  if (target.empty() || target.front() != '/') target.insert(target.begin(), '/');
-  plan.url = (plan.secure ? "https://" : "http://") + host_for_url(connection.host) + ":" +
-             std::to_string(port) + target;
-  plan.host = connection.host;
-  plan.verb = request.verb;
-  plan.http10 = request.version == "HTTP/1.0";
-  plan.follow_redirects = (request.flags & INTERNET_FLAG_NO_AUTO_REDIRECT) == 0;
-  plan.user = connection.user;
-  plan.password = connection.password;
-  // The request's own headers first; a given header of the same name replaces one of them.
-  auto given_has = [&given](std::string_view name) {
-    for (const std::string& line : given)
-      if (equal_nocase(header_name(line), name)) return true;
-    return false;
-  };
-  if (!request.referrer.empty() && !given_has("Referer"))
-    plan.header_lines.push_back("Referer: " + request.referrer);
-  if (!request.accept.empty() && !given_has("Accept"))
-    plan.header_lines.push_back("Accept: " + request.accept);
-  for (std::string& line : given) plan.header_lines.push_back(std::move(line));
-  {
-    std::lock_guard lock(root.mutex);
-    plan.agent = root.agent;
-    plan.proxy = root.proxy;
-  }
-  {
-    std::lock_guard lock(connection.mutex);
-    plan.proxy_credentials = connection.proxy_credentials;
-  }
-  if (!request.proxy_credentials.user.empty()) plan.proxy_credentials.user = request.proxy_credentials.user;
-  if (!request.proxy_credentials.password.empty())
-    plan.proxy_credentials.password = request.proxy_credentials.password;
-  plan.timeouts = request.timeouts;
-  return plan;
-}
-
 // The value a query level asks for; false when the response has none.
-bool query_value(const HttpTransfer& transfer, DWORD level, DWORD* index, std::string* value, DWORD* error) {
+bool query_value(const platform::net::Transfer& transfer, DWORD level, DWORD* index, std::string* value,
+                 DWORD* error) {
   *error = ERROR_HTTP_HEADER_NOT_FOUND;
   DWORD wanted = index != nullptr ? *index : 0;
   const char* name = nullptr;
@@ -130,7 +78,7 @@ bool query_value(const HttpTransfer& transfer, DWORD level, DWORD* index, std::s
       return false;
   }
   DWORD seen = 0;
-  for (const ResponseHeader& header : transfer.headers()) {
+  for (const platform::net::ResponseHeader& header : transfer.headers()) {
     if (!equal_nocase(header.name, name)) continue;
     if (seen++ == wanted) {
       *value = header.value;
@@ -188,15 +136,14 @@ extern "C" BOOL HttpSendRequestA(HINTERNET handle, LPCSTR headers, DWORD headers
   }
   if (optional == nullptr && optional_length != 0) return fail(ERROR_INVALID_PARAMETER);
   std::lock_guard lock(request->mutex);
-  TransferPlan plan = build_plan(*request, std::move(given));
+  platform::net::Request plan = plan_transfer(*request, std::move(given));
   if (optional != nullptr) plan.body.assign(static_cast<const char*>(optional), optional_length);
   // Sending again starts over: the previous response is dropped.
   request->transfer.reset();
-  DWORD error = 0;
-  std::unique_ptr<HttpTransfer> transfer = HttpTransfer::create(plan, &error);
-  if (!transfer) return fail(error);
-  error = transfer->start(request->closed);
-  if (error != 0) return fail(error);
+  platform::net::Failure failure = platform::net::Failure::none;
+  std::unique_ptr<platform::net::Transfer> transfer = platform::net::Transfer::create(plan, &failure);
+  if (transfer) failure = transfer->start();
+  if (failure != platform::net::Failure::none) return fail(error_of(failure));
   request->transfer = std::move(transfer);
   return TRUE;
 }
@@ -251,7 +198,7 @@ extern "C" BOOL InternetReadFile(HINTERNET file, LPVOID buffer, DWORD to_read, L
   std::lock_guard lock(request->mutex);
   if (!request->transfer) return fail(ERROR_INTERNET_INCORRECT_HANDLE_STATE);
   std::size_t got = 0;
-  DWORD error = request->transfer->read(static_cast<char*>(buffer), to_read, &got, request->closed);
+  DWORD error = error_of(request->transfer->read(static_cast<char*>(buffer), to_read, &got));
   *read = static_cast<DWORD>(got);
   return error == 0 ? TRUE : fail(error);
 }

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <unordered_map>
 
-#include "platform/inet/http_transfer.h"
+#include "platform/net/transfer.h"
 
 namespace platform::inet {
 namespace {

@@ -14,9 +14,11 @@
 
 #include "platform/inet/wininet.h"
 
-namespace platform::inet {
+namespace platform::net {
+class Transfer;
+}
 
-class HttpTransfer;
+namespace platform::inet {
 
 // Timeouts in milliseconds; 0 waits without limit.
 struct Timeouts {
@@ -65,7 +67,7 @@ struct Request {
   std::atomic<bool> closed{false};  // set by InternetCloseHandle: a blocked call gives up
   ProxyCredentials proxy_credentials;
   Timeouts timeouts;
-  std::unique_ptr<HttpTransfer> transfer;
+  std::unique_ptr<net::Transfer> transfer;
   ~Request();
 };
 

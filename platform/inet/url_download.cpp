@@ -1,6 +1,5 @@
 #include "platform/inet/url_download.h"
 
-#include <curl/curl.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -12,25 +11,12 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/inet/url_encoding.h"
+#include "platform/kernel/codepage.h"
 #include "platform/kernel/paths.h"
+#include "platform/net/transfer.h"
+#include "platform/net/url_text.h"
 
 namespace {
-
-bool starts_with_nocase(std::string_view text, std::string_view prefix) {
-  if (text.size() < prefix.size()) return false;
-  for (std::size_t i = 0; i < prefix.size(); ++i) {
-    char c = text[i];
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    if (c != prefix[i]) return false;
-  }
-  return true;
-}
-
-void init_curl_once() {
-  static const bool initialised = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
-  (void)initialised;
-}
 
 // The partial file beside the target; removed unless committed.
 class PartialFile {
@@ -96,34 +82,21 @@ class PartialFile {
   bool committed_ = false;
 };
 
-struct Transfer {
-  PartialFile* file;
-  bool write_failed = false;
-};
-
-size_t write_body(char* data, size_t size, size_t count, void* user) {
-  auto* t = static_cast<Transfer*>(user);
-  std::size_t n = size * count;
-  if (!t->file->write(data, n)) {
-    t->write_failed = true;
-    return 0;
-  }
-  return n;
-}
-
-HRESULT result_of(CURLcode code) {
-  switch (code) {
-    case CURLE_UNSUPPORTED_PROTOCOL:
+HRESULT result_of(platform::net::Failure failure) {
+  using platform::net::Failure;
+  switch (failure) {
+    case Failure::unsupported_scheme:
       return INET_E_UNKNOWN_PROTOCOL;
-    case CURLE_URL_MALFORMAT:
+    case Failure::malformed_url:
       return INET_E_INVALID_URL;
-    case CURLE_COULDNT_RESOLVE_HOST:
-    case CURLE_COULDNT_RESOLVE_PROXY:
+    case Failure::name_not_resolved:
       return INET_E_RESOURCE_NOT_FOUND;
-    case CURLE_COULDNT_CONNECT:
+    case Failure::cannot_connect:
       return INET_E_CANNOT_CONNECT;
-    case CURLE_OPERATION_TIMEDOUT:
+    case Failure::timed_out:
       return INET_E_CONNECTION_TIMEOUT;
+    case Failure::out_of_memory:
+      return E_OUTOFMEMORY;
     default:
       return INET_E_DOWNLOAD_FAILURE;
   }
@@ -136,9 +109,7 @@ extern "C" HRESULT URLDownloadToFileA(void* /*caller*/, LPCSTR url, LPCSTR file,
   if (url == nullptr || *url == '\0' || file == nullptr || *file == '\0' || reserved != 0)
     return E_INVALIDARG;
   std::string_view address(url);
-  if (!starts_with_nocase(address, "http://") && !starts_with_nocase(address, "https://")) {
-    return INET_E_UNKNOWN_PROTOCOL;
-  }
+  if (!platform::net::is_http_url(address)) return INET_E_UNKNOWN_PROTOCOL;
   std::string target = platform::paths::to_system(file);
   if (target.empty() || target.back() == '/') return E_INVALIDARG;
 
@@ -149,32 +120,21 @@ extern "C" HRESULT URLDownloadToFileA(void* /*caller*/, LPCSTR url, LPCSTR file,
                                                                                   : INET_E_DOWNLOAD_FAILURE;
   }
 
-  init_curl_once();
-  CURL* curl = curl_easy_init();
-  if (curl == nullptr) return E_OUTOFMEMORY;
-  std::string encoded = platform::inet::encode_for_wire(address);
-  Transfer transfer{&partial};
-  curl_easy_setopt(curl, CURLOPT_URL, encoded.c_str());
-  curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
-  curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-  curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
-  curl_easy_setopt(curl, CURLOPT_MAXREDIRS, 10L);
-  curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-  curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, 30L);
+  platform::net::Request request;
+  request.url = platform::net::percent_encode_url(platform::codepage::ansi_to_utf8(address));
+  request.decode_content = true;
   // A stalled transfer ends after a minute without data rather than hanging forever.
-  curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
-  curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, 60L);
-  curl_easy_setopt(curl, CURLOPT_ACCEPT_ENCODING, "");
-  curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, write_body);
-  curl_easy_setopt(curl, CURLOPT_WRITEDATA, &transfer);
-  CURLcode code = curl_easy_perform(curl);
-  long status = 0;
-  curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
-  curl_easy_cleanup(curl);
-
-  if (transfer.write_failed) return INET_E_DOWNLOAD_FAILURE;
-  if (code != CURLE_OK) return result_of(code);
+  request.timeouts = {30000, 60000};
+  platform::net::Failure failure = platform::net::Failure::none;
+  std::unique_ptr<platform::net::Transfer> transfer = platform::net::Transfer::create(request, &failure);
+  if (transfer) failure = transfer->start();
+  if (failure != platform::net::Failure::none) return result_of(failure);
+  // The status decides before any byte is written: an error page is never the file.
+  int status = transfer->status();
   if (status == 404 || status == 410) return INET_E_RESOURCE_NOT_FOUND;
   if (status < 200 || status >= 300) return INET_E_DOWNLOAD_FAILURE;
+  failure = transfer->receive(
+      [&partial](std::string_view bytes) { return partial.write(bytes.data(), bytes.size()); });
+  if (failure != platform::net::Failure::none) return result_of(failure);
   return partial.commit(target) ? S_OK : E_ACCESSDENIED;
 }

@@ -1,11 +1,13 @@
-// Downloading a URL into a file (the platform's URLDownloadToFileA), on libcurl.
+// Downloading a URL into a file (the platform's URLDownloadToFileA), over the platform's
+// transfer layer (platform/net: redirects, proxy policy, certificates).
 // Contract:
 // - url: ANSI (GB18030) text, http:// or https:// only (any other scheme answers
-//   INET_E_UNKNOWN_PROTOCOL); bytes outside printable ASCII are sent UTF-8 and percent-encoded.
-//   Redirects are followed (http and https only).
-// - file: program-form path (backslashes, GB18030). The body is written to a new file beside
-//   it and renamed into place only when the transfer completed with a 2xx status, so the
-//   target is either the whole body or untouched (an existing file survives any failure).
+//   INET_E_UNKNOWN_PROTOCOL); sent as UTF-8, percent-encoded (platform/net/url_text.h).
+//   Redirects are followed (http and https only). Connecting may take 30 s; a transfer that
+//   moves nothing for a minute ends.
+// - file: program-form path (backslashes, GB18030). A 2xx body is written to a new file beside
+//   it and renamed into place only when the transfer completed, so the target is either the
+//   whole body or untouched (an existing file survives any failure).
 // - Answers S_OK only when the file was fully written; otherwise an HRESULT:
 //   E_INVALIDARG (null or empty url/file, reserved not 0), INET_E_UNKNOWN_PROTOCOL,
 //   INET_E_INVALID_URL, INET_E_RESOURCE_NOT_FOUND (host unknown, HTTP 404 or 410),

@@ -1,11 +1,13 @@
-// One HTTP exchange on libcurl, as the request objects perform it.
+// One HTTP exchange as the request objects perform it: an adapter over the platform's transfer
+// layer (platform/net, which holds the wire rules: schemes, redirects, proxy policy,
+// certificates).
 // Contract:
-// - http and https only, on the first request and on every redirect; at most 10 redirects.
-// - The URL is given in UTF-8 and sent with every byte outside printable ASCII (and blanks,
-//   quotes, angle brackets and the like) percent-encoded; existing %xx escapes stay.
+// - The URL is given in UTF-8 and sent percent-encoded (platform/net/url_text.h); http and https
+//   only, at most 10 redirects. The method is sent in upper case; the headers given go out with
+//   libcurl's usual ones.
 // - Time-outs in milliseconds, 0 meaning none: connect (name resolution included), send and
-//   receive (a transfer that moves nothing for that long ends). The resolve time-out is kept
-//   for the caller's sake only: the connect time-out already bounds name resolution.
+//   receive (a transfer that moves nothing for the longer of the two ends). The resolve time-out
+//   is kept for the caller's sake only: the connect time-out already bounds name resolution.
 // - perform() answers S_OK with status, status text, headers and body of the final response,
 //   or a failure HRESULT (name not resolved, cannot connect, time-out, redirect failure,
 //   unsupported scheme, other connection errors) with an empty response.
@@ -17,6 +19,7 @@
 #include <vector>
 
 #include "platform/com/unknown.h"
+#include "platform/net/url_text.h"
 
 namespace platform::com {
 
@@ -49,9 +52,8 @@ inline constexpr HRESULT kHttpCannotConnect = static_cast<HRESULT>(0x80072EFD);
 inline constexpr HRESULT kHttpConnectionError = static_cast<HRESULT>(0x80072EFE);
 inline constexpr HRESULT kHttpRedirectFailed = static_cast<HRESULT>(0x80072F7C);
 
-std::string percent_encode_url(std::string_view utf8);
-// True for an http:// or https:// URL (any case).
-bool is_http_url(std::string_view url);
+using net::is_http_url;
+using net::percent_encode_url;
 HRESULT perform(const HttpExchange& exchange, HttpResponse* response);
 
 }  // namespace platform::com
