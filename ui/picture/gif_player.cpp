@@ -56,8 +56,9 @@ void GifPlayer::run() {
       std::lock_guard paint(paint_mutex_);
       if (state() != State::running) break;
       const auto& canvas = composer_.draw(i);
-      draw_(canvas, composer_.width(), composer_.height());
+      // Counted before the callback shows it: whoever sees a frame's pixels sees its count.
       frames_drawn_.fetch_add(1);
+      draw_(canvas, composer_.width(), composer_.height());
     }
     if (!wait(gif_frame_delay_ms(frames[i]))) break;
   }

@@ -40,7 +40,8 @@ class GifPlayer {
   State state() const;
   std::mutex& paint_mutex() { return paint_mutex_; }
   const std::vector<std::uint8_t>& canvas() const { return composer_.canvas(); }
-  // Frames drawn so far (all passes together).
+  // Frames drawn so far (all passes together). A frame is counted before it is handed to the
+  // draw callback, so a reader that sees a frame's pixels also sees it counted.
   std::uint64_t frames_drawn() const { return frames_drawn_.load(); }
 
  private:

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <thread>
 
@@ -90,6 +91,27 @@ TEST(GifPlayer, NoFrameIsDrawnWhilePaintingHoldsTheMutex) {
   player.stop();
   EXPECT_FALSE(overlap);
   EXPECT_GT(player.frames_drawn(), 0u);
+}
+
+TEST(GifPlayer, AFrameIsCountedNoLaterThanItIsShown) {
+  // The "screen" is pixel 0's red channel; -1 before the first frame. The callback lingers
+  // after showing a frame, as a real one does while it releases its DC.
+  std::atomic<int> screen{-1};
+  GifPlayer player(two_frames(1, 1), 0, [&](const std::vector<std::uint8_t>& canvas, int, int) {
+    screen = canvas[2];
+    std::this_thread::sleep_for(2ms);
+  });
+  player.start();
+  int last = -1;
+  std::uint64_t frames_seen = 0;  // frames alternate red and green, so every change is a frame
+  for (auto until = Clock::now() + 10s; frames_seen < 20 && Clock::now() < until;) {
+    const int shown = screen;
+    if (shown != last) ++frames_seen, last = shown;
+    ASSERT_GE(player.frames_drawn(), frames_seen);
+    std::this_thread::yield();
+  }
+  player.stop();
+  EXPECT_GE(frames_seen, 20u);
 }
 
 TEST(GifPlayer, StopFromTheDrawCallbackAndDestructionWhileRunning) {

@@ -41,10 +41,16 @@ TEST_F(PictureBoxAnimation, ZeroDelayFramesPlayEveryFiftyMillisecondsAndLoop) {
   ASSERT_TRUE(box->animating());
   // The colours seen on the box, each change once.
   std::vector<COLORREF> seen;
+  std::uint64_t frames_seen = 0;
   const auto start = Clock::now();
   ASSERT_TRUE(wait_for([&] {
     const COLORREF c = pixel(box, 3, 3);
-    if (seen.empty() || seen.back() != c) seen.push_back(c);
+    if (seen.empty() || seen.back() != c) {
+      seen.push_back(c);
+      if (c == kFrameA || c == kFrameB) ++frames_seen;
+    }
+    // A frame on the box is already counted.
+    EXPECT_GE(box->animation_frames(), frames_seen);
     return seen.size() >= 5;
   }));
   const auto elapsed = Clock::now() - start;
