@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <initializer_list>
 
-#include "runtime/records.h"
+#include "runtime/abi/records.h"
 
 namespace app {
 

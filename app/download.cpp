@@ -6,7 +6,7 @@
 #include "app/main_window.h"
 #include "app/routines.h"
 #include "app/unit_access.h"
-#include "runtime/dll_call.h"
+#include "runtime/abi/dll_call.h"
 
 namespace app {
 namespace {

@@ -3,9 +3,9 @@
 #include <array>
 
 #include "app/constants.h"
+#include "app/core_library.h"
 #include "app/main_window_template_block.h"
 #include "app/routines.h"
-#include "commands/core_library.h"
 #include "libs/internet/internet_library.h"
 #include "libs/threads/thread_library.h"
 #include "libs/visualstyle/visual_style_library.h"
@@ -40,7 +40,7 @@ const runtime::CodeBase kCodeBase{kCodeEntries.data(), static_cast<std::uint32_t
 
 const runtime::ImageHeader& program_image() {
   static const std::array<const runtime::LibraryRecord*, 5> libraries = {
-      &commands::core_library_record(), &ui::listview::extended_library_record(),
+      &core_library_record(), &ui::listview::extended_library_record(),
       &libs::threads::thread_library_record(), &libs::internet::internet_library_record(),
       &libs::visualstyle::visual_style_library_record()};
   static const runtime::ImageHeader header{

@@ -3,7 +3,7 @@
 // Contract: built once on first use and constant afterwards; the runtime reads it, never writes.
 #pragma once
 
-#include "runtime/image.h"
+#include "runtime/abi/image.h"
 
 namespace app {
 

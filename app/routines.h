@@ -8,8 +8,8 @@
 #include <cstdint>
 
 #include "app/services.h"
-#include "runtime/event_request.h"
-#include "runtime/service_table.h"
+#include "runtime/abi/event_handler.h"
+#include "runtime/abi/service_table.h"
 
 namespace app {
 

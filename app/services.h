@@ -13,7 +13,7 @@
 #include <initializer_list>
 #include <string_view>
 
-#include "runtime/service_table.h"
+#include "runtime/abi/service_table.h"
 
 namespace app {
 

@@ -4,7 +4,7 @@
 #include "app/calls.h"
 #include "app/constants.h"
 #include "app/routines.h"
-#include "runtime/dll_call.h"
+#include "runtime/abi/dll_call.h"
 
 namespace app {
 namespace {

@@ -7,13 +7,14 @@
 // - No routine raises a runtime error or shows anything: member calls leave the calling thread's
 //   automation error code (0 or -1 .. -18) and hand back an empty value of the promised type.
 // - The commands reach the runtime only through the runtime callback handed to attach_runtime
-//   (the core library's notify routine passes it on); before that they use the runtime's own.
+//   (the core library's notify routine passes it on); before that, a call into the runtime ends
+//   the process (runtime/abi/runtime_link.h).
 #pragma once
 
 #include <cstdint>
 
-#include "runtime/image.h"
-#include "runtime/records.h"
+#include "runtime/abi/image.h"
+#include "runtime/abi/records.h"
 
 namespace automation {
 
@@ -35,7 +36,7 @@ const runtime::UnitTypeDescriptor& com_object_type_descriptor();
 const runtime::UnitTypeDescriptor& variant_type_descriptor();
 
 // Hands the automation types the runtime callback (from the core library's notify routine,
-// code 1) and installs the object release behind runtime callback 2035.
+// code 1) and installs the object release behind runtime callback 2035 (through callback 2037).
 void attach_runtime(runtime::RuntimeCallback callback);
 
 // The calling thread's automation error code: 0 before the first member call, then the code of

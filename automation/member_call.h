@@ -9,7 +9,7 @@
 
 #include <cstdint>
 
-#include "runtime/records.h"
+#include "runtime/abi/records.h"
 
 namespace automation {
 

@@ -1,7 +1,7 @@
 #include "automation/object_record.h"
 
 #include "automation/runtime_link.h"
-#include "runtime/records.h"
+#include "runtime/abi/records.h"
 
 namespace automation {
 

@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "runtime/image.h"
+#include "runtime/abi/image.h"
 
 namespace automation {
 

@@ -5,7 +5,7 @@
 
 #include "automation/object_record.h"
 #include "automation/value_conversion.h"
-#include "runtime/records.h"
+#include "runtime/abi/records.h"
 
 namespace automation {
 namespace {

@@ -13,7 +13,7 @@
 #include <string>
 
 #include "platform/com/typeinfo.h"
-#include "runtime/records.h"
+#include "runtime/abi/records.h"
 
 namespace automation {
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "automation/automation_commands.h"
+#include "runtime/callback.h"
 #include "tests/automation/command_harness.h"
 #include "tests/automation/finder_routines.h"
 #include "tests/support/raw_http_server.h"
@@ -24,7 +25,7 @@ lyr::test::RawHttpServer& server() {
 }
 
 void BM_RequestObjectBody(benchmark::State& state) {
-  automation::attach_runtime(nullptr);
+  automation::attach_runtime(&runtime::runtime_callback);
   const std::string url = server().url("/body");
   for (auto _ : state) {
     void* body = lyr::test::fetch_byte_set(url);

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "automation/automation_commands.h"
+#include "runtime/callback.h"
 #include "tests/automation/command_harness.h"
 #include "tests/automation/finder_routines.h"
 
@@ -24,7 +25,7 @@ const std::string& lyric_megabyte() {
 }
 
 void BM_StreamReadText(benchmark::State& state) {
-  automation::attach_runtime(nullptr);
+  automation::attach_runtime(&runtime::runtime_callback);
   const std::string& text = lyric_megabyte();
   void* bytes = lyr::test::byte_set(text);
   for (auto _ : state) {

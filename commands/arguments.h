@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "commands/runtime_link.h"
-#include "runtime/records.h"
+#include "runtime/abi/records.h"
 
 namespace commands {
 

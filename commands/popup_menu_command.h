@@ -10,14 +10,13 @@
 
 #include <cstdint>
 
+#include "commands/core_commands.h"
 #include "platform/api/types.h"
-#include "runtime/records.h"
+#include "runtime/abi/records.h"
 
 namespace commands {
 
 // The screen point a pop-up menu opens at, from the cursor and the optional coordinates.
 POINT popup_position(POINT cursor, const runtime::ArgRecord* args, std::int32_t count);
-
-void popup_menu_command(runtime::ArgRecord* result, std::int32_t count, runtime::ArgRecord* args);
 
 }  // namespace commands

@@ -11,7 +11,8 @@
 
 #include <cstdint>
 
-#include "runtime/records.h"
+#include "commands/core_commands.h"
+#include "runtime/abi/records.h"
 
 namespace commands {
 
@@ -19,9 +20,5 @@ namespace commands {
 std::int32_t message_box_button(int answer);
 // The system show value of a RunProgram window style (clamped to 1-6).
 int show_state(std::int32_t window_style);
-
-void message_box_command(runtime::ArgRecord* result, std::int32_t count, runtime::ArgRecord* args);
-void run_program_command(runtime::ArgRecord* result, std::int32_t count, runtime::ArgRecord* args);
-void get_run_directory_command(runtime::ArgRecord* result, std::int32_t count, runtime::ArgRecord* args);
 
 }  // namespace commands

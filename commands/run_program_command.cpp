@@ -5,7 +5,7 @@
 #include "commands/arguments.h"
 #include "commands/program_commands.h"
 #include "platform/api/kernel.h"
-#include "runtime/callback.h"
+#include "runtime/abi/callback_codes.h"
 
 namespace commands {
 namespace {

@@ -1,15 +1,16 @@
 #include "commands/runtime_link.h"
 
-#include <atomic>
 #include <cstdlib>
 #include <cstring>
 
-#include "runtime/callback.h"
+#include "commands/core_commands.h"
+#include "runtime/abi/callback_codes.h"
+#include "runtime/abi/runtime_link.h"
 
 namespace commands {
 namespace {
 
-std::atomic<runtime::RuntimeCallback> stored_callback{nullptr};
+constinit runtime::RuntimeLink runtime_link;
 
 template <class T>
 std::intptr_t word(T* p) {
@@ -18,14 +19,12 @@ std::intptr_t word(T* p) {
 
 }  // namespace
 
-void store_core_callback(runtime::RuntimeCallback callback) {
-  stored_callback.store(callback);
+void attach_runtime(runtime::RuntimeCallback callback) {
+  runtime_link.attach(callback);
 }
 
 std::intptr_t call_runtime(std::int32_t code, std::intptr_t arg1, std::intptr_t arg2) {
-  runtime::RuntimeCallback callback = stored_callback.load();
-  if (callback == nullptr) callback = &runtime::runtime_callback;
-  return callback(code, arg1, arg2);
+  return runtime_link.call(code, arg1, arg2);
 }
 
 void* allocate(std::size_t bytes) {

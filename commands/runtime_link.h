@@ -1,5 +1,5 @@
 // How the core commands reach the runtime: only through the runtime callback that the core
-// library's notify routine stored at start-up (the runtime's own before that).
+// library's notify routine attached at start-up (attach_runtime, core_commands.h).
 // Contract:
 // - allocate() takes a block from the runtime heap; failure is the runtime's fatal allocation
 //   error, so it never answers null. Blocks belong to the caller, who frees them with release().
@@ -13,12 +13,10 @@
 #include <cstdint>
 #include <string_view>
 
-#include "runtime/image.h"
-#include "runtime/records.h"
+#include "runtime/abi/records.h"
 
 namespace commands {
 
-void store_core_callback(runtime::RuntimeCallback callback);
 std::intptr_t call_runtime(std::int32_t code, std::intptr_t arg1, std::intptr_t arg2);
 
 void* allocate(std::size_t bytes);

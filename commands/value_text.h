@@ -14,14 +14,13 @@
 #include <optional>
 #include <string>
 
-#include "runtime/records.h"
+#include "commands/core_commands.h"
+#include "runtime/abi/records.h"
 
 namespace commands {
 
 std::string date_time_text(double date);
 std::optional<std::string> number_text(const runtime::ArgRecord& value);
 std::string value_text(const runtime::ArgRecord& value);
-
-void to_text_command(runtime::ArgRecord* result, std::int32_t count, runtime::ArgRecord* args);
 
 }  // namespace commands

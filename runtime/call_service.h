@@ -8,7 +8,7 @@
 
 #include <cstdint>
 
-#include "runtime/records.h"
+#include "runtime/abi/records.h"
 
 namespace runtime {
 

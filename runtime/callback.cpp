@@ -5,13 +5,13 @@
 
 #include "platform/api/input.h"
 #include "platform/api/kernel.h"
+#include "runtime/abi/records.h"
 #include "runtime/convert.h"
 #include "runtime/end_sequence.h"
 #include "runtime/heap.h"
 #include "runtime/image_reader.h"
 #include "runtime/message_loop.h"
 #include "runtime/messages.h"
-#include "runtime/records.h"
 #include "runtime/runtime_error.h"
 #include "runtime/state.h"
 #include "runtime/values.h"
@@ -150,6 +150,11 @@ std::intptr_t runtime_callback(std::int32_t code, std::intptr_t arg1, std::intpt
         release_object(as<void>(arg1));
       }
       return 0;
+    case callback::kInstallObjectRelease:
+      install_object_release(reinterpret_cast<ObjectRelease>(arg1));
+      return 0;
+    case callback::kBuildPopupMenu:
+      return ws.popup_menu != nullptr ? word(ws.popup_menu(id1, id2)) : 0;
     default:
       break;
   }

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "runtime/image.h"
+#include "runtime/abi/image.h"
 
 namespace runtime {
 

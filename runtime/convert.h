@@ -13,7 +13,7 @@
 #include <optional>
 #include <string>
 
-#include "runtime/records.h"
+#include "runtime/abi/records.h"
 
 namespace runtime {
 

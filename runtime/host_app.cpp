@@ -2,6 +2,7 @@
 
 #include "runtime/end_sequence.h"
 #include "runtime/program_path.h"
+#include "runtime/service_table.h"
 #include "runtime/window_system.h"
 
 namespace runtime {

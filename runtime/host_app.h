@@ -12,8 +12,8 @@
 #pragma once
 
 #include "platform/api/messages.h"
-#include "runtime/image.h"
-#include "runtime/service_table.h"
+#include "runtime/abi/image.h"
+#include "runtime/abi/service_table.h"
 #include "runtime/state.h"
 
 namespace runtime {

@@ -9,7 +9,7 @@
 #include <optional>
 #include <span>
 
-#include "runtime/image.h"
+#include "runtime/abi/image.h"
 
 namespace runtime {
 

@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "platform/api/types.h"
+#include "runtime/abi/image.h"
 #include "runtime/constant_ranges.h"
 #include "runtime/dll_table.h"
-#include "runtime/image.h"
 
 namespace runtime {
 

@@ -2,27 +2,15 @@
 
 #include <cstring>
 
+#include "runtime/abi/records.h"
 #include "runtime/heap.h"
-#include "runtime/records.h"
 #include "runtime/runtime_error.h"
 
 namespace runtime {
 namespace {
 
-std::uint32_t read_u32(const void* p, std::size_t offset) {
-  std::uint32_t v;
-  std::memcpy(&v, static_cast<const std::uint8_t*>(p) + offset, sizeof v);
-  return v;
-}
-
 void write_u32(void* p, std::size_t offset, std::uint32_t v) {
   std::memcpy(static_cast<std::uint8_t*>(p) + offset, &v, sizeof v);
-}
-
-// Block size for an array header and `count` elements of `width` bytes, or 0 on overflow.
-std::size_t checked_block_size(std::size_t header, std::uint64_t count, std::size_t width) {
-  if (width != 0 && count > (SIZE_MAX - header) / width) return 0;
-  return header + static_cast<std::size_t>(count) * width;
 }
 
 }  // namespace
@@ -59,57 +47,6 @@ std::uint8_t* make_byte_set(const void* bytes, std::size_t count) {
   return set;
 }
 
-std::uint32_t byte_set_length(const void* set) {
-  return set == nullptr ? 0 : read_u32(set, 4);
-}
-
-const std::uint8_t* byte_set_data(const void* set) {
-  return set == nullptr ? nullptr : static_cast<const std::uint8_t*>(set) + kByteSetHeader;
-}
-
-std::span<const std::uint8_t> byte_set_bytes(const void* set) {
-  std::uint32_t n = byte_set_length(set);
-  if (n == 0) return {};
-  return {byte_set_data(set), n};
-}
-
-std::uint32_t array_dimension_count(const void* array) {
-  return array == nullptr ? 0 : read_u32(array, 0);
-}
-
-std::uint32_t array_dimension(const void* array, std::uint32_t index) {
-  if (index >= array_dimension_count(array)) return 0;
-  return read_u32(array, 4 + 4 * static_cast<std::size_t>(index));
-}
-
-std::uint64_t array_element_count(const void* array) {
-  std::uint32_t d = array_dimension_count(array);
-  if (array == nullptr) return 0;
-  std::uint64_t count = 1;
-  for (std::uint32_t i = 0; i < d; ++i) {
-    std::uint64_t size = read_u32(array, 4 + 4 * static_cast<std::size_t>(i));
-    if (size != 0 && count > UINT64_MAX / size) return UINT64_MAX;
-    count *= size;
-  }
-  return count;
-}
-
-std::size_t array_header_size(const void* array) {
-  return 4 + 4 * static_cast<std::size_t>(array_dimension_count(array));
-}
-
-void* array_elements(void* array) {
-  return array == nullptr ? nullptr : static_cast<std::uint8_t*>(array) + array_header_size(array);
-}
-
-const void* array_elements(const void* array) {
-  return array == nullptr ? nullptr : static_cast<const std::uint8_t*>(array) + array_header_size(array);
-}
-
-std::size_t array_block_size(const void* array, std::size_t element_width) {
-  return checked_block_size(array_header_size(array), array_element_count(array), element_width);
-}
-
 void* make_array(std::span<const std::uint32_t> dimensions, std::size_t element_width) {
   std::uint64_t count = 1;
   for (std::uint32_t size : dimensions) {
@@ -119,7 +56,7 @@ void* make_array(std::span<const std::uint32_t> dimensions, std::size_t element_
       count *= size;
   }
   std::size_t header = 4 + 4 * dimensions.size();
-  std::size_t bytes = checked_block_size(header, count, element_width);
+  std::size_t bytes = checked_array_block_size(header, count, element_width);
   if (bytes == 0 || dimensions.size() > UINT32_MAX) report_allocation_failure(SIZE_MAX);
   void* array = allocate(bytes);
   std::memset(array, 0, bytes);

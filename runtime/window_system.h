@@ -17,7 +17,7 @@
 
 #include "platform/api/messages.h"
 #include "platform/api/types.h"
-#include "runtime/image.h"
+#include "runtime/abi/image.h"
 
 namespace runtime {
 
@@ -50,6 +50,9 @@ struct WindowSystem {
   HWND (*window_handle)(std::uint32_t window_id) = nullptr;
   // Runtime callback 1001.
   void* (*window_collection)() = nullptr;
+  // Runtime callback 2036: the pop-up menu of a menu unit's sub-items (the caller destroys it),
+  // or null.
+  HMENU (*popup_menu)(std::uint32_t window_id, std::uint32_t unit_id) = nullptr;
   // Message pre-translation of the host application: true drops the message.
   bool (*pre_translate)(MSG* message) = nullptr;
   // Idle operation of the host application (count 0 starts an idle period): true asks for
@@ -84,7 +87,7 @@ std::uint32_t modal_window();
 void after_window_destroyed();
 
 // Runtime callback 2035 (release an object record as the object type's Clear does) belongs to
-// the automation types, which install it here.
+// the automation types, which install it through runtime callback 2037.
 using ObjectRelease = void (*)(void* object_record);
 void install_object_release(ObjectRelease release);
 ObjectRelease object_release();

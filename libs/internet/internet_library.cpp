@@ -1,22 +1,20 @@
 #include "libs/internet/internet_library.h"
 
 #include <array>
-#include <atomic>
 #include <cstring>
 #include <string_view>
 
 #include "libs/internet/http_read.h"
 #include "libs/internet/internet_root.h"
-#include "runtime/callback.h"
-#include "runtime/command_library.h"
+#include "runtime/abi/callback_codes.h"
+#include "runtime/abi/command_library.h"
+#include "runtime/abi/runtime_link.h"
+#include "runtime/abi/value_layout.h"
 
 namespace libs::internet {
 namespace {
 
-constexpr std::int32_t kNotifyStart = 1;
-constexpr std::int32_t kNotifyEnd = 6;
-
-std::atomic<runtime::RuntimeCallback> stored_callback{nullptr};
+constinit runtime::RuntimeLink runtime_link;
 
 constexpr std::array<runtime::CommandRoutine, kInternetCommandCount> kCommands = {
     &http_read_file_command,
@@ -25,16 +23,15 @@ constexpr std::array<runtime::CommandRoutine, kInternetCommandCount> kCommands =
 // A byte set from the runtime heap: count 1, length, bytes. Null when there is nothing to hand
 // back or the runtime can't allocate it (this library never raises a runtime error).
 void* make_byte_set(const std::vector<std::uint8_t>& bytes) {
-  runtime::RuntimeCallback callback = stored_callback.load();
-  if (bytes.empty() || callback == nullptr) return nullptr;
+  if (bytes.empty()) return nullptr;
   const std::uint32_t length = static_cast<std::uint32_t>(bytes.size());
-  auto* block = reinterpret_cast<std::uint8_t*>(
-      callback(runtime::callback::kAllocate, static_cast<std::intptr_t>(bytes.size()) + 8, 1));
+  auto* block = reinterpret_cast<std::uint8_t*>(runtime_link.call(
+      runtime::callback::kAllocate, static_cast<std::intptr_t>(bytes.size() + runtime::kByteSetHeader), 1));
   if (block == nullptr) return nullptr;
   const std::uint32_t dimensions = 1;
   std::memcpy(block, &dimensions, 4);
   std::memcpy(block + 4, &length, 4);
-  std::memcpy(block + 8, bytes.data(), bytes.size());
+  std::memcpy(block + runtime::kByteSetHeader, bytes.data(), bytes.size());
   return block;
 }
 
@@ -58,10 +55,10 @@ void http_read_file_command(runtime::ArgRecord* result, std::int32_t count, runt
 
 std::intptr_t internet_library_notify(std::int32_t code, std::intptr_t arg1, std::intptr_t) {
   switch (code) {
-    case kNotifyStart:
-      stored_callback.store(reinterpret_cast<runtime::RuntimeCallback>(arg1));
+    case runtime::notify::kStart:
+      runtime_link.attach(reinterpret_cast<runtime::RuntimeCallback>(arg1));
       return 0;
-    case kNotifyEnd:
+    case runtime::notify::kEnd:
       process_internet_root().close();
       return 0;
     default:

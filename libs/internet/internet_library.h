@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <span>
 
-#include "runtime/image.h"
+#include "runtime/abi/image.h"
 
 namespace libs::internet {
 

@@ -1,19 +1,15 @@
 #include "libs/threads/thread_library.h"
 
 #include <array>
-#include <atomic>
 
 #include "libs/threads/critical_sections.h"
 #include "libs/threads/start_thread.h"
-#include "runtime/command_library.h"
+#include "runtime/abi/command_library.h"
 
 namespace libs::threads {
 namespace {
 
-constexpr std::int32_t kNotifyStart = 1;
-constexpr std::int32_t kNotifyEnd = 6;
-
-std::atomic<runtime::RuntimeCallback> stored_callback{nullptr};
+constinit runtime::RuntimeLink runtime_link;
 
 constexpr std::array<runtime::CommandRoutine, 1> kCommands = {&start_thread_command};
 
@@ -21,10 +17,10 @@ constexpr std::array<runtime::CommandRoutine, 1> kCommands = {&start_thread_comm
 
 std::intptr_t thread_library_notify(std::int32_t code, std::intptr_t arg1, std::intptr_t) {
   switch (code) {
-    case kNotifyStart:
-      stored_callback.store(reinterpret_cast<runtime::RuntimeCallback>(arg1));
+    case runtime::notify::kStart:
+      runtime_link.attach(reinterpret_cast<runtime::RuntimeCallback>(arg1));
       return 0;
-    case kNotifyEnd:
+    case runtime::notify::kEnd:
       critical_sections().clear();
       return 0;
     default:
@@ -32,8 +28,8 @@ std::intptr_t thread_library_notify(std::int32_t code, std::intptr_t arg1, std::
   }
 }
 
-runtime::RuntimeCallback thread_library_callback() {
-  return stored_callback.load();
+const runtime::RuntimeLink& thread_library_link() {
+  return runtime_link;
 }
 
 const runtime::LibraryRecord& thread_library_record() {

@@ -8,13 +8,14 @@
 
 #include <cstdint>
 
-#include "runtime/image.h"
+#include "runtime/abi/image.h"
+#include "runtime/abi/runtime_link.h"
 
 namespace libs::threads {
 
 std::intptr_t thread_library_notify(std::int32_t code, std::intptr_t arg1, std::intptr_t arg2);
 const runtime::LibraryRecord& thread_library_record();
-// The callback stored by notify code 1, or null before start-up.
-runtime::RuntimeCallback thread_library_callback();
+// The link that notify code 1 attaches the runtime callback to.
+const runtime::RuntimeLink& thread_library_link();
 
 }  // namespace libs::threads

@@ -1,19 +1,16 @@
 #include "libs/visualstyle/visual_style_library.h"
 
 #include <array>
-#include <atomic>
 #include <cmath>
 #include <limits>
 
 #include "libs/visualstyle/subclassing.h"
-#include "runtime/command_library.h"
+#include "runtime/abi/command_library.h"
 
 namespace libs::visualstyle {
 namespace {
 
-constexpr std::int32_t kNotifyStart = 1;
-
-std::atomic<runtime::RuntimeCallback> stored_callback{nullptr};
+constinit runtime::RuntimeLink runtime_link;
 
 constexpr std::array<runtime::CommandRoutine, kVisualStyleCommandCount> kCommands = {
     &set_visual_style_command,
@@ -61,13 +58,13 @@ std::span<const runtime::CommandRoutine> visual_style_commands() {
 }
 
 std::intptr_t visual_style_notify(std::int32_t code, std::intptr_t arg1, std::intptr_t) {
-  if (code != kNotifyStart) return -1;
-  stored_callback.store(reinterpret_cast<runtime::RuntimeCallback>(arg1));
+  if (code != runtime::notify::kStart) return -1;
+  runtime_link.attach(reinterpret_cast<runtime::RuntimeCallback>(arg1));
   return 0;
 }
 
-runtime::RuntimeCallback visual_style_callback() {
-  return stored_callback.load();
+const runtime::RuntimeLink& visual_style_link() {
+  return runtime_link;
 }
 
 const runtime::LibraryRecord& visual_style_library_record() {

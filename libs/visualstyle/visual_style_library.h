@@ -7,7 +7,8 @@
 #include <cstdint>
 #include <span>
 
-#include "runtime/image.h"
+#include "runtime/abi/image.h"
+#include "runtime/abi/runtime_link.h"
 
 namespace libs::visualstyle {
 
@@ -22,7 +23,7 @@ std::span<const runtime::CommandRoutine> visual_style_commands();
 void set_visual_style_command(runtime::ArgRecord* result, std::int32_t count, runtime::ArgRecord* args);
 
 std::intptr_t visual_style_notify(std::int32_t code, std::intptr_t arg1, std::intptr_t arg2);
-// The runtime callback handed over at start-up, or null before.
-runtime::RuntimeCallback visual_style_callback();
+// The link that notify code 1 attaches the runtime callback to.
+const runtime::RuntimeLink& visual_style_link();
 
 }  // namespace libs::visualstyle

@@ -10,7 +10,7 @@
 #include "automation/automation_commands.h"
 #include "automation/object_record.h"
 #include "platform/com/typeinfo.h"
-#include "runtime/records.h"
+#include "runtime/abi/records.h"
 #include "tests/support/code_page_text.h"
 
 namespace lyr::test {

@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "platform/com/typelib.h"
+#include "runtime/callback.h"
 #include "tests/automation/command_harness.h"
 #include "tests/automation/probe_classes.h"
 
@@ -20,7 +21,7 @@ using runtime::ArgRecord;
 class Create : public ::testing::Test {
  protected:
   void SetUp() override {
-    automation::attach_runtime(nullptr);
+    automation::attach_runtime(&runtime::runtime_callback);
     register_probe_classes();
     probe_log() = ProbeLog{};
     directory_ = std::filesystem::temp_directory_path() /

@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "platform/com/typelib.h"
+#include "runtime/callback.h"
 #include "tests/automation/command_harness.h"
 #include "tests/automation/probe_classes.h"
 
@@ -17,7 +18,7 @@ using runtime::ArgRecord;
 class MemberCall : public ::testing::Test {
  protected:
   void SetUp() override {
-    automation::attach_runtime(nullptr);
+    automation::attach_runtime(&runtime::runtime_callback);
     register_probe_classes();
     ASSERT_TRUE(probe_.create("Lyr.Probe"));
     probe_log() = ProbeLog{};

@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "runtime/callback.h"
 #include "tests/automation/command_harness.h"
 #include "tests/automation/probe_classes.h"
 
@@ -32,7 +33,7 @@ ArgRecord array_arg(std::uint32_t element_tag, const std::vector<std::uint8_t>& 
 
 class VariantCommands : public ::testing::Test {
  protected:
-  void SetUp() override { automation::attach_runtime(nullptr); }
+  void SetUp() override { automation::attach_runtime(&runtime::runtime_callback); }
   bool assign(ArgRecord value, std::vector<ArgRecord> index = {}) {
     std::vector<ArgRecord> args = {v_.arg(), value};
     args.insert(args.end(), index.begin(), index.end());

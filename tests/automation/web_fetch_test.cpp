@@ -7,6 +7,7 @@
 
 #include "platform/com/classes/http_request.h"
 #include "platform/com/registry.h"
+#include "runtime/callback.h"
 #include "tests/automation/command_harness.h"
 #include "tests/automation/finder_routines.h"
 #include "tests/support/raw_http_server.h"
@@ -18,7 +19,7 @@ namespace tag = runtime::tag;
 
 class WebFetch : public ::testing::Test {
  protected:
-  void SetUp() override { automation::attach_runtime(nullptr); }
+  void SetUp() override { automation::attach_runtime(&runtime::runtime_callback); }
 
   RawHttpServer server_{[](const std::string& request, RawHttpServer::Connection& reply) {
     std::string target = RawHttpServer::target_of(request);
@@ -116,7 +117,7 @@ TEST_F(WebFetch, TwoThreadsEachWithTheirOwnApartmentFetchAtOnce) {
 }
 
 TEST(StreamDecoding, Utf8BytesBecomeGb18030Text) {
-  automation::attach_runtime(nullptr);
+  automation::attach_runtime(&runtime::runtime_callback);
   EXPECT_EQ(decode_bytes("\xE6\xAD\x8C\xE8\xAF\x8D"), ansi("歌词"));
   EXPECT_EQ(decode_bytes(""), "");
   EXPECT_EQ(decode_bytes("\xEF\xBB\xBF[00:01.00]\xE6\xAD\x8C"), ansi("[00:01.00]歌"));

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "runtime/abi/records.h"
 #include "runtime/heap.h"
-#include "runtime/records.h"
 #include "runtime/values.h"
 
 namespace commands_test {

@@ -8,14 +8,13 @@
 #include <string>
 #include <vector>
 
-#include "commands/core_library.h"
 #include "commands/popup_menu_command.h"
 #include "platform/api/controls.h"
 #include "platform/api/input.h"
 #include "platform/api/kernel.h"
 #include "platform/api/user.h"
 #include "platform/winsys/headless.h"
-#include "runtime/event_request.h"
+#include "runtime/abi/event_handler.h"
 #include "runtime/messages.h"
 #include "tests/commands/command_call.h"
 #include "tests/runtime/test_image.h"
@@ -152,7 +151,7 @@ TEST_F(PopupMenu, TheRunDirectoryIsTheProgramsFolderWithoutASeparator) {
   std::string expected(path, static_cast<std::size_t>(n));
   expected.resize(expected.rfind('/'));
   for (char& c : expected) c = c == '/' ? '\\' : c;
-  EXPECT_EQ(commands_test::call_text(commands::core_commands()[16], {}), expected);
+  EXPECT_EQ(commands_test::call_text(&commands::get_run_directory_command, {}), expected);
 }
 
 }  // namespace

@@ -146,6 +146,37 @@ TEST_F(CallbackTest, UnitGoneClearsTheModalWindowOnlyForTheWindowItself) {
   EXPECT_EQ(modal_window(), 0u);
 }
 
+TEST_F(CallbackTest, PopupMenusAreBuiltByTheWindowSystem) {
+  EXPECT_EQ(cb(callback::kBuildPopupMenu, 0x52010001, 0x26010080), 0) << "no window system, no menu";
+  static const WindowSystem ws{.popup_menu = [](std::uint32_t window, std::uint32_t unit) {
+    return window == 0x52010001 && unit == 0x26010080 ? reinterpret_cast<HMENU>(0x4D) : nullptr;
+  }};
+  install_window_system(&ws);
+  EXPECT_EQ(cb(callback::kBuildPopupMenu, 0x52010001, 0x26010080), 0x4D);
+  EXPECT_EQ(cb(callback::kBuildPopupMenu, 0x52010001, 0x26010081), 0);
+}
+
+void* released_record = nullptr;
+
+TEST_F(CallbackTest, ObjectReleaseRunsTheRoutineInstalledThroughTheCallback) {
+  int record = 0;
+  const auto word = [](const void* p) { return reinterpret_cast<std::intptr_t>(p); };
+  const auto release = +[](void* r) { released_record = r; };
+  released_record = nullptr;
+  cb(callback::kInstallObjectRelease, 0);
+  cb(callback::kReleaseObject, word(&record));
+  EXPECT_EQ(released_record, nullptr) << "nothing installed, nothing runs";
+  cb(callback::kInstallObjectRelease, reinterpret_cast<std::intptr_t>(release));
+  cb(callback::kReleaseObject, 0);
+  EXPECT_EQ(released_record, nullptr) << "a null record is not handed on";
+  cb(callback::kReleaseObject, word(&record));
+  EXPECT_EQ(released_record, &record);
+  released_record = nullptr;
+  cb(callback::kInstallObjectRelease, 0);
+  cb(callback::kReleaseObject, word(&record));
+  EXPECT_EQ(released_record, nullptr) << "0 removes the routine";
+}
+
 TEST(UnitTypeLookupTest, TypeReferencesIndexLibrariesAndTypesFromOne) {
   runtime::UnitTypeDescriptor types[4] = {};
   types[3].name = "list";

@@ -8,7 +8,7 @@
 
 #include "platform/api/kernel.h"
 #include "platform/com/apartment.h"
-#include "runtime/dll_call.h"
+#include "runtime/abi/dll_call.h"
 #include "runtime/host_app.h"
 #include "runtime/messages.h"
 #include "runtime/program_path.h"

@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "platform/api/user.h"
+#include "runtime/abi/service_table.h"
 #include "runtime/callback.h"
 #include "runtime/host_app.h"
-#include "runtime/service_table.h"
 #include "runtime/window_system.h"
 #include "tests/runtime/test_image.h"
 

@@ -7,13 +7,13 @@
 #include <vector>
 
 #include "platform/com/apartment.h"
+#include "runtime/abi/service_table.h"
 #include "runtime/callback.h"
 #include "runtime/code_base.h"
 #include "runtime/end_sequence.h"
 #include "runtime/heap.h"
 #include "runtime/host_app.h"
 #include "runtime/messages.h"
-#include "runtime/service_table.h"
 #include "runtime/window_system.h"
 #include "tests/runtime/test_image.h"
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "runtime/image.h"
+#include "runtime/abi/image.h"
 
 namespace runtime_test {
 

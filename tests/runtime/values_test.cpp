@@ -4,8 +4,8 @@
 
 #include <cstring>
 
+#include "runtime/abi/records.h"
 #include "runtime/heap.h"
-#include "runtime/records.h"
 #include "runtime/state.h"
 
 namespace {

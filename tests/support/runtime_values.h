@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "runtime/abi/records.h"
 #include "runtime/heap.h"
-#include "runtime/records.h"
 #include "runtime/values.h"
 
 namespace test_support {

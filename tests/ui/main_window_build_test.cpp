@@ -11,7 +11,7 @@
 #include "platform/api/edit.h"
 #include "platform/api/menu.h"
 #include "platform/api/user.h"
-#include "runtime/event_request.h"
+#include "runtime/abi/event_handler.h"
 #include "runtime/heap.h"
 #include "runtime/values.h"
 #include "runtime/window_system.h"

@@ -20,8 +20,8 @@
 #include <vector>
 
 #include "platform/api/types.h"
-#include "runtime/event_request.h"
-#include "runtime/image.h"
+#include "runtime/abi/event_handler.h"
+#include "runtime/abi/image.h"
 #include "tests/ui/support/ui_host.h"
 #include "ui/templates/template_builder.h"
 #include "ui/units/unit.h"

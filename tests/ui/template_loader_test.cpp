@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "platform/kernel/codepage.h"
+#include "runtime/abi/service_table.h"
 #include "runtime/host_app.h"
 #include "runtime/messages.h"
-#include "runtime/service_table.h"
 #include "runtime/window_system.h"
 #include "tests/runtime/test_image.h"
 #include "tests/ui/main_window_template.h"

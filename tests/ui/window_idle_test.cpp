@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "platform/api/user.h"
-#include "runtime/event_request.h"
+#include "runtime/abi/event_handler.h"
 #include "runtime/message_loop.h"
 #include "tests/ui/support/ui_host.h"
 #include "ui/templates/template_builder.h"

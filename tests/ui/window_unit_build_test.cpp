@@ -9,7 +9,7 @@
 #include "platform/api/messages.h"
 #include "platform/api/user.h"
 #include "platform/winsys/headless.h"
-#include "runtime/event_request.h"
+#include "runtime/abi/event_handler.h"
 #include "runtime/state.h"
 #include "tests/ui/support/ui_host.h"
 #include "tests/ui/window_unit_support.h"

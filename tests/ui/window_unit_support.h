@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "platform/api/types.h"
-#include "runtime/event_request.h"
-#include "runtime/image.h"
+#include "runtime/abi/event_request.h"
+#include "runtime/abi/image.h"
 #include "runtime/window_system.h"
 #include "ui/units/unit_interface.h"
 

@@ -1,13 +1,13 @@
 // The core support library's record: library 1 of every program image, whose data-type table
 // holds the basic unit types (window, menu, edit box, picture box, group box, label, button).
 // Contract: the table has 51 slots indexed by type number - 1; slots of types not built here
-// are all zero. Commands and the object data types are added to the record by their own layers.
+// are all zero. The program image adds the commands and the object data types to the record.
 #pragma once
 
 #include <cstdint>
 #include <span>
 
-#include "runtime/image.h"
+#include "runtime/abi/image.h"
 
 namespace ui {
 

@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <array>
 
-#include "runtime/event_request.h"
+#include "runtime/abi/event_handler.h"
+#include "runtime/abi/event_request.h"
 #include "runtime/runtime_error.h"
 #include "runtime/window_system.h"
 #include "ui/access/owner_thread.h"

@@ -20,7 +20,7 @@
 
 #include <cstdint>
 
-#include "runtime/image.h"
+#include "runtime/abi/image.h"
 
 namespace ui {
 

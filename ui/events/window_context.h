@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "platform/api/types.h"
-#include "runtime/image.h"
+#include "runtime/abi/image.h"
 #include "ui/units/unit.h"
 #include "ui/units/unit_interface.h"
 

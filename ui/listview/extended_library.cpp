@@ -1,18 +1,14 @@
 #include "ui/listview/extended_library.h"
 
 #include <array>
-#include <atomic>
 
-#include "runtime/callback.h"
 #include "ui/listview/listview_commands.h"
 #include "ui/listview/listview_type.h"
 
 namespace ui::listview {
 namespace {
 
-constexpr std::int32_t kNotifyStart = 1;
-
-std::atomic<runtime::RuntimeCallback> stored_callback{nullptr};
+constinit runtime::RuntimeLink runtime_link;
 
 const std::array<runtime::UnitTypeDescriptor, kExtendedTypeSlots>& type_table() {
   static const std::array<runtime::UnitTypeDescriptor, kExtendedTypeSlots> table = [] {
@@ -41,14 +37,13 @@ std::span<const runtime::CommandRoutine> extended_commands() {
 }
 
 std::intptr_t extended_library_notify(std::int32_t code, std::intptr_t arg1, std::intptr_t) {
-  if (code != kNotifyStart) return -1;
-  stored_callback.store(reinterpret_cast<runtime::RuntimeCallback>(arg1));
+  if (code != runtime::notify::kStart) return -1;
+  runtime_link.attach(reinterpret_cast<runtime::RuntimeCallback>(arg1));
   return 0;
 }
 
-runtime::RuntimeCallback extended_library_callback() {
-  runtime::RuntimeCallback callback = stored_callback.load();
-  return callback != nullptr ? callback : &runtime::runtime_callback;
+const runtime::RuntimeLink& extended_library_link() {
+  return runtime_link;
 }
 
 const runtime::LibraryRecord& extended_library_record() {

@@ -7,7 +7,8 @@
 #include <cstdint>
 #include <span>
 
-#include "runtime/image.h"
+#include "runtime/abi/image.h"
+#include "runtime/abi/runtime_link.h"
 
 namespace ui::listview {
 
@@ -20,7 +21,8 @@ const runtime::LibraryRecord& extended_library_record();
 
 // Notify code 1 stores the runtime callback and answers 0; every other code answers -1.
 std::intptr_t extended_library_notify(std::int32_t code, std::intptr_t arg1, std::intptr_t arg2);
-// The stored runtime callback; the runtime's own until start-up has handed one over.
-runtime::RuntimeCallback extended_library_callback();
+// The link that notify code 1 attaches the runtime callback to; the list view commands call
+// the runtime through it.
+const runtime::RuntimeLink& extended_library_link();
 
 }  // namespace ui::listview

@@ -6,7 +6,7 @@
 
 #include "platform/api/listview.h"
 #include "platform/api/user.h"
-#include "runtime/callback.h"
+#include "runtime/abi/callback_codes.h"
 #include "runtime/messages.h"
 #include "runtime/runtime_error.h"
 #include "runtime/values.h"
@@ -28,7 +28,7 @@ class Arguments {
 
   std::int32_t integer(std::int32_t n, std::int32_t fallback) const {
     if (!given(n)) return fallback;
-    return static_cast<std::int32_t>(extended_library_callback()(
+    return static_cast<std::int32_t>(extended_library_link().call(
         runtime::callback::kToInteger, reinterpret_cast<std::intptr_t>(&args_[n - 1]), 0));
   }
 
@@ -43,7 +43,7 @@ class Arguments {
     const std::uint32_t window_id = given(1) ? args_[0].lo : 0;
     const std::uint32_t unit_id = given(1) ? args_[0].hi : 0;
     auto* unit = reinterpret_cast<Unit*>(
-        extended_library_callback()(runtime::callback::kFindUnitOrFail, window_id, unit_id));
+        extended_library_link().call(runtime::callback::kFindUnitOrFail, window_id, unit_id));
     if (unit == nullptr) runtime::report_gone(runtime::messages::kUnitNotLoaded);
     return unit->hwnd();
   }

@@ -13,7 +13,7 @@
 
 #include <cstdint>
 
-#include "runtime/records.h"
+#include "runtime/abi/records.h"
 
 namespace ui::listview {
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <span>
 
-#include "runtime/image.h"
+#include "runtime/abi/image.h"
 
 namespace ui::listview {
 

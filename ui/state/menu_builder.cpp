@@ -7,8 +7,8 @@
 
 #include "platform/api/input.h"
 #include "platform/api/menu.h"
+#include "runtime/abi/event_request.h"
 #include "runtime/callback.h"
-#include "runtime/event_request.h"
 #include "ui/state/hotkeys.h"
 #include "ui/templates/window_collection.h"
 
@@ -37,6 +37,35 @@ std::size_t subtree_end(const std::vector<MenuItem>& items, std::size_t i) {
   std::size_t j = i + 1;
   while (j < items.size() && items[j].record->level > items[i].record->level) ++j;
   return j;
+}
+
+// True when the record at `unit` is a menu record and the next menu record lies deeper.
+bool has_sub_items(const templates::WindowTemplate& window, std::size_t unit) {
+  if (!window.units[unit].is_menu()) return false;
+  const std::uint32_t level = window.units[unit].menu().level;
+  for (std::size_t i = unit + 1; i < window.units.size(); ++i) {
+    if (window.units[i].is_menu()) return window.units[i].menu().level > level;
+  }
+  return false;
+}
+
+// Every item becomes owner-drawn, keeping its state, with its command id as item data.
+void make_owner_drawn(HMENU menu) {
+  const int items = GetMenuItemCount(menu);
+  for (int i = 0; i < items; ++i) {
+    const auto pos = static_cast<UINT>(i);
+    const UINT state =
+        GetMenuState(menu, pos, MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED | MF_CHECKED | MF_SEPARATOR);
+    if (HMENU sub = GetSubMenu(menu, i)) {
+      make_owner_drawn(sub);
+      ModifyMenuA(menu, pos, MF_BYPOSITION | MF_OWNERDRAW | MF_POPUP | state, reinterpret_cast<UINT_PTR>(sub),
+                  nullptr);
+      continue;
+    }
+    const UINT id = GetMenuItemID(menu, i);
+    ModifyMenuA(menu, pos, MF_BYPOSITION | MF_OWNERDRAW | state, id,
+                reinterpret_cast<LPCSTR>(static_cast<UINT_PTR>(id)));
+  }
 }
 
 std::string item_text(const MenuRecord& record) {
@@ -135,6 +164,21 @@ HMENU build_popup_menu(std::size_t window_index, std::size_t menu_unit_index) {
     return MenuWriter(items, nullptr, nullptr).popup_of(k + 1, subtree_end(items, k));
   }
   return nullptr;
+}
+
+HMENU build_unit_popup_menu(std::uint32_t window_id, std::uint32_t menu_unit_id) {
+  templates::WindowCollection& collection = templates::window_collection();
+  const int window_index = collection.find(window_id);
+  if (window_index < 0) return nullptr;
+  const templates::WindowTemplate& window = collection.window(static_cast<std::size_t>(window_index));
+  const int unit = window.find_unit(menu_unit_id);
+  if (unit < 0 || !has_sub_items(window, static_cast<std::size_t>(unit))) return nullptr;
+  HMENU popup = build_popup_menu(static_cast<std::size_t>(window_index), static_cast<std::size_t>(unit));
+  if (popup != nullptr && !window.units.empty() && !window.units[0].is_menu() &&
+      (window.units[0].control().state_flags & templates::kOwnerDrawnPopups) != 0) {
+    make_owner_drawn(popup);
+  }
+  return popup;
 }
 
 UINT menu_command_id(std::size_t window_index, std::size_t unit_index) {

@@ -12,6 +12,9 @@
 // - rebuild_menu (window_builder.h) installs a fresh bar and table and destroys the old ones.
 // - build_popup_menu builds a popup of one record's sub-items (the record's own hidden flag
 //   does not matter); null when the window or record is unknown. The caller destroys it.
+// - build_unit_popup_menu is the same for a window id and unit id (Window.PopupMenu, runtime
+//   callback 2036): null unless the unit is a menu record with sub-items; its items are
+//   owner-drawn (item data = command id) when the window unit's state flags ask for it.
 // - dispatch_menu_command raises the selection event (0) of the menu record a WM_COMMAND id
 //   names; false when the id names no record of the window.
 #pragma once
@@ -35,6 +38,7 @@ BuiltMenu build_menu_bar(std::size_t window_index);
 void destroy_built_menu(BuiltMenu& menu);
 
 HMENU build_popup_menu(std::size_t window_index, std::size_t menu_unit_index);
+HMENU build_unit_popup_menu(std::uint32_t window_id, std::uint32_t menu_unit_id);
 bool dispatch_menu_command(std::size_t window_index, UINT command_id);
 
 // The command id of a menu record, or 0 when the unit is not a menu record of the window.

@@ -6,6 +6,7 @@
 #include "ui/access/property_access.h"
 #include "ui/events/event_dispatch.h"
 #include "ui/events/pre_translate.h"
+#include "ui/state/menu_builder.h"
 #include "ui/state/modal.h"
 #include "ui/templates/window_collection.h"
 #include "ui/windows/cursor_selector.h"
@@ -116,6 +117,7 @@ runtime::WindowSystem make_operations() {
   ops.owns_window = owns_window;
   ops.window_handle = window_handle;
   ops.window_collection = collection;
+  ops.popup_menu = build_unit_popup_menu;
   ops.pre_translate = pre_translate;
   ops.idle = idle_windows;
   return ops;

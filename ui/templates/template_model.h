@@ -17,7 +17,7 @@
 #include <variant>
 #include <vector>
 
-#include "runtime/image.h"
+#include "runtime/abi/image.h"
 
 namespace ui::templates {
 

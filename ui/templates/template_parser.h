@@ -16,7 +16,7 @@
 #include <cstdint>
 #include <span>
 
-#include "runtime/image.h"
+#include "runtime/abi/image.h"
 #include "ui/bytes/result.h"
 #include "ui/templates/template_model.h"
 

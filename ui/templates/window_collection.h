@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "platform/api/types.h"
-#include "runtime/image.h"
+#include "runtime/abi/image.h"
 #include "runtime/window_system.h"
 #include "ui/templates/template_model.h"
 #include "ui/templates/template_parser.h"

@@ -1,7 +1,7 @@
 // The button unit type (1,11): descriptor, property descriptors and unit operations.
 #include <array>
 
-#include "runtime/image.h"
+#include "runtime/abi/image.h"
 #include "ui/units/button_unit.h"
 #include "ui/units/property_descriptors.h"
 #include "ui/units/unit_type_support.h"

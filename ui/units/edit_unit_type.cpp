@@ -1,7 +1,7 @@
 // The edit box unit type (1,5): descriptor, property descriptors and unit operations.
 #include <array>
 
-#include "runtime/image.h"
+#include "runtime/abi/image.h"
 #include "ui/units/edit_properties.h"
 #include "ui/units/edit_unit.h"
 #include "ui/units/property_descriptors.h"

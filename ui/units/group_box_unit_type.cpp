@@ -1,7 +1,7 @@
 // The group box unit type (1,9): descriptor, property descriptors and unit operations.
 #include <array>
 
-#include "runtime/image.h"
+#include "runtime/abi/image.h"
 #include "ui/units/group_box_properties.h"
 #include "ui/units/group_box_unit.h"
 #include "ui/units/property_descriptors.h"

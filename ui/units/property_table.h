@@ -23,7 +23,7 @@
 #include <variant>
 #include <vector>
 
-#include "runtime/image.h"
+#include "runtime/abi/image.h"
 #include "ui/units/property_descriptors.h"
 #include "ui/units/property_pair_values.h"
 #include "ui/units/unit_interface.h"

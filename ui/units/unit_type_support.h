@@ -9,7 +9,7 @@
 #include <type_traits>
 #include <vector>
 
-#include "runtime/image.h"
+#include "runtime/abi/image.h"
 #include "ui/units/unit.h"
 #include "ui/units/unit_interface.h"
 

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "runtime/image.h"
+#include "runtime/abi/image.h"
 
 namespace ui {
 

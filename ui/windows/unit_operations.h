@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "runtime/image.h"
+#include "runtime/abi/image.h"
 #include "ui/templates/template_model.h"
 
 namespace ui {

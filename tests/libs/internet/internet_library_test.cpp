@@ -6,8 +6,8 @@
 #include <cstring>
 #include <string>
 
-#include "runtime/callback.h"
-#include "runtime/records.h"
+#include "runtime/abi/callback_codes.h"
+#include "runtime/abi/records.h"
 #include "tests/support/raw_http_server.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include "libs/threads/critical_sections.h"
 #include "libs/threads/thread_library.h"
 #include "platform/api/kernel.h"
-#include "runtime/records.h"
+#include "runtime/abi/records.h"
 
 namespace {
 
@@ -141,7 +141,7 @@ TEST(ThreadLibrary, NotifyStoresTheCallbackAndEmptiesTheLockListAtTheEnd) {
   const runtime::LibraryRecord& record = libs::threads::thread_library_record();
   ASSERT_EQ(record.notify, &libs::threads::thread_library_notify);
   EXPECT_EQ(record.notify(1, reinterpret_cast<std::intptr_t>(+callback), 0), 0);
-  EXPECT_EQ(libs::threads::thread_library_callback(), +callback);
+  EXPECT_EQ(libs::threads::thread_library_link().callback(), +callback);
 
   libs::threads::CriticalSectionList& list = libs::threads::critical_sections();
   CRITICAL_SECTION* first = list.add();

@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "libs/visualstyle/visual_style_library.h"
-#include "runtime/event_request.h"
+#include "runtime/abi/event_handler.h"
 #include "runtime/service_table.h"
 #include "tests/libs/visualstyle/style_fixture.h"
 #include "tests/ui/main_window_template.h"

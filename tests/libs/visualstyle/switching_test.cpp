@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "libs/visualstyle/visual_style_library.h"
-#include "runtime/records.h"
+#include "runtime/abi/records.h"
 #include "tests/libs/visualstyle/style_fixture.h"
 #include "tests/support/message_log.h"
 
@@ -33,7 +33,7 @@ TEST(VisualStyleLibrary, RecordAndNotifyRoutine) {
 
   auto callback = [](std::int32_t, std::intptr_t, std::intptr_t) -> std::intptr_t { return 0; };
   EXPECT_EQ(r.notify(1, reinterpret_cast<std::intptr_t>(+callback), 0), 0);
-  EXPECT_EQ(vs::visual_style_callback(), +callback);
+  EXPECT_EQ(vs::visual_style_link().callback(), +callback);
   EXPECT_EQ(r.notify(6, 0, 0), -1);
   EXPECT_EQ(r.notify(2, 0, 0), -1);
 }

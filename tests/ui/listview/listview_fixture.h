@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "platform/api/types.h"
-#include "runtime/records.h"
+#include "runtime/abi/records.h"
 #include "runtime/window_system.h"
 #include "tests/ui/support/ui_host.h"
 #include "ui/listview/listview_properties.h"

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "platform/api/user.h"
-#include "runtime/event_request.h"
+#include "runtime/abi/event_request.h"
 #include "runtime/window_system.h"
 #include "tests/ui/support/fake_library.h"
 #include "ui/state/menu_builder.h"

@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "platform/api/types.h"
-#include "runtime/image.h"
+#include "runtime/abi/image.h"
 #include "ui/templates/template_builder.h"
 
 namespace ui_test {

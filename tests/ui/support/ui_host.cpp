@@ -3,11 +3,11 @@
 #include <cstdlib>
 
 #include "platform/winsys/headless.h"
-#include "runtime/service_table.h"
+#include "runtime/abi/service_table.h"
 #include "runtime/window_system.h"
 #include "ui/core/core_library.h"
-#include "ui/templates/window_collection.h"
 #include "ui/system/window_system_table.h"
+#include "ui/templates/window_collection.h"
 
 namespace ui_test {
 

@@ -8,8 +8,8 @@
 #include <memory>
 #include <vector>
 
+#include "runtime/abi/image.h"
 #include "runtime/host_app.h"
-#include "runtime/image.h"
 #include "tests/runtime/test_image.h"
 
 namespace ui_test {

@@ -1,7 +1,7 @@
 // The picture box unit type (1,6): descriptor, property descriptors and unit operations.
 #include <array>
 
-#include "runtime/image.h"
+#include "runtime/abi/image.h"
 #include "ui/picture/box/picture_box.h"
 #include "ui/picture/box/picture_box_properties.h"
 #include "ui/units/property_descriptors.h"

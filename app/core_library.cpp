@@ -1,42 +1,28 @@
-#include "commands/core_library.h"
+#include "app/core_library.h"
 
 #include <array>
 
 #include "automation/automation_commands.h"
-#include "commands/popup_menu_command.h"
-#include "commands/program_commands.h"
-#include "commands/runtime_link.h"
-#include "commands/text_commands.h"
-#include "commands/value_text.h"
+#include "commands/core_commands.h"
 #include "ui/core/core_library.h"
 
-namespace commands {
+namespace app {
 namespace {
 
-constexpr std::int32_t kNotifyStart = 1;
 constexpr std::size_t kObjectType = 48;
 constexpr std::size_t kVariantType = 49;
 
 // The order of the program image's table; rows 4-12 are the automation commands.
 constexpr std::array<runtime::CommandRoutine, kCoreCommandCount> kCommands = {
-    &run_program_command,
-    &to_text_command,
-    &message_box_command,
-    &automation::com_object_create,
-    &automation::com_object_method,
-    &automation::com_object_read_property,
-    &automation::variant_to_byte_set,
-    &automation::variant_clear,
-    &automation::com_object_clear,
-    &automation::com_object_write_property,
-    &automation::variant_assign,
-    &automation::com_object_text_method,
-    &split_text_command,
-    &text_length_command,
-    &find_text_command,
-    &mid_text_command,
-    &get_run_directory_command,
-    &popup_menu_command,
+    &commands::run_program_command,       &commands::to_text_command,
+    &commands::message_box_command,       &automation::com_object_create,
+    &automation::com_object_method,       &automation::com_object_read_property,
+    &automation::variant_to_byte_set,     &automation::variant_clear,
+    &automation::com_object_clear,        &automation::com_object_write_property,
+    &automation::variant_assign,          &automation::com_object_text_method,
+    &commands::split_text_command,        &commands::text_length_command,
+    &commands::find_text_command,         &commands::mid_text_command,
+    &commands::get_run_directory_command, &commands::popup_menu_command,
 };
 
 const std::array<runtime::UnitTypeDescriptor, ui::kCoreTypeSlots>& type_table() {
@@ -62,9 +48,9 @@ std::span<const runtime::UnitTypeDescriptor> core_types() {
 }
 
 std::intptr_t core_library_notify(std::int32_t code, std::intptr_t arg1, std::intptr_t) {
-  if (code != kNotifyStart) return -1;
+  if (code != runtime::notify::kStart) return -1;
   const auto callback = reinterpret_cast<runtime::RuntimeCallback>(arg1);
-  store_core_callback(callback);
+  commands::attach_runtime(callback);
   automation::attach_runtime(callback);
   return 0;
 }
@@ -83,4 +69,4 @@ const runtime::LibraryRecord& core_library_record() {
   return record;
 }
 
-}  // namespace commands
+}  // namespace app

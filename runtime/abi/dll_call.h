@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <type_traits>
 
-#include "runtime/service_table.h"
+#include "runtime/abi/service_table.h"
 
 namespace runtime {
 
