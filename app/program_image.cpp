@@ -4,6 +4,7 @@
 
 #include "app/constants.h"
 #include "app/core_library.h"
+#include "app/main_window.h"
 #include "app/main_window_template_block.h"
 #include "app/routines.h"
 #include "libs/internet/internet_library.h"
@@ -27,12 +28,12 @@ runtime::Routine routine(F* f) {
 
 // Each handler at the offset the template stores for it.
 const std::array<runtime::CodeEntry, 6> kCodeEntries = {{
-    {template_block::kOpenSiteHandler, routine(&open_author_site)},
-    {template_block::kDownloadHandler, routine(&download_selected_lyric)},
-    {template_block::kWindowCreatedHandler, routine(&apply_visual_style)},
-    {template_block::kSearchHandler, routine(&search_lyrics)},
-    {template_block::kPopupHandler, routine(&popup_row_menu)},
-    {template_block::kPreviewHandler, routine(&preview_selected_row)},
+    {main_window::kOpenSiteHandler, routine(&open_author_site)},
+    {main_window::kDownloadHandler, routine(&download_selected_lyric)},
+    {main_window::kWindowCreatedHandler, routine(&apply_visual_style)},
+    {main_window::kSearchHandler, routine(&search_lyrics)},
+    {main_window::kPopupHandler, routine(&popup_row_menu)},
+    {main_window::kPreviewHandler, routine(&preview_selected_row)},
 }};
 const runtime::CodeBase kCodeBase{kCodeEntries.data(), static_cast<std::uint32_t>(kCodeEntries.size())};
 

@@ -1,6 +1,5 @@
-// This program's main window as a template, composed through the builder: the 13 units in
-// their template order with the property data blocks of their types, and a code base whose
-// routines sit at the handler offsets the template stores.
+// The finder's main window template as the window-system tests use it (composed in app/window/),
+// with code bases whose routines sit at the handler offsets the template stores.
 #pragma once
 
 #include <array>
@@ -9,35 +8,23 @@
 #include <utility>
 #include <vector>
 
-#include "runtime/image.h"
-#include "ui/templates/template_model.h"
+#include "app/main_window.h"
+#include "app/window/main_window_template.h"
+#include "runtime/abi/image.h"
 
 namespace ui_test {
 
-inline constexpr std::uint32_t kMainWindowId = 0x52010001;
+inline constexpr std::uint32_t kMainWindowId = app::main_window::kWindow;
 
 // Handler offsets as the template stores them.
-inline constexpr std::int32_t kWindowCreatedHandler = 0x135E;
-inline constexpr std::int32_t kOpenSiteHandler = 0x0000;  // the first application handler
-inline constexpr std::int32_t kDownloadHandler = 0x01E0;
-inline constexpr std::int32_t kSearchHandler = 0x1388;
-inline constexpr std::int32_t kPreviewHandler = 0x16E7;
-inline constexpr std::int32_t kPopupHandler = 0x1606;
+using app::main_window::kDownloadHandler;
+using app::main_window::kOpenSiteHandler;
+using app::main_window::kPopupHandler;
+using app::main_window::kPreviewHandler;
+using app::main_window::kSearchHandler;
+using app::main_window::kWindowCreatedHandler;
 
-// Owns the property data blocks that the window's records point into.
-class MainWindowTemplate {
- public:
-  MainWindowTemplate();
-  MainWindowTemplate(const MainWindowTemplate&) = delete;
-  MainWindowTemplate& operator=(const MainWindowTemplate&) = delete;
-
-  const ui::templates::WindowTemplate& window() const { return window_; }
-  std::vector<std::uint8_t> block() const;
-
- private:
-  std::vector<std::vector<std::uint8_t>> properties_;
-  ui::templates::WindowTemplate window_;
-};
+using app::window::MainWindowTemplate;
 
 // The handler offsets above in one order, for code bases that put a routine at each.
 inline constexpr std::array<std::int32_t, 6> kMainWindowHandlers = {kOpenSiteHandler,      kDownloadHandler,
