@@ -7,8 +7,7 @@
 #include <memory>
 #include <thread>
 
-#include "service/http/lyric_server.h"
-#include "service/lyric_service.h"
+#include "bench/service_bench_servers.h"
 
 namespace {
 
@@ -25,7 +24,7 @@ std::vector<LyricEntry> make_entries(std::size_t n) {
     entries[i].title = std::string(kWords[i % kWordCount]) + " " + kWords[(i / kWordCount) % kWordCount] +
                        " " + std::to_string(i);
     entries[i].artist = std::string("Artist ") + std::to_string(i % 5000);
-    entries[i].lyric_path = "/nonexistent.lrc";
+    entries[i].path = entries[i].lyric_path = "/nonexistent/" + std::to_string(i) + ".lrc";
   }
   return entries;
 }
@@ -36,55 +35,21 @@ const char* const kQueries[] = {"/api/lyric/moon%20river%20120/Artist%20120",
                                 "/api/lyric/%E5%A4%9C%E7%A9%BA%20rain%202408/", "/api/lyric//Artist%204242",
                                 "/api/lyric/moon/", "/api/lyric/paper%20light%2013013/artist%203013"};
 
-struct Servers {
-  Servers() : service(LyricIndex(make_entries(100000)), nullptr), search({}, 8) {
-    search_port = search.bind("127.0.0.1", 0).value();
-    search_thread = std::thread([this] { search.serve(service); });
-    fixed.new_task_queue = [] { return new httplib::ThreadPool(8); };
-    fixed.set_tcp_nodelay(true);
-    fixed.Get(R"(/api/lyric/[\s\S]*)", [](const httplib::Request&, httplib::Response& res) {
-      res.set_content(std::string(200, 'x'), "application/json; charset=utf-8");
-    });
-    fixed_port = fixed.bind_to_any_port("127.0.0.1");
-    fixed_thread = std::thread([this] { fixed.listen_after_bind(); });
-    while (!search.running() || !fixed.is_running())
-      std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
-  ~Servers() {
-    search.stop();
-    fixed.stop();
-    search_thread.join();
-    fixed_thread.join();
-  }
-  LyricService service;
-  LyricServer search;
-  httplib::Server fixed;
-  int search_port = 0, fixed_port = 0;
-  std::thread search_thread, fixed_thread;
-};
-
-Servers& servers() {
-  static Servers s;
+bench::ServerPair& servers() {
+  static bench::ServerPair s(Library(make_entries(100000)), R"(/api/lyric/[\s\S]*)",
+                             "application/json; charset=utf-8");
   return s;
 }
 
 void run_clients(benchmark::State& state, int port) {
-  httplib::Client client("127.0.0.1", port);
-  client.set_keep_alive(true);
-  client.set_tcp_nodelay(true);
-  std::size_t i = static_cast<std::size_t>(state.thread_index());
-  for (auto _ : state) {
-    auto res = client.Get(kQueries[i++ % (sizeof kQueries / sizeof *kQueries)]);
-    if (!res || res->status != 200) state.SkipWithError("request failed");
-  }
-  state.SetItemsProcessed(state.iterations());
+  bench::run_clients(state, port, kQueries);
 }
 
 void SearchOverIndex(benchmark::State& state) {
-  run_clients(state, servers().search_port);
+  run_clients(state, servers().search_port());
 }
 void FixedReply(benchmark::State& state) {
-  run_clients(state, servers().fixed_port);
+  run_clients(state, servers().fixed_port());
 }
 
 BENCHMARK(SearchOverIndex)->Threads(8)->UseRealTime()->MinTime(3);

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <thread>
 
+#include "service/config_file.h"
 #include "service/http/lyric_server.h"
 #include "service/library/library_scanner.h"
 #include "service/options.h"
@@ -75,8 +76,8 @@ int run(const Options& options) {
 
   std::vector<LyricEntry> entries;
   for (const auto& dir : libraries) scan_library(dir, entries, stderr);
-  LyricService service(LyricIndex(std::move(entries)), std::move(upstream));
-  std::fprintf(stderr, "lyric-service: serving %zu songs on http://%s:%d/\n", service.index().size(),
+  LyricService service(Library(std::move(entries)), std::move(upstream));
+  std::fprintf(stderr, "lyric-service: serving %zu songs on http://%s:%d/\n", service.library()->size(),
                options.bind.c_str(), port.value());
   phase = 1;
   bool ok = server.serve(service);
@@ -90,14 +91,19 @@ int run(const Options& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  auto options = parse_options(argc, argv);
-  if (!options) {
-    std::fprintf(stderr, "lyric-service: %s\n%s", options.error().c_str(), usage());
+  auto command_line = parse_command_line(argc, argv);
+  if (!command_line) {
+    std::fprintf(stderr, "lyric-service: %s\n%s", command_line.error().c_str(), usage());
     return 2;
   }
-  if (options->help) {
+  if (command_line->help) {
     std::fputs(usage(), stdout);
     return 0;
+  }
+  auto options = resolve_options(command_line.value());
+  if (!options) {
+    std::fprintf(stderr, "lyric-service: %s\n", options.error().c_str());
+    return 2;
   }
   return run(options.value());
 }

@@ -39,7 +39,7 @@ std::string author_page(const LyricService& service, std::span<const std::string
       "double-click a hit to read its lyric and see its album cover, right-click it to save the "
       "<code>.lrc</code> file next to the program.</p>\n"
       "<h2>This lyric service</h2>\n<p>It answers the finder from ";
-  page += std::to_string(service.index().size());
+  page += std::to_string(service.library()->size());
   page += " songs in these libraries:</p>\n<ul>\n";
   for (const auto& dir : libraries) page += "<li><code>" + escape_html(dir) + "</code></li>\n";
   page += "</ul>\n";
@@ -49,7 +49,9 @@ std::string author_page(const LyricService& service, std::span<const std::string
   page +=
       "<p>Interface: <code>/api/lyric/&lt;title&gt;/&lt;artist&gt;</code>, "
       "<code>/api/cover/&lt;id&gt;</code>, "
-      "<code>/lrc/&lt;id&gt;.lrc</code>, <code>/cover/&lt;id&gt;.&lt;ext&gt;</code>.</p>\n"
+      "<code>/lrc/&lt;id&gt;.lrc</code>, <code>/cover/&lt;id&gt;.&lt;ext&gt;</code>; for music players, the "
+      "LRCLIB interface: <code>/api/get</code>, <code>/api/get/&lt;id&gt;</code>, "
+      "<code>/api/search</code>.</p>\n"
       "<p>Serve your own folders with <code>lyric-service --library ~/Music</code>.</p>\n</body></html>\n";
   return page;
 }

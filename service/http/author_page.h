@@ -5,7 +5,7 @@
 #include <span>
 #include <string>
 
-#include "service/lyric_service.h"
+#include "service/catalog/lyric_service.h"
 
 namespace lyr::service {
 

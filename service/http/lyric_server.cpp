@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "service/http/author_page.h"
+#include "service/http/lrclib_routes.h"
 #include "service/http/replies.h"
 #include "service/http/request_path.h"
 #include "service/library/image_type.h"
@@ -90,7 +91,7 @@ LyricServer::LyricServer(std::vector<std::string> libraries, int threads) : libr
 Result<int> LyricServer::bind(const std::string& host, int port) {
   host_ = host;
   int bound = port == 0 ? server_.bind_to_any_port(host) : (server_.bind_to_port(host, port) ? port : -1);
-  if (bound <= 0) return Result<int>::failure(bind_failure(host, port));
+  if (bound <= 0) return fail(bind_failure(host, port));
   port_ = bound;
   return bound;
 }
@@ -114,37 +115,37 @@ std::string LyricServer::base_url(const httplib::Request& req) const {
 void LyricServer::routes() {
   server_.Get(R"(/api/lyric/[\s\S]*)", [this](const httplib::Request& req, httplib::Response& res) {
     auto rest = after(req, "/api/lyric/");
-    auto query = rest ? parse_lyric_query(*rest) : std::nullopt;
+    auto query = rest ? parse_lyric_query(*rest) : fail("another path");
     if (!query) return bad_request(res);
-    std::vector<UpstreamHit> upstream;
-    auto hits = service_->search(query->title, query->artist, upstream);
+    auto hits = service_->search(query->title, query->artist);
     res.set_content(lyric_reply(hits, base_url(req)), kJson);
   });
   server_.Get(R"(/api/cover/[\s\S]*)", [this](const httplib::Request& req, httplib::Response& res) {
     auto rest = after(req, "/api/cover/");
-    auto aid = rest ? parse_id(*rest) : std::nullopt;
+    auto aid = rest ? parse_id(*rest) : fail("another path");
     if (!aid) return not_found(res);
-    auto ext = service_->cover_ext(*aid);
-    res.set_content(cover_reply(ext ? std::optional(cover_url(base_url(req), *aid, *ext)) : std::nullopt),
-                    kJson);
+    auto ext = service_->cover_ext(aid.value());
+    res.set_content(
+        cover_reply(ext ? std::optional(cover_url(base_url(req), aid.value(), *ext)) : std::nullopt), kJson);
   });
   server_.Get(R"(/lrc/[\s\S]*)", [this](const httplib::Request& req, httplib::Response& res) {
     auto rest = after(req, "/lrc/");
-    auto aid = rest ? parse_id_file(*rest, "lrc") : std::nullopt;
+    auto aid = rest ? parse_id_file(*rest, "lrc") : fail("another path");
     if (!aid) return not_found(res);
-    auto text = service_->lyric(*aid);
+    auto text = service_->lyric(aid.value());
     if (!text) return not_found(res);
     res.set_content(std::move(text.value()), "text/plain; charset=utf-8");
   });
   server_.Get(R"(/cover/[\s\S]*)", [this](const httplib::Request& req, httplib::Response& res) {
     auto rest = after(req, "/cover/");
     std::string ext;
-    auto aid = rest ? parse_id_file(*rest, "", &ext) : std::nullopt;
+    auto aid = rest ? parse_id_file(*rest, "", &ext) : fail("another path");
     if (!aid) return not_found(res);
-    auto cover = service_->cover(*aid);
+    auto cover = service_->cover(aid.value());
     if (!cover || cover->ext != ext) return not_found(res);
     res.set_content(std::move(cover->bytes), std::string(image_content_type(cover->ext)));
   });
+  add_lrclib_routes(server_, service_, track_replies_);
   server_.Get("/", [this](const httplib::Request&, httplib::Response& res) {
     res.set_content(author_page(*service_, libraries_), "text/html; charset=utf-8");
   });

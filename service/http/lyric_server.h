@@ -1,6 +1,7 @@
-// The HTTP face of a LyricService, on cpp-httplib: the finder's API, the lyric and cover files
-// and the author's page, served by a pool of threads. Anything else, and every malformed or
-// unknown request, gets a 4xx status with a short plain-text body.
+// The HTTP face of a LyricService, on cpp-httplib: the finder's API, the lyric and cover files,
+// the author's page and the LRCLIB interface (lrclib_routes.h), served by a pool of threads.
+// Anything else, and every malformed or unknown request, gets a 4xx status with a short
+// plain-text body.
 #pragma once
 
 #include <httplib.h>
@@ -8,8 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "service/lyric_service.h"
-#include "service/result.h"
+#include "service/catalog/lyric_service.h"
+#include "service/core/result.h"
+#include "service/http/track_replies.h"
 
 namespace lyr::service {
 
@@ -31,6 +33,7 @@ class LyricServer {
 
   const LyricService* service_ = nullptr;
   std::vector<std::string> libraries_;
+  TrackReplies track_replies_{32u << 20};
   httplib::Server server_;
   std::string host_;
   int port_ = 0;

@@ -1,35 +1,8 @@
 #include "service/http/replies.h"
 
-#include "service/text/utf8.h"
+#include "service/http/json_string.h"
 
 namespace lyr::service {
-
-void append_json_string(std::string& out, std::string_view s) {
-  static constexpr char kHex[] = "0123456789abcdef";
-  out.push_back('"');
-  std::size_t pos = 0;
-  while (pos < s.size()) {
-    unsigned char c = static_cast<unsigned char>(s[pos]);
-    if (c >= 0x80) {
-      // Whatever the source held, the reply is valid UTF-8.
-      append_utf8(out, next_code_point(s, pos));
-      continue;
-    }
-    ++pos;
-    if (c == '"') {
-      out += "\\u0022";
-    } else if (c == '\\') {
-      out += "\\\\";
-    } else if (c < 0x20 || c == 0x7F) {
-      out += "\\u00";
-      out.push_back(kHex[c >> 4]);
-      out.push_back(kHex[c & 15]);
-    } else {
-      out.push_back(static_cast<char>(c));
-    }
-  }
-  out.push_back('"');
-}
 
 std::string lyric_url(std::string_view base_url, std::uint64_t aid) {
   return std::string(base_url) + "/lrc/" + std::to_string(aid) + ".lrc";
@@ -49,13 +22,13 @@ std::string lyric_reply(std::span<const SearchHit> hits, std::string_view base_u
     out += "{\"aid\": ";
     out += std::to_string(h.aid);
     out += ", \"lrc\": ";
-    append_json_string(out, lyric_url(base_url, h.aid));
+    append_json_string(out, lyric_url(base_url, h.aid), Quote::unicode);
     out += ", \"song\": ";
-    append_json_string(out, *h.title);
+    append_json_string(out, h.title, Quote::unicode);
     out += ", \"artist\": ";
-    append_json_string(out, *h.artist);
+    append_json_string(out, h.artist, Quote::unicode);
     out += ", \"album\": ";
-    append_json_string(out, *h.album);
+    append_json_string(out, h.album, Quote::unicode);
     out += "}";
   }
   out += "]}";
@@ -65,7 +38,7 @@ std::string lyric_reply(std::span<const SearchHit> hits, std::string_view base_u
 std::string cover_reply(const std::optional<std::string>& url) {
   if (!url) return "{\"count\": 0, \"code\": 0, \"result\": {}}";
   std::string out = "{\"count\": 1, \"code\": 0, \"result\": {\"cover\": ";
-  append_json_string(out, *url);
+  append_json_string(out, *url, Quote::unicode);
   out += "}}";
   return out;
 }

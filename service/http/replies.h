@@ -9,12 +9,9 @@
 #include <string>
 #include <string_view>
 
-#include "service/lyric_service.h"
+#include "service/catalog/lyric_service.h"
 
 namespace lyr::service {
-
-// A JSON string literal, quotes included.
-void append_json_string(std::string& out, std::string_view utf8);
 
 std::string lyric_reply(std::span<const SearchHit> hits, std::string_view base_url);
 std::string cover_reply(const std::optional<std::string>& cover_url);

@@ -4,14 +4,15 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 
+#include "service/core/result.h"
+
 namespace lyr::service {
 
-// Percent-decodes one part; nullopt for a broken escape or bytes that are not text.
-std::optional<std::string> decode_part(std::string_view raw);
+// Percent-decodes one part; fails on a broken escape or bytes that are not text.
+Result<std::string> decode_part(std::string_view raw);
 
 // The target without its query ("?...") and fragment.
 std::string_view target_path(std::string_view target);
@@ -22,13 +23,13 @@ struct LyricQuery {
 };
 
 // "<title>/<artist>" or "<title>" after "/api/lyric/". The first raw "/" separates the two.
-std::optional<LyricQuery> parse_lyric_query(std::string_view rest);
+Result<LyricQuery> parse_lyric_query(std::string_view rest);
 
-// "17" → 17; nullopt for anything but 1 to 18 digits.
-std::optional<std::uint64_t> parse_id(std::string_view digits);
+// "17" → 17; fails for anything but 1 to 18 digits.
+Result<std::uint64_t> parse_id(std::string_view digits);
 
 // "<id>.<ext>" → id when ext matches `want_ext` (not checked when empty).
-std::optional<std::uint64_t> parse_id_file(std::string_view name, std::string_view want_ext,
-                                           std::string* ext = nullptr);
+Result<std::uint64_t> parse_id_file(std::string_view name, std::string_view want_ext,
+                                    std::string* ext = nullptr);
 
 }  // namespace lyr::service

@@ -7,6 +7,7 @@
 #include <taglib/mpegfile.h>
 #include <taglib/synchronizedlyricsframe.h>
 #include <taglib/tdebuglistener.h>
+#include <taglib/tpropertymap.h>
 #include <taglib/unsynchronizedlyricsframe.h>
 #include <taglib/vorbisfile.h>
 #include <taglib/xiphcomment.h>
@@ -38,11 +39,28 @@ std::string bytes(const TagLib::ByteVector& v) {
   return std::string(v.data(), v.size());
 }
 
-void read_names(const TagLib::Tag* tag, SongNames& names) {
-  if (!tag) return;
-  names.title = utf8(tag->title().stripWhiteSpace());
-  names.artist = utf8(tag->artist().stripWhiteSpace());
-  names.album = utf8(tag->album().stripWhiteSpace());
+std::string lower(std::string_view s) {
+  std::string out(s);
+  for (char& c : out)
+    if (c >= 'A' && c <= 'Z') c += 0x20;
+  return out;
+}
+
+// What every format shares: the names, the length and whether it is tagged instrumental.
+void read_common(const TagLib::File& file, AudioTags& out) {
+  if (const TagLib::Tag* tag = file.tag()) {
+    out.names.title = utf8(tag->title().stripWhiteSpace());
+    out.names.artist = utf8(tag->artist().stripWhiteSpace());
+    out.names.album = utf8(tag->album().stripWhiteSpace());
+    out.instrumental = lower(utf8(tag->genre().stripWhiteSpace())) == "instrumental";
+  }
+  const TagLib::PropertyMap properties = file.properties();
+  for (const auto& value : properties["INSTRUMENTAL"]) {
+    std::string v = lower(utf8(value.stripWhiteSpace()));
+    out.instrumental = out.instrumental || v == "1" || v == "true" || v == "yes";
+  }
+  if (const auto* audio = file.audioProperties(); audio && audio->lengthInMilliseconds() > 0)
+    out.duration = audio->lengthInMilliseconds() / 1000.0;
 }
 
 std::string lrc_time(unsigned ms) {
@@ -106,13 +124,6 @@ std::string_view ext_of(const std::string& path) {
   return dot == std::string::npos ? std::string_view() : std::string_view(path).substr(dot + 1);
 }
 
-std::string lower(std::string_view s) {
-  std::string out(s);
-  for (char& c : out)
-    if (c >= 'A' && c <= 'Z') c += 0x20;
-  return out;
-}
-
 }  // namespace
 
 bool is_audio_extension(std::string_view e) {
@@ -123,30 +134,31 @@ Result<AudioTags> read_audio_tags(const std::string& path, bool with_cover) {
   silence_taglib();
   AudioTags out;
   std::string ext = lower(ext_of(path));
-  auto damaged = [&] { return Result<AudioTags>::failure("not a readable " + ext + " file"); };
+  auto damaged = [&] { return fail("not a readable " + ext + " file"); };
+  constexpr auto kLength = TagLib::AudioProperties::Fast;
   if (ext == "mp3") {
-    TagLib::MPEG::File file(path.c_str(), false);
+    TagLib::MPEG::File file(path.c_str(), true, kLength);
     // TagLib takes a tag with nothing after it for an MP3; without an audio frame it is not one.
     if (!file.isValid() || file.firstFrameOffset() < 0) return damaged();
-    read_names(file.tag(), out.names);
+    read_common(file, out);
     read_id3v2(file.ID3v2Tag(), out, with_cover);
   } else if (ext == "flac") {
-    TagLib::FLAC::File file(path.c_str(), false);
+    TagLib::FLAC::File file(path.c_str(), true, kLength);
     if (!file.isValid()) return damaged();
-    read_names(file.tag(), out.names);
+    read_common(file, out);
     read_xiph(file.xiphComment(), out);
     read_id3v2(file.ID3v2Tag(), out, with_cover);
     if (with_cover) pick_picture(file.pictureList(), out);
   } else if (ext == "ogg" || ext == "oga") {
-    TagLib::Ogg::Vorbis::File file(path.c_str(), false);
+    TagLib::Ogg::Vorbis::File file(path.c_str(), true, kLength);
     if (!file.isValid()) return damaged();
-    read_names(file.tag(), out.names);
+    read_common(file, out);
     read_xiph(file.tag(), out);
     if (with_cover) pick_picture(file.tag()->pictureList(), out);
   } else if (ext == "m4a" || ext == "mp4") {
-    TagLib::MP4::File file(path.c_str(), false);
+    TagLib::MP4::File file(path.c_str(), true, kLength);
     if (!file.isValid()) return damaged();
-    read_names(file.tag(), out.names);
+    read_common(file, out);
     if (auto* tag = file.tag()) {
       if (tag->contains("\251lyr")) {
         auto list = tag->item("\251lyr").toStringList();
@@ -158,7 +170,7 @@ Result<AudioTags> read_audio_tags(const std::string& path, bool with_cover) {
       }
     }
   } else {
-    return Result<AudioTags>::failure("not an audio file");
+    return fail("not an audio file");
   }
   return out;
 }

@@ -3,11 +3,12 @@
 // a FLAC or Vorbis picture block or the MP4 covr atom. A file TagLib can't parse is an error.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "service/core/result.h"
 #include "service/library/lrc_file.h"
-#include "service/result.h"
 
 namespace lyr::service {
 
@@ -17,6 +18,8 @@ struct AudioTags {
   SongNames names;
   std::string lyrics;  // UTF-8; SYLT is written out as time-tagged LRC lines
   std::string cover;   // picture bytes, the front cover when several are stored
+  std::optional<double> duration;  // seconds, when the file says
+  bool instrumental = false;       // genre "Instrumental", or an INSTRUMENTAL tag of 1, true or yes
 };
 
 // Reads the tags of `path`; the picture bytes only when `with_cover`.

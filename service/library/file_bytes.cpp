@@ -29,11 +29,11 @@ class Fd {
 
 Result<std::string> read_file_bytes(const std::string& path, std::size_t limit) {
   Fd fd(open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  if (fd.get() < 0) return Result<std::string>::failure(std::strerror(errno));
+  if (fd.get() < 0) return fail(std::strerror(errno));
   struct stat st {};
-  if (fstat(fd.get(), &st) != 0) return Result<std::string>::failure(std::strerror(errno));
-  if (!S_ISREG(st.st_mode)) return Result<std::string>::failure("not a regular file");
-  if (static_cast<std::size_t>(st.st_size) > limit) return Result<std::string>::failure("file too large");
+  if (fstat(fd.get(), &st) != 0) return fail(std::strerror(errno));
+  if (!S_ISREG(st.st_mode)) return fail("not a regular file");
+  if (static_cast<std::size_t>(st.st_size) > limit) return fail("file too large");
   // One spare byte lets the end of the file show without growing the buffer.
   std::string bytes(static_cast<std::size_t>(st.st_size) + 1, '\0');
   std::size_t done = 0;
@@ -42,11 +42,11 @@ Result<std::string> read_file_bytes(const std::string& path, std::size_t limit) 
     ssize_t n = read(fd.get(), bytes.data() + done, bytes.size() - done);
     if (n < 0) {
       if (errno == EINTR) continue;
-      return Result<std::string>::failure(std::strerror(errno));
+      return fail(std::strerror(errno));
     }
     if (n == 0) break;
     done += static_cast<std::size_t>(n);
-    if (done > limit) return Result<std::string>::failure("file too large");
+    if (done > limit) return fail("file too large");
   }
   bytes.resize(done);
   return bytes;

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "service/result.h"
+#include "service/core/result.h"
 
 namespace lyr::service {
 

@@ -51,8 +51,13 @@ class Scanner {
     tty_ = log_ && isatty(fileno(log_));
   }
 
-  ScanStats run(const std::string& root) {
+  ScanStats run(const std::string& given_root) {
+    // Ids come from paths, so "Music", "./Music/" and "/home/me/Music" must give the same ones.
     std::error_code ec;
+    fs::path normal = fs::absolute(given_root, ec).lexically_normal();
+    if (!normal.has_filename() && normal.has_parent_path() && normal != normal.root_path())
+      normal = normal.parent_path();
+    const std::string root = ec ? given_root : normal.string();
     if (!fs::is_directory(root, ec)) {
       warn(root, "not a folder");
       ++stats_.skipped;
@@ -130,6 +135,7 @@ class Scanner {
       LyricEntry entry;
       bool ok = is_lrc ? add_lrc(base, f, entry) : add_audio(base, f, lrc, entry);
       if (!ok) continue;
+      entry.path = base + f.name;
       if (entry.cover_kind == CoverSourceKind::none) cover_beside(base, f.stem, images, entry);
       out_.push_back(std::move(entry));
       ++stats_.songs;
@@ -138,9 +144,10 @@ class Scanner {
 
   bool add_lrc(const std::string& base, const DirFile& f, LyricEntry& entry) {
     std::string path = base + f.name;
-    auto names = read_lrc_names(path, readable_name(f.stem));
-    if (!names) return skip(path, names.error());
-    set_names(entry, names.value());
+    auto song = read_lrc_song(path, readable_name(f.stem));
+    if (!song) return skip(path, song.error());
+    set_names(entry, song->names);
+    entry.duration = song->length;
     entry.lyric_kind = LyricSourceKind::lrc_file;
     entry.lyric_path = std::move(path);
     return true;
@@ -152,17 +159,23 @@ class Scanner {
     auto tags = read_audio_tags(path, true);
     if (!tags) return skip(path, tags.error());
     SongNames names = tags->names;
+    // The audio's own length wins over a sidecar's [length:] tag.
+    entry.duration = tags->duration;
     if (auto side = lrc.find(f.stem); side != lrc.end()) {
       std::string lrc_path = base + side->second->name;
-      auto side_names = read_lrc_names(lrc_path, readable_name(f.stem));
-      if (!side_names) return skip(lrc_path, side_names.error());
-      fill_missing(names, side_names.value());
+      auto side_song = read_lrc_song(lrc_path, readable_name(f.stem));
+      if (!side_song) return skip(lrc_path, side_song.error());
+      fill_missing(names, side_song->names);
+      if (!entry.duration) entry.duration = side_song->length;
       entry.lyric_kind = LyricSourceKind::lrc_file;
       entry.lyric_path = std::move(lrc_path);
     } else if (!tags->lyrics.empty()) {
       fill_missing(names, names_from_stem(readable_name(f.stem)));
       entry.lyric_kind = LyricSourceKind::embedded_audio;
       entry.lyric_path = path;
+    } else if (tags->instrumental) {
+      fill_missing(names, names_from_stem(readable_name(f.stem)));
+      entry.lyric_kind = LyricSourceKind::none;
     } else {
       return false;
     }

@@ -1,6 +1,7 @@
 #include "service/library/lrc_file.h"
 
 #include "service/library/file_bytes.h"
+#include "service/text/lrc_lyric.h"
 #include "service/text/lyric_encoding.h"
 
 namespace lyr::service {
@@ -64,17 +65,15 @@ void fill_missing(SongNames& names, const SongNames& fallback) {
 }
 
 Result<std::string> read_lrc_text(const std::string& path) {
-  auto bytes = read_file_bytes(path);
-  if (!bytes) return Result<std::string>::failure(bytes.error());
-  return to_utf8(std::move(bytes.value()));
+  SERVICE_TRY_ASSIGN(std::string bytes, read_file_bytes(path));
+  return to_utf8(std::move(bytes));
 }
 
-Result<SongNames> read_lrc_names(const std::string& path, std::string_view stem) {
-  auto text = read_lrc_text(path);
-  if (!text) return Result<SongNames>::failure(text.error());
-  SongNames names = lrc_tags(text.value());
-  fill_missing(names, names_from_stem(stem));
-  return names;
+Result<LrcSong> read_lrc_song(const std::string& path, std::string_view stem) {
+  SERVICE_TRY_ASSIGN(std::string text, read_lrc_text(path));
+  LrcSong song{lrc_tags(text), read_lrc_lyric(text).length};
+  fill_missing(song.names, names_from_stem(stem));
+  return song;
 }
 
 }  // namespace lyr::service

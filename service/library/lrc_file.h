@@ -2,10 +2,11 @@
 // convention used when a tag is missing. The tags win over the file name, field by field.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
-#include "service/result.h"
+#include "service/core/result.h"
 
 namespace lyr::service {
 
@@ -24,8 +25,13 @@ SongNames names_from_stem(std::string_view stem);
 // Fills the empty fields of `names` from `fallback`.
 void fill_missing(SongNames& names, const SongNames& fallback);
 
+struct LrcSong {
+  SongNames names;
+  std::optional<double> length;  // the [length:] tag, in seconds
+};
+
 // Reads and decodes an .lrc file and names it: tags first, then the file name.
-Result<SongNames> read_lrc_names(const std::string& path, std::string_view stem);
+Result<LrcSong> read_lrc_song(const std::string& path, std::string_view stem);
 
 // The lyric text of an .lrc file as UTF-8, whatever its stored encoding.
 Result<std::string> read_lrc_text(const std::string& path);

@@ -92,69 +92,85 @@ LyricIndex::Match LyricIndex::Field::match(std::uint32_t entry, std::string_view
 }
 
 LyricIndex::LyricIndex(std::vector<LyricEntry> entries) : entries_(std::move(entries)) {
-  std::vector<std::string> title_keys, artist_keys;
-  title_keys.reserve(entries_.size());
-  artist_keys.reserve(entries_.size());
+  std::array<std::vector<std::string>, 3> keys;
+  for (auto& k : keys) k.reserve(entries_.size());
   for (const auto& e : entries_) {
-    title_keys.push_back(match_key(e.title));
-    artist_keys.push_back(match_key(e.artist));
+    keys[0].push_back(match_key(e.title));
+    keys[1].push_back(match_key(e.artist));
+    keys[2].push_back(match_key(e.album));
   }
-  titles_.build(title_keys);
-  artists_.build(artist_keys);
+  for (std::size_t f = 0; f < fields_.size(); ++f) fields_[f].build(keys[f]);
 }
 
-void LyricIndex::collect(const Field& field, std::string_view key,
-                         std::vector<std::pair<std::uint32_t, Match>>& out) const {
-  auto [lo, hi] = field.range(key);
-  // The best match per key (a key can hold the needle more than once), keys in first-seen order.
-  std::vector<Match> best(field.key_start.size(), none);
-  std::vector<std::uint32_t> seen;
-  for (std::size_t i = lo; i < hi; ++i) {
-    std::uint32_t k = field.suffix_key[i];
-    std::uint32_t shape = field.suffix_shape[i];
-    Match m = (shape & 1) == 0 ? substring : shape / 2 == key.size() ? exact : prefix;
-    if (best[k] == none) seen.push_back(k);
-    best[k] = std::min(best[k], m);
+std::vector<LyricIndex::Hit> LyricIndex::find(const Keys& keys, std::size_t limit) const {
+  const std::array<std::string_view, 3> key = {keys.title, keys.artist, keys.album};
+  // Walk the field with the fewest occurrences of its key; check the others per candidate.
+  std::size_t walk = key.size(), fewest = 0;
+  for (std::size_t f = 0; f < key.size(); ++f) {
+    if (key[f].empty()) continue;
+    auto [lo, hi] = fields_[f].range(key[f]);
+    if (walk == key.size() || hi - lo < fewest) walk = f, fewest = hi - lo;
   }
-  for (std::uint32_t k : seen)
+  if (walk == key.size() || limit == 0) return {};
+  std::array<std::size_t, 2> others{};
+  std::size_t checks = 0;
+  for (std::size_t f = 0; f < key.size(); ++f)
+    if (f != walk && !key[f].empty()) others[checks++] = f;
+
+  // The best `limit` hits so far, worst on top. An entry is met once per occurrence of the key
+  // in its field and keeps its best match.
+  std::vector<Hit> best;
+  best.reserve(limit + 1);
+  auto offer = [&](std::uint32_t e, Match m) {
+    Hit hit{e, {m, exact, exact}};  // open fields count as exact
+    for (std::size_t i = 0; i < checks; ++i)
+      if ((hit.rank[i + 1] = fields_[others[i]].match(e, key[others[i]])) == none) return;
+    if (hit.rank[0] < hit.rank[1]) std::swap(hit.rank[0], hit.rank[1]);
+    if (hit.rank[1] < hit.rank[2]) std::swap(hit.rank[1], hit.rank[2]);
+    if (hit.rank[0] < hit.rank[1]) std::swap(hit.rank[0], hit.rank[1]);
+    if (best.size() == limit && !(hit < best.front())) return;
+    if (auto same = std::find_if(best.begin(), best.end(), [e](const Hit& h) { return h.entry == e; });
+        same != best.end()) {
+      if (hit < *same) *same = hit, std::make_heap(best.begin(), best.end());
+      return;
+    }
+    if (best.size() == limit) {
+      std::pop_heap(best.begin(), best.end());
+      best.pop_back();
+    }
+    best.push_back(hit);
+    std::push_heap(best.begin(), best.end());
+  };
+  const Field& field = fields_[walk];
+  const std::string_view needle = key[walk];
+  auto [lo, hi] = field.range(needle);
+  auto offer_key = [&](std::uint32_t k, Match m) {
+    // Key k's entries are all k or later (keys are numbered as entries first bring them) and
+    // match no better than m here: when even that is not better than the worst kept, skip them
+    // unread.
+    if (best.size() == limit && !(Hit{k, {m, exact, exact}} < best.front())) return;
     for (std::uint32_t i = field.key_first[k]; i < field.key_first[k + 1]; ++i)
-      out.emplace_back(field.key_entries[i], best[k]);
+      offer(field.key_entries[i], m);
+  };
+  // Occurrences at the start of a key (exact and prefix matches) first: a broad key such as
+  // "moon" often fills the answer with them, and then no substring occurrence can enter it.
+  for (std::size_t i = lo; i < hi; ++i) {
+    std::uint32_t shape = field.suffix_shape[i];
+    if (shape & 1) offer_key(field.suffix_key[i], shape / 2 == needle.size() ? exact : prefix);
+  }
+  const Hit best_substring{0, {substring, exact, exact}};
+  if (best.size() < limit || !(best.front() < best_substring)) {
+    for (std::size_t i = lo; i < hi; ++i)
+      if ((field.suffix_shape[i] & 1) == 0) offer_key(field.suffix_key[i], substring);
+  }
+  std::sort_heap(best.begin(), best.end());
+  return best;
 }
 
 std::vector<std::uint32_t> LyricIndex::search(std::string_view title_key, std::string_view artist_key,
                                               std::size_t limit) const {
-  if (title_key.empty() && artist_key.empty()) return {};
-  // Walk the field with fewer occurrences of its key; check the other field per candidate.
-  bool by_title = !title_key.empty();
-  if (by_title && !artist_key.empty()) {
-    auto [tl, th] = titles_.range(title_key);
-    auto [al, ah] = artists_.range(artist_key);
-    by_title = th - tl <= ah - al;
-  }
-  const Field& walk = by_title ? titles_ : artists_;
-  const Field& check = by_title ? artists_ : titles_;
-  std::string_view walk_key = by_title ? title_key : artist_key;
-  std::string_view check_key = by_title ? artist_key : title_key;
-
-  std::vector<std::pair<std::uint32_t, Match>> candidates;
-  collect(walk, walk_key, candidates);
-  std::vector<Hit> hits;
-  hits.reserve(candidates.size());
-  for (auto [e, m] : candidates) {
-    Match other = check.match(e, check_key);
-    if (other == none) continue;
-    hits.push_back({e, std::max(m, other), std::min(m, other)});
-  }
-  auto better = [](const Hit& a, const Hit& b) {
-    if (a.weaker != b.weaker) return a.weaker < b.weaker;
-    if (a.stronger != b.stronger) return a.stronger < b.stronger;
-    return a.entry < b.entry;
-  };
-  std::size_t n = std::min(limit, hits.size());
-  std::partial_sort(hits.begin(), hits.begin() + static_cast<std::ptrdiff_t>(n), hits.end(), better);
   std::vector<std::uint32_t> out;
-  out.reserve(n);
-  for (std::size_t i = 0; i < n; ++i) out.push_back(hits[i].entry);
+  for (const Hit& h : find({title_key, artist_key, {}}, limit)) out.push_back(h.entry);
   return out;
 }
 

@@ -1,10 +1,12 @@
-// The searchable form of a library. Titles and artists are compared by their match keys
+// The searchable form of a library. Titles, artists and albums are compared by their match keys
 // (match_key.h); a field matches exactly, as a prefix or as a substring, and hits are ordered by
-// their weaker field's kind of match, then their stronger field's, then by entry order. Each field
-// keeps a suffix array of its keys, so a search costs a few binary searches plus the hits, not a
-// pass over every entry. Immutable after construction; searches may run concurrently.
+// their weakest field's kind of match, then the next field's, then by entry order (a field left
+// open counts as exact). Each field keeps a suffix array of its keys, so a search costs a few
+// binary searches plus the hits, not a pass over every entry. Immutable after construction;
+// searches may run concurrently.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -18,19 +20,33 @@ class LyricIndex {
  public:
   explicit LyricIndex(std::vector<LyricEntry> entries);
 
+  enum Match : std::uint8_t { exact = 0, prefix = 1, substring = 2, none = 3 };
+
+  struct Keys {
+    std::string_view title;
+    std::string_view artist;
+    std::string_view album;
+  };
+  // A hit and how well it matched: its fields' kinds of match, weakest first.
+  struct Hit {
+    std::uint32_t entry;
+    std::array<Match, 3> rank;
+    bool operator<(const Hit& o) const { return rank != o.rank ? rank < o.rank : entry < o.entry; }
+  };
+
   std::size_t size() const { return entries_.size(); }
   const LyricEntry& entry(std::size_t i) const { return entries_[i]; }
 
-  // Entry positions of the best `limit` hits. An empty key leaves its field open; both empty
-  // find nothing.
+  // The best `limit` hits. An empty key leaves its field open; all empty find nothing.
+  std::vector<Hit> find(const Keys& keys, std::size_t limit) const;
+  // Entry positions of the best `limit` hits by title and artist.
   std::vector<std::uint32_t> search(std::string_view title_key, std::string_view artist_key,
                                     std::size_t limit) const;
 
  private:
-  enum Match : std::uint8_t { exact = 0, prefix = 1, substring = 2, none = 3 };
-
   // One field's keys. Songs share keys (an artist's every song has the same one), so each
-  // distinct key is stored and suffix-sorted once and lists the entries that carry it.
+  // distinct key is stored and suffix-sorted once and lists the entries that carry it. Keys are
+  // numbered in the order entries first bring them, so key k's entries are all k or later.
   struct Field {
     std::string text;                      // every distinct key followed by a NUL
     std::vector<std::uint32_t> key_start;  // where key k begins in text
@@ -48,18 +64,8 @@ class LyricIndex {
     Match match(std::uint32_t entry, std::string_view key) const;
   };
 
-  struct Hit {
-    std::uint32_t entry;
-    Match weaker;
-    Match stronger;
-  };
-
-  void collect(const Field& field, std::string_view key,
-               std::vector<std::pair<std::uint32_t, Match>>& out) const;
-
   std::vector<LyricEntry> entries_;
-  Field titles_;
-  Field artists_;
+  std::array<Field, 3> fields_;  // titles, artists, albums
 };
 
 }  // namespace lyr::service

@@ -16,7 +16,7 @@ bool starts_with(std::string_view s, std::string_view prefix) {
 }
 
 Result<std::string> utf16_to_utf8(std::string_view bytes, bool little_endian) {
-  if (bytes.size() % 2 != 0) return Result<std::string>::failure("UTF-16 text of odd length");
+  if (bytes.size() % 2 != 0) return fail("UTF-16 text of odd length");
   auto unit = [&](std::size_t i) -> char32_t {
     auto a = static_cast<std::uint8_t>(bytes[i]), b = static_cast<std::uint8_t>(bytes[i + 1]);
     return little_endian ? char32_t(a | (b << 8)) : char32_t((a << 8) | b);
@@ -26,13 +26,13 @@ Result<std::string> utf16_to_utf8(std::string_view bytes, bool little_endian) {
   for (std::size_t i = 0; i < bytes.size(); i += 2) {
     char32_t u = unit(i);
     if (u >= 0xD800 && u <= 0xDBFF) {
-      if (i + 2 >= bytes.size()) return Result<std::string>::failure("UTF-16 text ends inside a pair");
+      if (i + 2 >= bytes.size()) return fail("UTF-16 text ends inside a pair");
       char32_t low = unit(i + 2);
-      if (low < 0xDC00 || low > 0xDFFF) return Result<std::string>::failure("unpaired UTF-16 surrogate");
+      if (low < 0xDC00 || low > 0xDFFF) return fail("unpaired UTF-16 surrogate");
       u = 0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00);
       i += 2;
     } else if (u >= 0xDC00 && u <= 0xDFFF) {
-      return Result<std::string>::failure("unpaired UTF-16 surrogate");
+      return fail("unpaired UTF-16 surrogate");
     }
     append_utf8(out, u);
   }
@@ -56,7 +56,7 @@ class Iconv {
 
 Result<std::string> gb18030_to_utf8(std::string_view bytes) {
   Iconv cd("UTF-8", "GB18030");
-  if (!cd.ok()) return Result<std::string>::failure("no GB18030 converter on this system");
+  if (!cd.ok()) return fail("no GB18030 converter on this system");
   std::string out(bytes.size() * 2 + 16, '\0');
   char* in = const_cast<char*>(bytes.data());
   std::size_t in_left = bytes.size();
@@ -71,8 +71,8 @@ Result<std::string> gb18030_to_utf8(std::string_view bytes) {
       out.resize(out.size() * 2);
       continue;
     }
-    return Result<std::string>::failure("bytes that are neither UTF-8 nor GB18030 at offset " +
-                                        std::to_string(bytes.size() - in_left));
+    return fail("bytes that are neither UTF-8 nor GB18030 at offset " +
+                std::to_string(bytes.size() - in_left));
   }
   out.resize(done);
   return out;
@@ -109,7 +109,7 @@ Result<std::string> to_utf8(std::string bytes) {
       return bytes;
     case LyricEncoding::utf8_bom:
       if (!valid_utf8(std::string_view(bytes).substr(3)))
-        return Result<std::string>::failure("invalid UTF-8 after a UTF-8 byte-order mark");
+        return fail("invalid UTF-8 after a UTF-8 byte-order mark");
       bytes.erase(0, 3);
       return bytes;
     case LyricEncoding::utf16le:
@@ -119,7 +119,7 @@ Result<std::string> to_utf8(std::string bytes) {
     case LyricEncoding::gb18030:
       return gb18030_to_utf8(bytes);
   }
-  return Result<std::string>::failure("unknown encoding");
+  return fail("unknown encoding");
 }
 
 Result<std::string> utf8_from_unknown(std::string_view bytes) {

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "service/result.h"
+#include "service/core/result.h"
 
 namespace lyr::service {
 

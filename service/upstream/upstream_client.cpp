@@ -17,19 +17,30 @@ std::string text_field(const json& o, const char* key) {
   return it != o.end() && it->is_string() ? it->get<std::string>() : std::string();
 }
 
-std::optional<UpstreamHit> hit_from(const json& o) {
-  if (!o.is_object()) return std::nullopt;
+std::optional<std::string> lyric_field(const json& o, const char* key) {
+  std::string text = text_field(o, key);
+  if (text.empty()) return std::nullopt;
+  return text;
+}
+
+Result<Track> track_from(const json& o) {
+  if (!o.is_object()) return fail("a record is not an object");
   auto id = o.find("id");
-  if (id == o.end() || !id->is_number_integer()) return std::nullopt;
-  UpstreamHit hit;
-  hit.id = id->get<long long>();
-  hit.title = text_field(o, "trackName");
-  hit.artist = text_field(o, "artistName");
-  hit.album = text_field(o, "albumName");
-  hit.lyrics = text_field(o, "syncedLyrics");
-  if (hit.lyrics.empty()) hit.lyrics = text_field(o, "plainLyrics");
-  if (hit.lyrics.empty()) return std::nullopt;
-  return hit;
+  if (id == o.end() || !id->is_number_unsigned() || id->get<std::uint64_t>() == 0)
+    return fail("a record without an id");
+  Track t;
+  t.id = id->get<std::uint64_t>();
+  t.title = text_field(o, "trackName");
+  if (t.title.empty()) t.title = text_field(o, "name");
+  t.artist = text_field(o, "artistName");
+  t.album = text_field(o, "albumName");
+  if (auto d = o.find("duration"); d != o.end() && d->is_number() && d->get<double>() > 0)
+    t.duration = d->get<double>();
+  auto instrumental = o.find("instrumental");
+  t.instrumental = instrumental != o.end() && instrumental->is_boolean() && instrumental->get<bool>();
+  t.plain = lyric_field(o, "plainLyrics");
+  t.synced = lyric_field(o, "syncedLyrics");
+  return t;
 }
 
 std::string trimmed(std::string_view s) {
@@ -38,20 +49,24 @@ std::string trimmed(std::string_view s) {
   return std::string(s);
 }
 
-}  // namespace
-
-std::vector<UpstreamHit> parse_upstream_search(std::string_view body) {
-  std::vector<UpstreamHit> hits;
-  json doc = json::parse(body, nullptr, false);
-  if (!doc.is_array()) return hits;
-  for (const auto& item : doc)
-    if (auto hit = hit_from(item)) hits.push_back(std::move(*hit));
-  return hits;
+void add_param(httplib::Params& params, const char* name, std::string_view value) {
+  std::string v = trimmed(value);
+  if (!v.empty()) params.emplace(name, std::move(v));
 }
 
-std::optional<UpstreamHit> parse_upstream_record(std::string_view body) {
+}  // namespace
+
+Result<std::vector<Track>> parse_upstream_search(std::string_view body) {
   json doc = json::parse(body, nullptr, false);
-  return hit_from(doc);
+  if (!doc.is_array()) return fail("the search reply is not a JSON array");
+  std::vector<Track> tracks;
+  for (const auto& item : doc)
+    if (auto track = track_from(item)) tracks.push_back(std::move(track.value()));
+  return tracks;
+}
+
+Result<Track> parse_upstream_record(std::string_view body) {
+  return track_from(json::parse(body, nullptr, false));
 }
 
 UpstreamClient::UpstreamClient(std::string_view base_url, std::chrono::milliseconds timeout)
@@ -69,10 +84,10 @@ UpstreamClient::UpstreamClient(std::string_view base_url, std::chrono::milliseco
   while (!prefix_.empty() && prefix_.back() == '/') prefix_.pop_back();
 }
 
-std::optional<std::string> UpstreamClient::fetch(const std::string& path_and_query) const {
-  if (!valid()) return std::nullopt;
+Result<std::string> UpstreamClient::fetch(const std::string& path_and_query) const {
+  if (!valid()) return fail("no valid upstream address");
   httplib::Client client(origin_);
-  if (!client.is_valid()) return std::nullopt;
+  if (!client.is_valid()) return fail("cannot reach " + origin_);
   client.set_connection_timeout(timeout_);
   client.set_read_timeout(timeout_);
   client.set_write_timeout(timeout_);
@@ -85,25 +100,36 @@ std::optional<std::string> UpstreamClient::fetch(const std::string& path_and_que
                           body.append(data, n);
                           return body.size() <= kMaxReply && std::chrono::steady_clock::now() < deadline;
                         });
-  if (!res || res->status != 200) return std::nullopt;
+  if (!res) return fail("no answer from " + origin_);
+  if (res->status != 200) return fail("the database answered " + std::to_string(res->status));
   return body;
 }
 
-std::vector<UpstreamHit> UpstreamClient::search(std::string_view title, std::string_view artist) const {
-  std::string t = trimmed(title), a = trimmed(artist);
+Result<std::vector<Track>> UpstreamClient::search(const TrackSearch& search) const {
   httplib::Params params;
-  if (!t.empty()) params.emplace("track_name", t);
-  if (!a.empty()) params.emplace("artist_name", a);
-  // The database wants a title or a free query; an artist alone goes in as the query.
-  if (t.empty()) params.emplace("q", a);
-  if (params.empty()) return {};
-  auto body = fetch("/api/search?" + httplib::detail::params_to_query_str(params));
-  return body ? parse_upstream_search(*body) : std::vector<UpstreamHit>{};
+  add_param(params, "q", search.text);
+  add_param(params, "track_name", search.title);
+  add_param(params, "artist_name", search.artist);
+  add_param(params, "album_name", search.album);
+  if (!params.count("q") && !params.count("track_name")) return fail("nothing to search for");
+  SERVICE_TRY_ASSIGN(std::string body, fetch("/api/search?" + httplib::detail::params_to_query_str(params)));
+  return parse_upstream_search(body);
 }
 
-std::optional<UpstreamHit> UpstreamClient::get(long long id) const {
-  auto body = fetch("/api/get/" + std::to_string(id));
-  return body ? parse_upstream_record(*body) : std::nullopt;
+Result<Track> UpstreamClient::find(const TrackQuery& query) const {
+  httplib::Params params;
+  add_param(params, "track_name", query.title);
+  add_param(params, "artist_name", query.artist);
+  add_param(params, "album_name", query.album);
+  if (query.duration)
+    params.emplace("duration", std::to_string(static_cast<long long>(*query.duration + 0.5)));
+  SERVICE_TRY_ASSIGN(std::string body, fetch("/api/get?" + httplib::detail::params_to_query_str(params)));
+  return parse_upstream_record(body);
+}
+
+Result<Track> UpstreamClient::get(std::uint64_t id) const {
+  SERVICE_TRY_ASSIGN(std::string body, fetch("/api/get/" + std::to_string(id)));
+  return parse_upstream_record(body);
 }
 
 }  // namespace lyr::service

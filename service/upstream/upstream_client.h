@@ -1,24 +1,20 @@
-// An online lyric database with the LRCLIB API: GET <base>/api/search?track_name=&artist_name=
-// and GET <base>/api/get/<id>. Every request ends within the time-out whatever the other side
-// does (no connection, no reply, a reply trickling in); a failure is an empty answer, never an
-// exception. Safe to call from many threads: each request uses its own connection.
+// An online lyric database with the LRCLIB API: GET <base>/api/search, /api/get and
+// /api/get/<id>. Another lyric-service is one too. Every request ends within the time-out
+// whatever the other side does (no connection, no reply, a reply trickling in); a failure is a
+// failed Result, never an exception. Safe to call from many threads: each request uses its own
+// connection. Tracks come back with the database's own ids.
 #pragma once
 
 #include <chrono>
-#include <optional>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
-namespace lyr::service {
+#include "service/core/result.h"
+#include "service/core/track.h"
 
-struct UpstreamHit {
-  long long id = 0;
-  std::string title;
-  std::string artist;
-  std::string album;
-  std::string lyrics;  // the synced lyric, else the plain one
-};
+namespace lyr::service {
 
 class UpstreamClient {
  public:
@@ -28,12 +24,12 @@ class UpstreamClient {
   bool valid() const { return !origin_.empty(); }
   const std::string& url() const { return url_; }
 
-  // Hits with a lyric (instrumental entries have none and are left out).
-  std::vector<UpstreamHit> search(std::string_view title, std::string_view artist) const;
-  std::optional<UpstreamHit> get(long long id) const;
+  Result<std::vector<Track>> search(const TrackSearch& search) const;
+  Result<Track> find(const TrackQuery& query) const;
+  Result<Track> get(std::uint64_t id) const;
 
  private:
-  std::optional<std::string> fetch(const std::string& path_and_query) const;
+  Result<std::string> fetch(const std::string& path_and_query) const;
 
   std::string url_;
   std::string origin_;  // scheme://host[:port]
@@ -42,7 +38,8 @@ class UpstreamClient {
 };
 
 // Parsers for the database's replies, kept apart so malformed replies can be tried directly.
-std::vector<UpstreamHit> parse_upstream_search(std::string_view body);
-std::optional<UpstreamHit> parse_upstream_record(std::string_view body);
+// Records without a positive integer id are left out of a search.
+Result<std::vector<Track>> parse_upstream_search(std::string_view body);
+Result<Track> parse_upstream_record(std::string_view body);
 
 }  // namespace lyr::service

@@ -101,19 +101,20 @@ TEST(AudioTags, EmbeddedLyricsAndCoversOfEveryFormat) {
       {"a.mp3", write_mp3}, {"b.flac", write_flac}, {"c.ogg", write_ogg}, {"d.m4a", write_m4a}};
   for (const auto& f : formats) f.write(dir / f.file);
   LocalService service({dir.path().string()});
-  ASSERT_EQ(service.service().index().size(), formats.size()) << service.log();
+  ASSERT_EQ(service.service().library()->size(), formats.size()) << service.log();
 
   auto hits = service.get("/api/lyric/%E6%98%9F%E3%81%AE%E6%AD%8C/band");
   EXPECT_EQ(cut_one(hits.body, "count\": ", ", \"code"), "4");
   for (const char* band : {"Mp3 Band", "Flac Band", "Ogg Band", "M4a Band"})
     EXPECT_NE(hits.body.find(std::string("\"artist\": \"") + band + "\""), std::string::npos) << band;
-  for (int id = 1; id <= 4; ++id) {
-    SCOPED_TRACE(formats[static_cast<std::size_t>(id - 1)].file);
-    EXPECT_EQ(service.get("/lrc/" + std::to_string(id) + ".lrc").body, kLyric);
-    auto cover = service.get("/api/cover/" + std::to_string(id));
+  for (const auto& f : formats) {
+    SCOPED_TRACE(f.file);
+    std::string id = service.id_text(dir / f.file);
+    EXPECT_EQ(service.get("/lrc/" + id + ".lrc").body, kLyric);
+    auto cover = service.get("/api/cover/" + id);
     EXPECT_EQ(cut_all(cover.body, "\"cover\": \"", "\""),
-              std::vector<std::string>{service.base() + "/cover/" + std::to_string(id) + ".jpg"});
-    auto picture = service.get("/cover/" + std::to_string(id) + ".jpg");
+              std::vector<std::string>{service.base() + "/cover/" + id + ".jpg"});
+    auto picture = service.get("/cover/" + id + ".jpg");
     EXPECT_EQ(picture.content_type, "image/jpeg");
     EXPECT_EQ(picture.body, kJpeg);
   }
@@ -135,7 +136,8 @@ TEST(AudioTags, SynchronisedLyricsBecomeTimeTaggedLines) {
     ASSERT_TRUE(f.save());
   }
   LocalService service({dir.path().string()});
-  EXPECT_EQ(service.get("/lrc/1.lrc").body, "[00:01.50]first\n[01:02.25]第二行\n");
+  EXPECT_EQ(service.get("/lrc/" + service.id_text(dir / "s.mp3") + ".lrc").body,
+            "[00:01.50]first\n[01:02.25]第二行\n");
 }
 
 TEST(AudioTags, SidecarLyricAndFolderCover) {
@@ -150,11 +152,12 @@ TEST(AudioTags, SidecarLyricAndFolderCover) {
   write_file(dir / "album/Cover.JPG", kJpeg);
   write_file(dir / "album/no lyric.mp3", minimal_mp3());  // not a song of a lyric service
   LocalService service({dir.path().string()});
-  ASSERT_EQ(service.service().index().size(), 1u) << service.log();
+  ASSERT_EQ(service.service().library()->size(), 1u) << service.log();
+  std::string id = service.id_text(dir / "album/01 track.mp3");
   auto hits = service.get("/api/lyric/tagged%20title/sidecar%20artist");
-  EXPECT_EQ(cut_all(hits.body, "\"aid\": ", ","), std::vector<std::string>{"1"});
-  EXPECT_EQ(service.get("/lrc/1.lrc").body, "[ar:Sidecar Artist]\n[ti:Other]\n[00:01.00]side\n");
-  EXPECT_EQ(service.get("/cover/1.jpg").body, kJpeg);
+  EXPECT_EQ(cut_all(hits.body, "\"aid\": ", ","), std::vector<std::string>{id});
+  EXPECT_EQ(service.get("/lrc/" + id + ".lrc").body, "[ar:Sidecar Artist]\n[ti:Other]\n[00:01.00]side\n");
+  EXPECT_EQ(service.get("/cover/" + id + ".jpg").body, kJpeg);
 }
 
 TEST(AudioTags, DamagedAndUnreadableFilesAreSkippedWithAWarning) {
@@ -173,7 +176,7 @@ TEST(AudioTags, DamagedAndUnreadableFilesAreSkippedWithAWarning) {
     chmod((dir / "locked.lrc").c_str(), 0);
   }
   LocalService service({dir.path().string()});
-  EXPECT_EQ(service.service().index().size(), 1u);
+  EXPECT_EQ(service.service().library()->size(), 1u);
   for (const char* name : {"damaged.mp3", "damaged.flac", "gone.lrc", "huge.lrc"}) {
     EXPECT_NE(service.log().find("warning: skipping " + (dir / name) + ": "), std::string::npos)
         << name << "\n"

@@ -51,9 +51,9 @@ TEST(LyricEncoding, EveryStoredEncodingIsServedAsTheSameUtf8) {
   write_file(dir / "4.lrc", utf16(kLyric, false));
   write_file(dir / "5.lrc", gbk);
   LocalService service({dir.path().string()});
-  ASSERT_EQ(service.service().index().size(), 5u) << service.log();
+  ASSERT_EQ(service.service().library()->size(), 5u) << service.log();
   for (int id = 1; id <= 5; ++id) {
-    auto reply = service.get("/lrc/" + std::to_string(id) + ".lrc");
+    auto reply = service.get("/lrc/" + service.id_text(dir / (std::to_string(id) + ".lrc")) + ".lrc");
     EXPECT_EQ(reply.status, 200);
     EXPECT_EQ(reply.content_type, "text/plain; charset=utf-8");
     EXPECT_EQ(reply.body, kLyric) << "id " << id;
@@ -83,7 +83,7 @@ TEST(LyricEncoding, UndecodableFileIsSkippedWithAWarningNamingIt) {
   write_file(dir / "good.lrc", "[00:01.00]fine\n");
   write_file(dir / "bad.lrc", "[00:01.00]\xFF\xFF\xFF\n");
   LocalService service({dir.path().string()});
-  EXPECT_EQ(service.service().index().size(), 1u);
+  EXPECT_EQ(service.service().library()->size(), 1u);
   EXPECT_NE(service.log().find("warning: skipping " + (dir / "bad.lrc")), std::string::npos) << service.log();
   EXPECT_NE(service.log().find("1 songs from 2 files, 1 skipped"), std::string::npos) << service.log();
 }

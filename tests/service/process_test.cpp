@@ -39,9 +39,11 @@ TEST(Process, BadCommandLinesAreRefused) {
 
 TEST(Process, BundledLibraryServesEveryLanguageWithCovers) {
   LocalService service({LYRIC_SAMPLE_LIBRARY});
-  ASSERT_GE(service.service().index().size(), 12u) << service.log();
+  auto library = service.service().library();
+  ASSERT_GE(library->size(), 12u) << service.log();
   std::set<std::string> formats;
-  for (std::size_t id = 1; id <= service.service().index().size(); ++id) {
+  for (std::size_t i = 0; i < library->size(); ++i) {
+    std::uint64_t id = library->entry(i).id;
     auto ext = service.service().cover_ext(id);
     ASSERT_TRUE(ext) << id;
     formats.insert(*ext);

@@ -32,8 +32,8 @@ TempDir* Server::dir_ = nullptr;
 LocalService* Server::service_ = nullptr;
 
 TEST_F(Server, FilesAreReachedByIdOnly) {
-  auto lrc = service_->get("/lrc/3.lrc");
-  EXPECT_EQ(lrc.body, "[00:01.00]line 10\n");  // names sort as bytes: 0, 1, 10
+  auto lrc = service_->get("/lrc/" + service_->id_text(*dir_ / "Band - Song 10.lrc") + ".lrc");
+  EXPECT_EQ(lrc.body, "[00:01.00]line 10\n");
   for (const char* target :
        {"/lrc/../../etc/passwd", "/lrc/..%2F..%2Fetc%2Fpasswd", "/lrc/%2e%2e/etc/passwd.lrc",
         "/lrc/1.lrc/../../../etc/passwd", "/lrc/-1.lrc", "/lrc/0.lrc", "/lrc/21.lrc",

@@ -60,16 +60,17 @@ TEST(Upstream, HitsFollowTheLocalOnesAndTheirLyricsAreServedAsOurs) {
   LocalService service({dir.path().string()}, db.url());
   auto reply = service.get("/api/lyric/far/net%20band");
   EXPECT_EQ(db.last_query_, "far|net band");
-  EXPECT_EQ(cut_all(reply.body, "\"aid\": ", ","), (std::vector<std::string>{"1", "2", "3"}));
+  auto aids = cut_all(reply.body, "\"aid\": ", ",");
+  ASSERT_EQ(aids.size(), 3u);
+  EXPECT_EQ(aids[0], service.id_text(dir / "Net Band - Far.lrc"));
   EXPECT_EQ(cut_one(reply.body, "count\": ", ", \"code"), "3");
   EXPECT_NE(reply.body.find("\"song\": \"Far \\u0022Away\\u0022\""), std::string::npos);
-  EXPECT_EQ(service.get("/lrc/2.lrc").body, "[00:01.00]from afar");
-  EXPECT_EQ(service.get("/lrc/3.lrc").body, "plain words");
-  EXPECT_EQ(service.get("/lrc/4.lrc").status, 404);
-  EXPECT_EQ(service.get("/api/cover/2").body, "{\"count\": 0, \"code\": 0, \"result\": {}}");
+  EXPECT_EQ(service.get("/lrc/" + aids[1] + ".lrc").body, "[00:01.00]from afar");
+  EXPECT_EQ(service.get("/lrc/" + aids[2] + ".lrc").body, "plain words");
+  EXPECT_EQ(service.get("/lrc/" + std::to_string(std::stoull(aids[2]) + 1) + ".lrc").status, 404);
+  EXPECT_EQ(service.get("/api/cover/" + aids[1]).body, "{\"count\": 0, \"code\": 0, \"result\": {}}");
   // The same song keeps its id on the next search.
-  EXPECT_EQ(cut_all(service.get("/api/lyric/far/").body, "\"aid\": ", ","),
-            (std::vector<std::string>{"1", "2", "3"}));
+  EXPECT_EQ(cut_all(service.get("/api/lyric/far/").body, "\"aid\": ", ","), aids);
 }
 
 TEST(Upstream, SlowOrBrokenDatabaseCostsAtMostTheTimeOut) {
@@ -80,16 +81,15 @@ TEST(Upstream, SlowOrBrokenDatabaseCostsAtMostTheTimeOut) {
   auto start = steady_clock::now();
   auto reply = service.get("/api/lyric/far/");
   EXPECT_LT(steady_clock::now() - start, seconds(3));
-  EXPECT_EQ(cut_all(reply.body, "\"aid\": ", ","), std::vector<std::string>{"1"});
+  const std::vector<std::string> local{service.id_text(dir / "Net Band - Far.lrc")};
+  EXPECT_EQ(cut_all(reply.body, "\"aid\": ", ","), local);
 
   FakeDatabase broken;
   LocalService with_broken({dir.path().string()}, broken.url() + "/broken", milliseconds(500));
-  EXPECT_EQ(cut_all(with_broken.get("/api/lyric/far/").body, "\"aid\": ", ","),
-            std::vector<std::string>{"1"});
+  EXPECT_EQ(cut_all(with_broken.get("/api/lyric/far/").body, "\"aid\": ", ","), local);
   LocalService unreachable({dir.path().string()}, "http://127.0.0.1:" + std::to_string(free_port()),
                            milliseconds(500));
-  EXPECT_EQ(cut_all(unreachable.get("/api/lyric/far/").body, "\"aid\": ", ","),
-            std::vector<std::string>{"1"});
+  EXPECT_EQ(cut_all(unreachable.get("/api/lyric/far/").body, "\"aid\": ", ","), local);
 }
 
 TEST(Upstream, SongsAreFetchedAgainById) {
@@ -97,7 +97,7 @@ TEST(Upstream, SongsAreFetchedAgainById) {
   lyr::service::UpstreamClient client(db.url() + "/", seconds(2));
   auto hit = client.get(501);
   ASSERT_TRUE(hit);
-  EXPECT_EQ(hit->lyrics, "[00:01.00]again");
+  EXPECT_EQ(hit->synced, "[00:01.00]again");
   EXPECT_FALSE(client.get(502));  // the database answers 404
 }
 
@@ -106,7 +106,8 @@ TEST(Upstream, RecordParsing) {
   EXPECT_FALSE(lyr::service::parse_upstream_record(R"({"id": "7", "plainLyrics": "x"})"));
   auto hit = lyr::service::parse_upstream_record(R"({"id": 7, "syncedLyrics": "", "plainLyrics": "words"})");
   ASSERT_TRUE(hit);
-  EXPECT_EQ(hit->lyrics, "words");
+  EXPECT_EQ(hit->plain, "words");
+  EXPECT_FALSE(hit->synced);
 }
 
 }  // namespace

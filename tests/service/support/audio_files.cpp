@@ -27,13 +27,14 @@ std::string minimal_mp3() {
   return out;
 }
 
-std::string minimal_flac() {
+std::string minimal_flac(std::uint64_t samples) {
   std::string out = "fLaC";
   out += std::string("\x80\x00\x00\x22", 4);  // last block, STREAMINFO, 34 bytes
   out += std::string("\x10\x00\x10\x00", 4);  // block sizes 4096
   out += std::string(6, '\0');                // frame sizes unknown
-  // 44100 Hz (20 bits), 2 channels (3 bits: 1), 16 bits (5 bits: 15), 0 samples (36 bits)
-  std::uint64_t v = (std::uint64_t{44100} << 44) | (std::uint64_t{1} << 41) | (std::uint64_t{15} << 36);
+  // 44100 Hz (20 bits), 2 channels (3 bits: 1), 16 bits (5 bits: 15), the samples (36 bits)
+  std::uint64_t v = (std::uint64_t{44100} << 44) | (std::uint64_t{1} << 41) | (std::uint64_t{15} << 36) |
+                    (samples & 0xFFFFFFFFFull);
   for (int i = 7; i >= 0; --i) out.push_back(static_cast<char>(v >> (8 * i)));
   out += std::string(16, '\0');  // MD5
   out += std::string("\xFF\xF8\x69\x08\x00\x00", 6) + std::string(32, '\0');

@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -54,7 +55,7 @@ LocalService::LocalService(const std::vector<std::string>& libraries, std::strin
   std::free(buf);
   std::unique_ptr<UpstreamClient> client;
   if (!upstream.empty()) client = std::make_unique<UpstreamClient>(upstream, upstream_timeout);
-  service_ = std::make_unique<LyricService>(LyricIndex(std::move(entries)), std::move(client));
+  service_ = std::make_unique<LyricService>(Library(std::move(entries)), std::move(client));
   server_ = std::make_unique<LyricServer>(libraries, 8);
   auto bound = server_->bind("127.0.0.1", port);
   if (!bound) return;
@@ -69,6 +70,13 @@ LocalService::LocalService(const std::vector<std::string>& libraries, std::strin
 LocalService::~LocalService() {
   server_->stop();
   if (thread_.joinable()) thread_.join();
+}
+
+std::uint64_t LocalService::id_of(const std::string& path) const {
+  auto library = service_->library();
+  for (std::size_t i = 0; i < library->size(); ++i)
+    if (library->entry(i).path == path) return library->entry(i).id;
+  return 0;
 }
 
 LocalService::Reply LocalService::get(const std::string& target) const {
@@ -128,11 +136,15 @@ std::string cut_one(const std::string& source, const std::string& start, const s
   return source.substr(p1 + start.size(), p2 - p1 - start.size());
 }
 
-ServiceProcess::ServiceProcess(const std::vector<std::string>& args) {
+ServiceProcess::ServiceProcess(const std::vector<std::string>& args, const std::vector<std::string>& env) {
   std::string cmd = "exec '" LYRIC_SERVICE_PROGRAM "'";
   for (const auto& a : args) cmd += " '" + a + "'";
   cmd += " 2>'" + (dir_ / "stderr") + "'";
-  pid_ = test_support::spawn({"/bin/sh", "-c", cmd}, {});
+  std::vector<std::string> environment = env;
+  if (std::none_of(env.begin(), env.end(),
+                   [](const std::string& e) { return e.starts_with("XDG_CONFIG_HOME="); }))
+    environment.push_back("XDG_CONFIG_HOME=" + (dir_ / "config"));
+  pid_ = test_support::spawn({"/bin/sh", "-c", cmd}, environment);
 }
 
 ServiceProcess::~ServiceProcess() {

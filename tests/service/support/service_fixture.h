@@ -12,8 +12,8 @@
 #include <thread>
 #include <vector>
 
+#include "service/catalog/lyric_service.h"
 #include "service/http/lyric_server.h"
-#include "service/lyric_service.h"
 
 namespace service_test {
 
@@ -46,6 +46,9 @@ class LocalService {
   std::string base() const { return "http://127.0.0.1:" + std::to_string(port_); }
   const std::string& log() const { return log_; }
   const lyr::service::LyricService& service() const { return *service_; }
+  // The id of the song whose own file is `path`; 0 when there is none.
+  std::uint64_t id_of(const std::string& path) const;
+  std::string id_text(const std::string& path) const { return std::to_string(id_of(path)); }
 
   struct Reply {
     int status = 0;
@@ -78,9 +81,10 @@ std::vector<std::string> cut_all(const std::string& source, const std::string& s
 std::string cut_one(const std::string& source, const std::string& start, const std::string& end);
 
 // The lyric-service program, started with `args`; its stderr goes to a file read by err().
+// Its config folder is an empty one of its own unless `env` names another XDG_CONFIG_HOME.
 class ServiceProcess {
  public:
-  explicit ServiceProcess(const std::vector<std::string>& args);
+  explicit ServiceProcess(const std::vector<std::string>& args, const std::vector<std::string>& env = {});
   ~ServiceProcess();
   ServiceProcess(const ServiceProcess&) = delete;
   ServiceProcess& operator=(const ServiceProcess&) = delete;
