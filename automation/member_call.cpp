@@ -46,17 +46,17 @@ std::int32_t invoke_error(HRESULT hr) {
   }
 }
 
-std::vector<WORD> mode_flags(std::int32_t mode) {
+// The invoke kinds tried in turn when binding a name, by what the command asks for.
+std::vector<WORD> mode_flags(CallMode mode) {
   switch (mode) {
-    case 1:
+    case CallMode::kRead:
       return {INVOKE_PROPERTYGET, INVOKE_FUNC};
-    case 2:
+    case CallMode::kWrite:
       return {INVOKE_PROPERTYPUT, INVOKE_PROPERTYPUTREF, INVOKE_FUNC};
-    case 3:
+    case CallMode::kMethod:
       return {INVOKE_FUNC, INVOKE_PROPERTYGET, INVOKE_PROPERTYPUT, INVOKE_PROPERTYPUTREF};
-    default:
-      return {};
   }
+  return {};
 }
 
 // The VARTYPE a parameter's TYPEDESC expects, resolved in the type info it was bound in.
@@ -143,6 +143,7 @@ struct CallState {
   BINDPTR bound{};
   std::vector<VARIANT> variants;  // rgvarg, then the by-reference storage
   VARIANT result_variant{};
+  DISPID named = DISPID_PROPERTYPUT;  // the one named argument of a property write
 
   ~CallState() {
     VariantClear(&result_variant);
@@ -159,7 +160,29 @@ struct CallState {
   }
 };
 
-std::int32_t bind(CallState& s, std::int32_t mode, const std::u16string& name, LCID lcid) {
+// The bound member as Invoke takes it: its id, the invoke kind and a parameter description for
+// every argument passed. The descriptions point into the bound type information, which the call
+// state holds until the end.
+struct Member {
+  MEMBERID id = 0;
+  WORD invoke_flags = 0;
+  std::vector<ELEMDESC> params;
+  bool open_list = false;  // the last parameter takes any number of arguments
+};
+
+// The object's IDispatch.
+std::int32_t find_dispatch(CallState& s, const ObjectRecord* object) {
+  if (object == nullptr || object->iface == nullptr) return kEmptyObject;
+  if (FAILED(object->iface->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&s.dispatch)))) {
+    s.dispatch = nullptr;
+    return kNoDispatch;
+  }
+  return 0;
+}
+
+// Binds the name through the object's type information, trying the mode's invoke kinds
+// in turn.
+std::int32_t bind(CallState& s, CallMode mode, const std::u16string& name, LCID lcid) {
   ITypeInfo* info = nullptr;
   if (FAILED(s.dispatch->GetTypeInfo(0, lcid, &info)) || info == nullptr) return kNoTypeInfo;
   ITypeComp* comp = nullptr;
@@ -179,42 +202,34 @@ std::int32_t bind(CallState& s, std::int32_t mode, const std::u16string& name, L
   return bound ? 0 : kNotBound;
 }
 
-// Runs steps 5 to 13 of the call once the member is bound; answers the code.
-std::int32_t call_bound(CallState& s, std::int32_t mode, ArgRecord* result, std::int32_t count,
-                        ArgRecord* args, LCID lcid) {
-  MEMBERID id = 0;
-  WORD invoke_flags = 0;
-  std::size_t declared = 0;
-  const ELEMDESC* descs = nullptr;
-  bool open_list = false;
-  ELEMDESC variable_desc{};
+// What was bound. A function takes its declared parameters; a variable is read, or
+// written as its one parameter (by reference for arrays and objects).
+std::int32_t describe_member(CallState& s, CallMode mode, Member* member) {
   switch (s.kind) {
     case DESCKIND_FUNCDESC: {
       const FUNCDESC* f = s.bound.lpfuncdesc;
-      id = f->memid;
-      invoke_flags = static_cast<WORD>(f->invkind);
-      declared = f->cParams < 0 ? 0 : static_cast<std::size_t>(f->cParams);
-      descs = f->lprgelemdescParam;
-      open_list = f->cParamsOpt == -1 && declared != 0;
-      break;
+      const std::size_t declared = f->cParams < 0 ? 0 : static_cast<std::size_t>(f->cParams);
+      member->id = f->memid;
+      member->invoke_flags = static_cast<WORD>(f->invkind);
+      member->params.assign(f->lprgelemdescParam, f->lprgelemdescParam + declared);
+      member->open_list = f->cParamsOpt == -1 && declared != 0;
+      return 0;
     }
     case DESCKIND_VARDESC:
     case DESCKIND_IMPLICITAPPOBJ: {
       const VARDESC* v = s.bound.lpvardesc;
-      id = v->memid;
-      if (mode == 2) {
-        declared = 1;
-        variable_desc = v->elemdescVar;
-        descs = &variable_desc;
-        VARTYPE t = resolve(v->elemdescVar.tdesc, s.bound_info);
-        VARTYPE base = t & ~VT_BYREF;
-        invoke_flags = (t & VT_ARRAY) != 0 || base == VT_UNKNOWN || base == VT_DISPATCH
-                           ? DISPATCH_PROPERTYPUTREF
-                           : DISPATCH_PROPERTYPUT;
-      } else {
-        invoke_flags = DISPATCH_PROPERTYGET;
+      member->id = v->memid;
+      if (mode != CallMode::kWrite) {
+        member->invoke_flags = DISPATCH_PROPERTYGET;
+        return 0;
       }
-      break;
+      member->params.assign(1, v->elemdescVar);
+      const VARTYPE t = resolve(v->elemdescVar.tdesc, s.bound_info);
+      const VARTYPE base = t & ~VT_BYREF;
+      member->invoke_flags = (t & VT_ARRAY) != 0 || base == VT_UNKNOWN || base == VT_DISPATCH
+                                 ? DISPATCH_PROPERTYPUTREF
+                                 : DISPATCH_PROPERTYPUT;
+      return 0;
     }
     case DESCKIND_TYPECOMP:
       safe_release(s.bound.lptcomp);
@@ -222,129 +237,156 @@ std::int32_t call_bound(CallState& s, std::int32_t mode, ArgRecord* result, std:
     default:
       return kNotBound;
   }
+}
 
+// How many arguments the command passes (trailing missing ones are not passed at all),
+// and a parameter description for each; an open list repeats its last parameter.
+std::int32_t fit_arguments(Member& member, std::int32_t count, const ArgRecord* args, std::size_t* passed) {
   std::size_t k = count > 2 ? static_cast<std::size_t>(count - 2) : 0;
   while (k > 0 && runtime::base_tag(args[2 + k - 1].tag) == 0) --k;
-  std::vector<ELEMDESC> extended;
-  if (k > declared) {
-    if (!open_list) return kTooManyArguments;
-    extended.assign(descs, descs + declared);
-    extended.resize(k, descs[declared - 1]);
-    descs = extended.data();
+  if (k > member.params.size()) {
+    if (!member.open_list) return kTooManyArguments;
+    member.params.resize(k, member.params.back());
   }
+  *passed = k;
+  return 0;
+}
 
+// A by-reference parameter: the converted value sits in `held`; the slot passed to Invoke
+// points at it where the parameter's type allows, or takes the value itself.
+void pass_by_reference(VARIANT* held, VARTYPE base, bool is_array, VARIANT* passed) {
+  if (held->vt == VT_ERROR) {
+    move_variant(passed, held);
+  } else if (is_array) {
+    if ((held->vt & VT_ARRAY) != 0 && (held->vt & VT_BYREF) == 0) {
+      passed->vt = static_cast<VARTYPE>(VT_BYREF | VT_ARRAY | (held->vt & VT_TYPEMASK));
+      passed->pparray = &held->parray;
+    } else {
+      move_variant(passed, held);
+    }
+  } else if (base == VT_VARIANT) {
+    passed->vt = VT_BYREF | VT_VARIANT;
+    passed->pvarVal = held;
+  } else if (base != VT_RECORD && changes_in_place(base) &&
+             SUCCEEDED(VariantChangeType(held, held, 0, base))) {
+    passed->vt = static_cast<VARTYPE>(VT_BYREF | base);
+    passed->byref = &held->llVal;
+  } else {
+    move_variant(passed, held);
+  }
+}
+
+// One argument converted by the type its parameter declares, into `passed` (the slot
+// Invoke reads) and, by reference, into `held` (the storage behind it).
+std::int32_t convert_argument(const ArgRecord& arg, const ELEMDESC& param, ITypeInfo* info, VARIANT* passed,
+                              VARIANT* held) {
+  std::uint32_t t = runtime::base_tag(arg.tag);
+  if (t == 0) {
+    set_missing(passed);
+    return 0;
+  }
+  if (is_object_like(t)) t = tag::kObject;
+  const VARTYPE expected = resolve(param.tdesc, info);
+  const bool by_ref = (expected & VT_BYREF) != 0;
+  const VARTYPE base = expected & VT_TYPEMASK;
+  VARIANT* target = by_ref ? held : passed;
+  const std::uint64_t value = argument_value(arg, t, runtime::is_array_tag(arg.tag));
+  if (t == tag::kObject) {
+    object_argument(reinterpret_cast<const ObjectRecord*>(static_cast<std::uintptr_t>(value)), base, target);
+  } else if (t == tag::kVariant) {
+    if (const auto* block = reinterpret_cast<const VARIANT*>(static_cast<std::uintptr_t>(value))) {
+      VariantCopyInd(target, block);
+    }
+  } else if (!basic_to_variant(t, value, target)) {
+    return kBadArgumentType;
+  }
+  if (target->vt == VT_EMPTY) {
+    set_missing(passed);
+  } else if (by_ref) {
+    pass_by_reference(held, base, (expected & VT_ARRAY) != 0, passed);
+  }
+  return 0;
+}
+
+// Every argument converted, in Invoke's reversed order, and the call made.
+std::int32_t invoke(CallState& s, const Member& member, const ArgRecord* args, std::size_t k, LCID lcid) {
   s.variants.assign(2 * k, VARIANT{});
   VARIANT* rgvarg = s.variants.data();
   VARIANT* storage = rgvarg + k;
-  DISPID named = DISPID_PROPERTYPUT;
+  for (std::size_t i = 0; i < k; ++i) {
+    const std::size_t slot = k - 1 - i;
+    const std::int32_t code =
+        convert_argument(args[2 + i], member.params[i], s.bound_info, &rgvarg[slot], &storage[slot]);
+    if (code != 0) return code;
+  }
   DISPPARAMS params{k > 0 ? rgvarg : nullptr, nullptr, static_cast<UINT>(k), 0};
-  if ((invoke_flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) != 0) {
-    params.rgdispidNamedArgs = &named;
+  if ((member.invoke_flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) != 0) {
+    params.rgdispidNamedArgs = &s.named;
     params.cNamedArgs = 1;
   }
-
-  for (std::size_t i = 0; i < k; ++i) {
-    const ArgRecord& arg = args[2 + i];
-    const std::size_t slot = k - 1 - i;
-    std::uint32_t t = runtime::base_tag(arg.tag);
-    const bool by_address = runtime::is_array_tag(arg.tag);
-    if (t == 0) {
-      set_missing(&rgvarg[slot]);
-      continue;
-    }
-    if (is_object_like(t)) t = tag::kObject;
-    const VARTYPE expected = resolve(descs[i].tdesc, s.bound_info);
-    const bool by_ref = (expected & VT_BYREF) != 0;
-    const bool is_array = (expected & VT_ARRAY) != 0;
-    const VARTYPE base = expected & VT_TYPEMASK;
-    VARIANT* target = by_ref ? &storage[slot] : &rgvarg[slot];
-    const std::uint64_t value = argument_value(arg, t, by_address);
-    if (t == tag::kObject) {
-      object_argument(reinterpret_cast<const ObjectRecord*>(static_cast<std::uintptr_t>(value)), base,
-                      target);
-    } else if (t == tag::kVariant) {
-      if (const auto* block = reinterpret_cast<const VARIANT*>(static_cast<std::uintptr_t>(value))) {
-        VariantCopyInd(target, block);
-      }
-    } else if (!basic_to_variant(t, value, target)) {
-      return kBadArgumentType;
-    }
-    if (target->vt == VT_EMPTY) {
-      set_missing(&rgvarg[slot]);
-      continue;
-    }
-    if (!by_ref) continue;
-    VARIANT* held = &storage[slot];
-    if (held->vt == VT_ERROR) {
-      move_variant(&rgvarg[slot], held);
-    } else if (is_array) {
-      if ((held->vt & VT_ARRAY) != 0 && (held->vt & VT_BYREF) == 0) {
-        rgvarg[slot].vt = static_cast<VARTYPE>(VT_BYREF | VT_ARRAY | (held->vt & VT_TYPEMASK));
-        rgvarg[slot].pparray = &held->parray;
-      } else {
-        move_variant(&rgvarg[slot], held);
-      }
-    } else if (base == VT_VARIANT) {
-      rgvarg[slot].vt = VT_BYREF | VT_VARIANT;
-      rgvarg[slot].pvarVal = held;
-    } else if (base != VT_RECORD && changes_in_place(base) &&
-               SUCCEEDED(VariantChangeType(held, held, 0, base))) {
-      rgvarg[slot].vt = static_cast<VARTYPE>(VT_BYREF | base);
-      rgvarg[slot].byref = &held->llVal;
-    } else {
-      move_variant(&rgvarg[slot], held);
-    }
-  }
-
   VariantInit(&s.result_variant);
   UINT arg_error = static_cast<UINT>(-1);
-  HRESULT hr =
-      s.dispatch->Invoke(id, IID_NULL, lcid, invoke_flags, &params, &s.result_variant, nullptr, &arg_error);
-  if (FAILED(hr)) return invoke_error(hr);
+  const HRESULT hr = s.dispatch->Invoke(member.id, IID_NULL, lcid, member.invoke_flags, &params,
+                                        &s.result_variant, nullptr, &arg_error);
+  return FAILED(hr) ? invoke_error(hr) : 0;
+}
 
+// Out-parameters passed by reference go back into the variables the command named.
+void write_back(const CallState& s, const Member& member, const ArgRecord* args, std::size_t k) {
   for (std::size_t i = 0; i < k; ++i) {
     const ArgRecord& arg = args[2 + i];
-    const VARIANT& passed = rgvarg[k - 1 - i];
-    if ((passed.vt & VT_BYREF) == 0 || (descs[i].paramdesc.wParamFlags & PARAMFLAG_FOUT) == 0 ||
+    const VARIANT& passed = s.variants[k - 1 - i];
+    if ((passed.vt & VT_BYREF) == 0 || (member.params[i].paramdesc.wParamFlags & PARAMFLAG_FOUT) == 0 ||
         !runtime::is_array_tag(arg.tag)) {
       continue;
     }
     variant_to_value(passed, runtime::base_tag(arg.tag), true, nullptr, arg.pointer<void>());
   }
+}
 
+// The result converted to the type the result record carries (none wanted: tag 0).
+std::int32_t convert_result(const CallState& s, ArgRecord* result) {
   if (result->tag != 0 && !variant_to_value(s.result_variant, result->tag, false, result, nullptr))
     return kBadResult;
   return 0;
 }
 
+// The whole call up to the code it ends with; the call state is released on the way out.
+std::int32_t call(CallMode mode, ArgRecord* result, std::int32_t count, ArgRecord* args) {
+  CallState s;
+  const auto* object = count >= 1 ? args[0].pointer<const ObjectRecord>() : nullptr;
+  std::u16string name;
+  if (count >= 2) {
+    const std::uint64_t v = argument_value(args[1], tag::kText, runtime::is_array_tag(args[1].tag));
+    name = text_to_utf16(reinterpret_cast<const char*>(static_cast<std::uintptr_t>(v)));
+  }
+  const LCID lcid = GetUserDefaultLCID();
+  Member member;
+  std::size_t passed = 0;
+  std::int32_t code = find_dispatch(s, object);
+  if (code == 0) code = bind(s, mode, name, lcid);
+  if (code == 0) code = describe_member(s, mode, &member);
+  if (code == 0) code = fit_arguments(member, count, args, &passed);
+  if (code == 0) code = invoke(s, member, args, passed, lcid);
+  if (code != 0) return code;
+  write_back(s, member, args, passed);
+  return convert_result(s, result);
+}
+
+// A failed call still leaves a result of the expected type: 0, or a new empty block.
+void report_failure(ArgRecord* result) {
+  if (result->tag == 0) return;
+  result->set_value(0);
+  if (is_object_like(result->tag) || runtime::base_tag(result->tag) == tag::kVariant) {
+    result->set_pointer(new_empty_block());
+  }
+}
+
 }  // namespace
 
-void member_call(std::int32_t mode, ArgRecord* result, std::int32_t count, ArgRecord* args) {
-  std::int32_t code = 0;
-  {
-    CallState s;
-    const auto* object = count >= 1 ? args[0].pointer<const ObjectRecord>() : nullptr;
-    std::u16string name;
-    if (count >= 2) {
-      const std::uint64_t v = argument_value(args[1], tag::kText, runtime::is_array_tag(args[1].tag));
-      name = text_to_utf16(reinterpret_cast<const char*>(static_cast<std::uintptr_t>(v)));
-    }
-    const LCID lcid = GetUserDefaultLCID();
-    if (object == nullptr || object->iface == nullptr) {
-      code = kEmptyObject;
-    } else if (FAILED(object->iface->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&s.dispatch)))) {
-      s.dispatch = nullptr;
-      code = kNoDispatch;
-    } else if ((code = bind(s, mode, name, lcid)) == 0) {
-      code = call_bound(s, mode, result, count, args, lcid);
-    }
-  }
-  if (code != 0 && result->tag != 0) {
-    result->set_value(0);
-    if (is_object_like(result->tag) || runtime::base_tag(result->tag) == tag::kVariant) {
-      result->set_pointer(new_empty_block());
-    }
-  }
+void member_call(CallMode mode, ArgRecord* result, std::int32_t count, ArgRecord* args) {
+  const std::int32_t code = call(mode, result, count, args);
+  if (code != 0) report_failure(result);
   set_automation_error(code);
 }
 

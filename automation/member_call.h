@@ -15,7 +15,7 @@ namespace automation {
 
 enum class CallMode : std::int32_t { kRead = 1, kWrite = 2, kMethod = 3 };
 
-void member_call(std::int32_t mode, runtime::ArgRecord* result, std::int32_t count, runtime::ArgRecord* args);
+void member_call(CallMode mode, runtime::ArgRecord* result, std::int32_t count, runtime::ArgRecord* args);
 
 // The thread's automation error code, as member_call leaves it.
 void set_automation_error(std::int32_t code);

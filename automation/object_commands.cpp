@@ -63,7 +63,7 @@ IUnknown* create_by_class(const std::u16string& name) {
 void run_member_command(CallMode mode, std::uint32_t result_tag, ArgRecord* result, std::int32_t count,
                         ArgRecord* args) {
   result->tag = result_tag;
-  member_call(static_cast<std::int32_t>(mode), result, count, args);
+  member_call(mode, result, count, args);
 }
 
 }  // namespace

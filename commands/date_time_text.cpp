@@ -4,14 +4,12 @@
 #include <cstdio>
 
 #include "commands/value_text.h"
+#include "platform/kernel/calendar.h"
 
 namespace commands {
 namespace {
 
-constexpr double kFirstDate = -657434.0;  // 1 January 100
-constexpr double kLastDate = 2958465.0;   // 31 December 9999
 constexpr std::int64_t kSecondsPerDay = 86400;
-constexpr std::int64_t kDaysFrom1970 = 25569;  // 30 December 1899 lies this many days earlier
 
 // GB18030 texts of the date and time units.
 constexpr char kDate[] = "%d\xC4\xEA%d\xD4\xC2%d\xC8\xD5";  // 年 月 日
@@ -19,31 +17,11 @@ constexpr char kHour[] = "%d\xCA\xB1";                      // 时
 constexpr char kMinute[] = "%d\xB7\xD6";                    // 分
 constexpr char kSecond[] = "%d\xC3\xEB";                    // 秒
 
-struct CivilDate {
-  int year;
-  int month;
-  int day;
-};
-
-// Proleptic Gregorian date of a day count from 1 January 1970.
-CivilDate civil_from_days(std::int64_t z) {
-  z += 719468;
-  const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-  const auto doe = static_cast<unsigned>(z - era * 146097);
-  const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-  const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-  const unsigned mp = (5 * doy + 2) / 153;
-  const unsigned d = doy - (153 * mp + 2) / 5 + 1;
-  const unsigned m = mp < 10 ? mp + 3 : mp - 9;
-  const auto y = static_cast<int>(static_cast<std::int64_t>(yoe) + era * 400 + (m <= 2 ? 1 : 0));
-  return {y, static_cast<int>(m), static_cast<int>(d)};
-}
-
 }  // namespace
 
 std::string date_time_text(double date) {
   if (std::isnan(date)) date = 0;
-  date = std::clamp(date, kFirstDate, kLastDate);
+  date = std::clamp(date, platform::calendar::kFirstOleDate, platform::calendar::kLastOleDate);
   // Before the epoch the whole part counts days back and the fraction still runs forward
   // through that day: -1.25 is 29 December 1899, 6 o'clock.
   double whole = std::trunc(date);
@@ -53,13 +31,14 @@ std::string date_time_text(double date) {
     seconds -= kSecondsPerDay;
     ++days;
   }
-  const CivilDate d = civil_from_days(days - kDaysFrom1970);
+  const platform::calendar::CivilDate d = platform::calendar::civil_from_ole_days(days);
   const int hour = static_cast<int>(seconds / 3600);
   const int minute = static_cast<int>(seconds / 60 % 60);
   const int second = static_cast<int>(seconds % 60);
 
   char buffer[96];
-  int n = std::snprintf(buffer, sizeof buffer, kDate, d.year, d.month, d.day);
+  int n = std::snprintf(buffer, sizeof buffer, kDate, static_cast<int>(d.year), static_cast<int>(d.month),
+                        static_cast<int>(d.day));
   auto append = [&](const char* format, int value) {
     n += std::snprintf(buffer + n, sizeof buffer - static_cast<std::size_t>(n), format, value);
   };

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <limits>
 
+#include "platform/kernel/calendar.h"
 #include "runtime/messages.h"
 #include "runtime/runtime_error.h"
 #include "runtime/values.h"
@@ -39,20 +40,6 @@ std::string format(const char* fmt, auto... args) {
   int n = std::snprintf(buffer, sizeof buffer, fmt, args...);
   return std::string(buffer,
                      n < 0 ? 0 : std::min<std::size_t>(static_cast<std::size_t>(n), sizeof buffer - 1));
-}
-
-// Days since 1 January 1970 to a civil date (proleptic Gregorian).
-void civil_from_days(std::int64_t z, int& year, int& month, int& day) {
-  z += 719468;
-  const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-  const auto doe = static_cast<unsigned>(z - era * 146097);
-  const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-  const std::int64_t y = static_cast<std::int64_t>(yoe) + era * 400;
-  const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-  const unsigned mp = (5 * doy + 2) / 153;
-  day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-  month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-  year = static_cast<int>(y + (month <= 2 ? 1 : 0));
 }
 
 std::string raw_bytes_text(const std::uint8_t* bytes, std::uint64_t count) {
@@ -91,13 +78,14 @@ std::int32_t to_int32(const ArgRecord& r) {
 
 std::string date_time_text(double date) {
   if (std::isnan(date)) date = 0;
-  date = std::clamp(date, -657434.0, 2958465.0);
+  date = std::clamp(date, platform::calendar::kFirstOleDate, platform::calendar::kLastOleDate);
   double whole = std::trunc(date);
   auto seconds = static_cast<std::int64_t>(std::llround(std::fabs(date - whole) * 86400.0));
   if (seconds >= 86400) seconds = 86399;
-  int year, month, day;
-  civil_from_days(static_cast<std::int64_t>(whole) - 25569, year, month, day);
-  std::string text = format(messages::kDateFormat, year, month, day);
+  const platform::calendar::CivilDate d =
+      platform::calendar::civil_from_ole_days(static_cast<std::int64_t>(whole));
+  std::string text = format(messages::kDateFormat, static_cast<int>(d.year), static_cast<int>(d.month),
+                            static_cast<int>(d.day));
   int hour = static_cast<int>(seconds / 3600), minute = static_cast<int>(seconds / 60 % 60),
       second = static_cast<int>(seconds % 60);
   if (second != 0) {

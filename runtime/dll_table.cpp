@@ -88,12 +88,9 @@ HMODULE DllTable::load_candidate(const char* file) const {
   return api_->load(file);
 }
 
-void* DllTable::resolve(std::uint32_t index, std::string* error) {
+lyr::Result<void*> DllTable::resolve(std::uint32_t index) {
   if (api_ == nullptr) api_ = &default_module_api();
-  if (index >= count_) {
-    if (error != nullptr) *error = format_error(nullptr, "");
-    return nullptr;
-  }
+  if (index >= count_) return lyr::fail(format_error(nullptr, ""));
   Slot& slot = slots_[index];
   if (void* bound = slot.address.load()) return bound;
 
@@ -117,8 +114,7 @@ void* DllTable::resolve(std::uint32_t index, std::string* error) {
 
   if (found == nullptr) {
     if (candidate != nullptr) api_->free(candidate);
-    if (error != nullptr) *error = format_error(slot.file, slot.name);
-    return nullptr;
+    return lyr::fail(format_error(slot.file, slot.name));
   }
   void* address = reinterpret_cast<void*>(found);
   void* expected = nullptr;

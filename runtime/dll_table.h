@@ -2,8 +2,8 @@
 // and export name, numbered from 0.
 // Contract:
 // - resolve(i) answers the bound address of declaration i, binding it on first use; a bound slot
-//   is answered again without loading anything. On failure it answers null and fills `error`
-//   with the message to report (GB18030); the caller turns that into the runtime error.
+//   is answered again without loading anything. A failure's error is the message to report
+//   (GB18030); the caller turns that into the runtime error.
 // - An export name "#n" binds ordinal n modulo 65536.
 // - File name empty or null: the standard modules are tried in order; each that lacks the
 //   export is freed again. A name without ":" is tried as program directory + "\" + name, then
@@ -22,6 +22,7 @@
 #include <string_view>
 
 #include "platform/api/types.h"
+#include "platform/kernel/result.h"
 
 namespace runtime {
 
@@ -45,7 +46,7 @@ class DllTable {
   void set_program_directory(std::string_view dir, std::string_view dir_with_separator);
   void set_module_api(const ModuleApi* api) { api_ = api; }
 
-  void* resolve(std::uint32_t index, std::string* error);
+  lyr::Result<void*> resolve(std::uint32_t index);
   void release();
 
   std::size_t size() const { return count_; }

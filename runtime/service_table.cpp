@@ -22,12 +22,11 @@ void report_code(std::int32_t code) {
 
 void* dll_command(std::int32_t index) {
   RuntimeState* s = current_state();
-  std::string error;
-  void* address = nullptr;
+  if (s == nullptr) report_gone("");
   // A negative number is out of the table like any other unknown number.
-  if (s != nullptr) address = s->dlls.resolve(static_cast<std::uint32_t>(index), &error);
-  if (address == nullptr) report_gone(error.c_str());
-  return address;
+  lyr::Result<void*> address = s->dlls.resolve(static_cast<std::uint32_t>(index));
+  if (!address) report_gone(address.error().c_str());
+  return address.value();
 }
 
 std::uint64_t read_property(std::uint32_t window_id, std::uint32_t unit_id, std::int32_t index,

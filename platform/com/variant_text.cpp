@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/kernel/calendar.h"
+
 namespace platform::com::text {
 namespace {
 
@@ -27,30 +29,6 @@ std::string ascii(BSTR text, bool* ok) {
 std::u16string widen(const std::string& s) {
   return std::u16string(s.begin(), s.end());
 }
-
-// Days from 1970-01-01 of a civil date, and back (proleptic Gregorian).
-std::int64_t days_from_civil(std::int64_t y, unsigned m, unsigned d) {
-  y -= m <= 2;
-  const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
-  const auto yoe = static_cast<unsigned>(y - era * 400);
-  const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-  const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  return era * 146097 + static_cast<std::int64_t>(doe) - 719468;
-}
-
-void civil_from_days(std::int64_t z, std::int64_t* y, unsigned* m, unsigned* d) {
-  z += 719468;
-  const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-  const auto doe = static_cast<unsigned>(z - era * 146097);
-  const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-  const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-  const unsigned mp = (5 * doy + 2) / 153;
-  *d = doy - (153 * mp + 2) / 5 + 1;
-  *m = mp < 10 ? mp + 3 : mp - 9;
-  *y = static_cast<std::int64_t>(yoe) + era * 400 + (*m <= 2);
-}
-
-const std::int64_t kEpochOffset = days_from_civil(1899, 12, 30);
 
 }  // namespace
 
@@ -84,16 +62,16 @@ bool parse_date(BSTR text, DATE* out) {
   int used = 0;
   if (std::sscanf(s.c_str(), "%d%c%d%c%d%n", &y, &sep1, &mo, &sep2, &d, &used) != 5) return false;
   if ((sep1 != '-' && sep1 != '/') || sep2 != sep1) return false;
-  if (mo < 1 || mo > 12 || d < 1 || d > 31 || y < 100 || y > 9999) return false;
+  if (mo < 1 || mo > 12 || d < 1 || d > 31 || y < calendar::kFirstYear || y > calendar::kLastYear)
+    return false;
   std::string rest = s.substr(static_cast<std::size_t>(used));
   if (!rest.empty()) {
     int n = std::sscanf(rest.c_str(), " %d:%d:%d", &h, &mi, &se);
     if (n < 2 || h > 23 || mi > 59 || se > 59 || h < 0 || mi < 0 || se < 0) return false;
   }
-  double days = static_cast<double>(days_from_civil(y, static_cast<unsigned>(mo), static_cast<unsigned>(d)) -
-                                    kEpochOffset);
-  double fraction = (h * 3600 + mi * 60 + se) / 86400.0;
-  *out = days >= 0 ? days + fraction : days - fraction;
+  const std::int64_t days =
+      calendar::ole_days_from_civil(y, static_cast<unsigned>(mo), static_cast<unsigned>(d));
+  *out = calendar::ole_date(days, (h * 3600 + mi * 60 + se) / 86400.0);
   return true;
 }
 
@@ -111,13 +89,12 @@ std::u16string format_date(DATE value) {
     seconds -= 86400;
     whole += value >= 0 ? 1 : -1;
   }
-  std::int64_t y = 0;
-  unsigned m = 0, d = 0;
-  civil_from_days(static_cast<std::int64_t>(whole) + kEpochOffset, &y, &m, &d);
+  const calendar::CivilDate date = calendar::civil_from_ole_days(static_cast<std::int64_t>(whole));
   char buffer[64];
   std::string s;
   if (whole != 0 || seconds == 0) {
-    std::snprintf(buffer, sizeof buffer, "%lld/%u/%u", static_cast<long long>(y), m, d);
+    std::snprintf(buffer, sizeof buffer, "%lld/%u/%u", static_cast<long long>(date.year), date.month,
+                  date.day);
     s = buffer;
   }
   if (seconds != 0) {

@@ -90,8 +90,7 @@ TEST_F(DllTableTest, EmptyFileNameSearchesTheStandardModulesFreeingMisses) {
   table_.assign(1, files, names);
   FakeModules::loadable = {kStandardModules[0], kStandardModules[1], kStandardModules[2]};
   FakeModules::exports = {{kStandardModules[2], "Wanted"}};
-  std::string error;
-  EXPECT_NE(table_.resolve(0, &error), nullptr);
+  EXPECT_TRUE(table_.resolve(0).ok());
   EXPECT_EQ(FakeModules::loads,
             (std::vector<std::string>{kStandardModules[0], kStandardModules[1], kStandardModules[2]}));
   EXPECT_EQ(FakeModules::frees, (std::vector<std::string>{kStandardModules[0], kStandardModules[1]}));
@@ -104,10 +103,11 @@ TEST_F(DllTableTest, SecondResolveLoadsNothing) {
   table_.assign(1, files, names);
   FakeModules::loadable = {"C:\\prog\\ole32.dll"};
   FakeModules::exports = {{"C:\\prog\\ole32.dll", "CoInitialize"}};
-  void* first = table_.resolve(0, nullptr);
-  ASSERT_NE(first, nullptr);
+  lyr::Result<void*> first = table_.resolve(0);
+  ASSERT_TRUE(first.ok());
+  EXPECT_NE(first.value(), nullptr);
   EXPECT_EQ(FakeModules::loads.size(), 1u);
-  EXPECT_EQ(table_.resolve(0, nullptr), first);
+  EXPECT_EQ(table_.resolve(0).value(), first.value());
   EXPECT_EQ(FakeModules::loads.size(), 1u);
 }
 
@@ -117,7 +117,7 @@ TEST_F(DllTableTest, ProgramDirectoryFirstThenThePlatformSearch) {
   table_.assign(1, files, names);
   FakeModules::loadable = {"x.dll"};
   FakeModules::exports = {{"x.dll", "f"}};
-  EXPECT_NE(table_.resolve(0, nullptr), nullptr);
+  EXPECT_TRUE(table_.resolve(0).ok());
   EXPECT_EQ(FakeModules::loads, (std::vector<std::string>{"C:\\prog\\x.dll", "C:\\prog\\x.dll", "x.dll"}));
 }
 
@@ -125,8 +125,7 @@ TEST_F(DllTableTest, NameWithADriveIsLoadedOnlyAsGiven) {
   static const char* files[] = {"D:\\libs\\x.dll"};
   static const char* names[] = {"f"};
   table_.assign(1, files, names);
-  std::string error;
-  EXPECT_EQ(table_.resolve(0, &error), nullptr);
+  EXPECT_FALSE(table_.resolve(0).ok());
   EXPECT_EQ(FakeModules::loads, (std::vector<std::string>{"D:\\libs\\x.dll"}));
 }
 
@@ -136,13 +135,13 @@ TEST_F(DllTableTest, FirstLoadedModuleIsTheOnlyCandidate) {
   table_.assign(1, files, names);
   FakeModules::loadable = {"C:\\prog\\x.dll", "x.dll"};
   FakeModules::exports = {{"x.dll", "#17"}};  // only the platform's copy has it
-  std::string error;
-  EXPECT_EQ(table_.resolve(0, &error), nullptr);
+  lyr::Result<void*> bound = table_.resolve(0);
+  ASSERT_FALSE(bound.ok());
   EXPECT_EQ(FakeModules::loads, (std::vector<std::string>{"C:\\prog\\x.dll"}));
   EXPECT_EQ(FakeModules::frees, (std::vector<std::string>{"C:\\prog\\x.dll"}));
   EXPECT_EQ(table_.module(0), nullptr);
   // The message shows the names as declared.
-  EXPECT_EQ(runtime_test::utf8(error.c_str()), "无法找到指定DLL库文件“x.dll”中的输出命令“#17”");
+  EXPECT_EQ(runtime_test::utf8(bound.error().c_str()), "无法找到指定DLL库文件“x.dll”中的输出命令“#17”");
 }
 
 TEST_F(DllTableTest, MissingExportOfTheStandardModulesKeepsNoModule) {
@@ -150,16 +149,16 @@ TEST_F(DllTableTest, MissingExportOfTheStandardModulesKeepsNoModule) {
   static const char* names[] = {"Nowhere"};
   table_.assign(1, files, names);
   FakeModules::loadable = {kStandardModules[0], kStandardModules[1], kStandardModules[2]};
-  std::string error;
-  EXPECT_EQ(table_.resolve(0, &error), nullptr);
+  lyr::Result<void*> bound = table_.resolve(0);
+  ASSERT_FALSE(bound.ok());
   EXPECT_EQ(FakeModules::frees.size(), 3u);
-  EXPECT_EQ(runtime_test::utf8(error.c_str()), "无法找到指定DLL库文件中的输出命令“Nowhere”");
+  EXPECT_EQ(runtime_test::utf8(bound.error().c_str()), "无法找到指定DLL库文件中的输出命令“Nowhere”");
 }
 
 TEST_F(DllTableTest, IndexOutsideTheTableFails) {
-  std::string error;
-  EXPECT_EQ(table_.resolve(3, &error), nullptr);
-  EXPECT_FALSE(error.empty());
+  lyr::Result<void*> bound = table_.resolve(3);
+  ASSERT_FALSE(bound.ok());
+  EXPECT_FALSE(bound.error().empty());
   EXPECT_TRUE(FakeModules::loads.empty());
 }
 
@@ -171,13 +170,15 @@ TEST(DllCommandTest, BindsFromTheProgramDirectoryByNameAndByOrdinal) {
   static const char* files[] = {"dllfixture.dll", "DLLFIXTURE.DLL", "ole32.dll"};
   static const char* names[] = {"fixture_add", "#17", "CoInitialize"};
   table.assign(3, files, names);
-  auto add = reinterpret_cast<int (*)(int, int)>(table.resolve(0, nullptr));
-  ASSERT_NE(add, nullptr);
+  lyr::Result<void*> add_address = table.resolve(0);
+  ASSERT_TRUE(add_address.ok());
+  auto add = reinterpret_cast<int (*)(int, int)>(add_address.value());
   EXPECT_EQ(add(2, 40), 42);
-  auto seventeen = reinterpret_cast<int (*)()>(table.resolve(1, nullptr));
-  ASSERT_NE(seventeen, nullptr);
+  lyr::Result<void*> seventeen_address = table.resolve(1);
+  ASSERT_TRUE(seventeen_address.ok());
+  auto seventeen = reinterpret_cast<int (*)()>(seventeen_address.value());
   EXPECT_EQ(seventeen(), 17);
-  EXPECT_NE(table.resolve(2, nullptr), nullptr);
+  EXPECT_TRUE(table.resolve(2).ok());
   EXPECT_NE(table.module(0), nullptr);
   table.release();
   EXPECT_EQ(table.size(), 0u);

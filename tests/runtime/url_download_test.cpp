@@ -43,8 +43,9 @@ class UrlDownloadTest : public ::testing::Test {
     static const char* files[] = {"URLMON.DLL"};
     static const char* names[] = {"URLDownloadToFileA"};
     table_.assign(1, files, names);
-    download_ = reinterpret_cast<Download>(table_.resolve(0, nullptr));
-    ASSERT_NE(download_, nullptr);
+    lyr::Result<void*> bound = table_.resolve(0);
+    ASSERT_TRUE(bound.ok()) << bound.error();
+    download_ = reinterpret_cast<Download>(bound.value());
     char name[] = "/tmp/runtime_download_XXXXXX";
     ASSERT_NE(mkdtemp(name), nullptr);
     dir_ = name;

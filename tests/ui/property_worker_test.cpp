@@ -12,7 +12,7 @@
 #include "runtime/values.h"
 #include "tests/ui/property_test_support.h"
 #include "ui/access/property_access.h"
-#include "ui/picture/box/picture_box_properties.h"
+#include "ui/picture_box/picture_box_properties.h"
 
 namespace access_test {
 namespace {

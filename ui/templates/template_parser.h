@@ -16,8 +16,8 @@
 #include <cstdint>
 #include <span>
 
+#include "platform/kernel/result.h"
 #include "runtime/abi/image.h"
-#include "ui/bytes/result.h"
 #include "ui/templates/template_model.h"
 
 namespace ui::templates {

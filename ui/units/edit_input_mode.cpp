@@ -7,6 +7,7 @@
 #include <limits>
 #include <vector>
 
+#include "platform/kernel/calendar.h"
 #include "runtime/convert.h"
 
 namespace ui {
@@ -138,25 +139,6 @@ std::string shown(std::string text) {
   return text == "0" ? std::string() : text;
 }
 
-// Days from 1 January 1970 of a civil date.
-std::int64_t days_from_civil(std::int64_t y, unsigned m, unsigned d) {
-  y -= m <= 2;
-  const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
-  const auto yoe = static_cast<unsigned>(y - era * 400);
-  const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-  const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  return era * 146097 + static_cast<std::int64_t>(doe) - 719468;
-}
-
-bool leap_year(int y) {
-  return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
-}
-
-int days_in_month(int y, int m) {
-  static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  return m == 2 && leap_year(y) ? 29 : kDays[m - 1];
-}
-
 // Separators a date text may use: ASCII punctuation and the date form's own characters
 // (年 月 日 时 分 秒 in GB18030).
 std::size_t separator_length(std::string_view rest) {
@@ -219,15 +201,14 @@ std::optional<double> parse_date_time(std::string_view text) {
   const auto year = static_cast<int>(fields[0]);
   const auto month = static_cast<int>(fields[1]);
   const auto day = static_cast<int>(fields[2]);
-  if (year < 100 || year > 9999 || month < 1 || month > 12 || day < 1 || day > days_in_month(year, month))
+  namespace calendar = platform::calendar;
+  if (year < calendar::kFirstYear || year > calendar::kLastYear || month < 1 || month > 12 || day < 1 ||
+      day > static_cast<int>(calendar::days_in_month(year, static_cast<unsigned>(month))))
     return std::nullopt;
   if (fields[3] > 23 || fields[4] > 59 || fields[5] > 59) return std::nullopt;
-  // Automation dates count from 30 December 1899, which is 25569 days before 1 January 1970.
-  const auto days = static_cast<double>(
-      days_from_civil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) + 25569);
   const double time = static_cast<double>(fields[3] * 3600 + fields[4] * 60 + fields[5]) / 86400.0;
-  // Before the epoch the time of day still counts away from zero.
-  return days >= 0 ? days + time : days - time;
+  return calendar::ole_date(
+      calendar::ole_days_from_civil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)), time);
 }
 
 std::optional<std::string> normalized_text(std::int32_t mode, std::string_view text) {

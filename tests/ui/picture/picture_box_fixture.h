@@ -14,8 +14,8 @@
 
 #include "platform/api.h"
 #include "platform/winsys/headless.h"
-#include "ui/picture/box/picture_box.h"
-#include "ui/picture/box/picture_box_properties.h"
+#include "ui/picture_box/picture_box.h"
+#include "ui/picture_box/picture_box_properties.h"
 #include "ui/units/unit_interface.h"
 #include "ui/units/unit_types.h"
 

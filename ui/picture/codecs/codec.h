@@ -8,9 +8,9 @@
 #include <cstdint>
 #include <span>
 
+#include "platform/kernel/result.h"
 #include "ui/picture/codecs/decoded_picture.h"
 #include "ui/picture/codecs/limits.h"
-#include "ui/bytes/result.h"
 
 namespace lyr::picture {
 

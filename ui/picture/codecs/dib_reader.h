@@ -18,8 +18,8 @@
 #include <span>
 #include <vector>
 
+#include "platform/kernel/result.h"
 #include "ui/picture/codecs/limits.h"
-#include "ui/bytes/result.h"
 
 namespace lyr::picture {
 

@@ -12,7 +12,7 @@
 #include <cstdint>
 #include <span>
 
-#include "ui/bytes/result.h"
+#include "platform/kernel/result.h"
 
 namespace lyr::picture {
 

@@ -1,4 +1,4 @@
-#include "ui/picture/box/box_animation.h"
+#include "ui/picture_box/box_animation.h"
 
 #include <mutex>
 

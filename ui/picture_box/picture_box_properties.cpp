@@ -1,4 +1,4 @@
-#include "ui/picture/box/picture_box_properties.h"
+#include "ui/picture_box/picture_box_properties.h"
 
 #include "ui/units/unit_values.h"
 

@@ -1,8 +1,10 @@
-// Result<T>: a value read from untrusted bytes, or the reason it could not be produced. Picture
-// decoding, the template block and the unit property blocks all answer this way.
+// Result<T>: a value, or the reason it could not be produced. The one way internal code of the
+// platform, the runtime and the window system says that a step failed (docs/errors.md); picture
+// decoding, the template block, the unit property blocks and DLL-command binding answer this way.
 // Contract: exactly one of value() and error() is meaningful; value() on an error is a
-// programming fault (asserted). Errors are short English phrases for logs and tests; callers
-// decide what the application learns ("no picture", a refused template).
+// programming fault (asserted). Errors are short phrases for logs and tests, or the message the
+// caller reports as it stands; callers decide what the application learns ("no picture", a
+// refused template, a runtime error).
 #pragma once
 
 #include <cassert>

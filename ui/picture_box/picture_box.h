@@ -16,9 +16,9 @@
 #include <span>
 #include <vector>
 
-#include "ui/picture/box/box_animation.h"
-#include "ui/picture/box/picture_box_properties.h"
 #include "ui/picture/picture_content.h"
+#include "ui/picture_box/box_animation.h"
+#include "ui/picture_box/picture_box_properties.h"
 #include "ui/units/unit.h"
 #include "ui/units/unit_interface.h"
 

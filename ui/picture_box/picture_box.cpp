@@ -1,4 +1,4 @@
-#include "ui/picture/box/picture_box.h"
+#include "ui/picture_box/picture_box.h"
 
 #include <memory>
 

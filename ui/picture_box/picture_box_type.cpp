@@ -2,8 +2,8 @@
 #include <array>
 
 #include "runtime/abi/image.h"
-#include "ui/picture/box/picture_box.h"
-#include "ui/picture/box/picture_box_properties.h"
+#include "ui/picture_box/picture_box.h"
+#include "ui/picture_box/picture_box_properties.h"
 #include "ui/units/property_descriptors.h"
 #include "ui/units/unit_type_support.h"
 #include "ui/units/unit_types.h"
