@@ -25,6 +25,7 @@ struct TopWindowFacts {
   RECT rect{};    // the whole window, screen coordinates
   RECT insets{};  // the part the native frame and caption replace (zero without a caption)
   DWORD style = 0;
+  DWORD ex_style = 0;
   HWND owner = nullptr;
   std::string title;  // UTF-8
 };

@@ -15,6 +15,7 @@
 #include "platform/api/user.h"  // style bits only; the window system answers through the sink
 #include "platform/display/input_sink.h"
 #include "platform/display/sdl_keymap.h"
+#include "platform/display/sdl_x11_errors.h"
 #include "platform/display/sdl_x11_hints.h"
 #include "platform/display/sdl_x11_present.h"
 #include "platform/display/sdl_x11_title.h"
@@ -36,6 +37,12 @@ struct Shown {
   RECT rect{};    // our window rectangle, screen coordinates
   RECT insets{};  // frame and caption replaced by the native decorations
   bool popup = false;
+  // Another client destroyed the X window: nothing more is asked of it but SDL's own teardown.
+  bool gone = false;
+  // What the window manager was last told of the frame (captioned windows only).
+  bool framed = false;
+  DWORD framed_style = 0, framed_ex_style = 0;
+  HWND framed_owner = nullptr;
   // Puts pixels straight into the X window; null until first presented, or on other displays.
   std::unique_ptr<sdl::X11Presenter> x11;
   bool presenter_chosen = false;
@@ -63,14 +70,17 @@ RECT content_of(const RECT& window, const RECT& insets) {
           window.bottom - insets.bottom};
 }
 
-// The frame functions a window manager may offer: an owned window (a message box, a dialog)
-// never minimises or maximises on its own; a fixed border never resizes.
-sdl::FrameFunctions frame_functions(DWORD style, bool owned) {
-  sdl::FrameFunctions f;
-  f.resize = (style & WS_THICKFRAME) != 0;
-  f.minimise = !owned && (style & WS_MINIMIZEBOX) != 0;
-  f.maximise = !owned && (style & WS_MAXIMIZEBOX) != 0;
-  f.close = (style & WS_SYSMENU) != 0;
+// What a window manager is told of a captioned window: an owned window or a modal frame (a
+// message box, a dialog) is a dialog, which never minimises or maximises on its own; otherwise
+// the minimise and maximise boxes decide; only a sizing border resizes; the system menu brings
+// the close button.
+sdl::FrameHints frame_hints(const TopWindowFacts& facts) {
+  sdl::FrameHints f;
+  f.dialog = facts.owner != nullptr || (facts.ex_style & WS_EX_DLGMODALFRAME) != 0;
+  f.resize = (facts.style & WS_THICKFRAME) != 0;
+  f.minimise = !f.dialog && (facts.style & WS_MINIMIZEBOX) != 0;
+  f.maximise = !f.dialog && (facts.style & WS_MAXIMIZEBOX) != 0;
+  f.close = (facts.style & WS_SYSMENU) != 0;
   return f;
 }
 
@@ -175,7 +185,7 @@ class SdlBackend final : public Backend {
   void give_focus_to_owner(HWND popup);
   void take_keyboard(Shown& s);
   void pass_keyboard_on(HWND gone);
-  void mark_owned(Shown& s, const TopWindowFacts& facts);
+  void apply_frame(Shown& s, const TopWindowFacts& facts);
   SDL_Cursor* sdl_cursor(HCURSOR cursor);
 
   Uint32 wake_type_;
@@ -211,6 +221,7 @@ POINT SdlBackend::screen_point(HWND top, int x, int y) const {
 void SdlBackend::window_shown(HWND top) {
   if (!on_thread()) return;
   Shown& s = shown_[top];
+  if (s.gone) return;  // closing: its X window is no more
   const TopWindowFacts facts = facts_of(top);
   const RECT wr = facts.rect;
   const DWORD style = facts.style;
@@ -235,13 +246,13 @@ void SdlBackend::window_shown(HWND top) {
       shown_.erase(top);
       return;
     }
+    sdl::watch_x11_destruction(s.window);
     sdl::fix_x11_window_name(s.window, facts.title);
-    if (has_caption(style)) mark_owned(s, facts);
   } else {
     SDL_SetWindowPosition(s.window, c.left, c.top);
     SDL_SetWindowSize(s.window, std::max(1L, long{c.right - c.left}), std::max(1L, long{c.bottom - c.top}));
-    if (has_caption(style)) SDL_SetWindowResizable(s.window, (style & WS_THICKFRAME) ? SDL_TRUE : SDL_FALSE);
   }
+  apply_frame(s, facts);
   SDL_ShowWindow(s.window);
   invalidate(top, {0, 0, wr.right - wr.left, wr.bottom - wr.top});
   if (s.popup)
@@ -250,17 +261,31 @@ void SdlBackend::window_shown(HWND top) {
     take_keyboard(s);
 }
 
-// An owned window is a dialog kept above its owner; every captioned window tells the window
-// manager which frame buttons it has. Set before the window is first mapped.
-void SdlBackend::mark_owned(Shown& s, const TopWindowFacts& facts) {
-  HWND owner = facts.owner;
-  sdl::set_x11_frame_hints(s.window, owner != nullptr, frame_functions(facts.style, owner != nullptr));
-  auto it = owner ? shown_.find(owner) : shown_.end();
-  if (it != shown_.end() && it->second.window) SDL_SetWindowModalFor(s.window, it->second.window);
+// Tells the window manager what a captioned window is: whether it resizes, which frame buttons
+// it has, and whether it is a dialog kept above its owner. Done before the window is first
+// mapped, when window managers decide its frame, and again whenever its styles or owner have
+// changed since. Our own hints go last, as SDL's calls may rewrite the size hints.
+void SdlBackend::apply_frame(Shown& s, const TopWindowFacts& facts) {
+  if (!has_caption(facts.style)) return;
+  if (s.framed && s.framed_style == facts.style && s.framed_ex_style == facts.ex_style &&
+      s.framed_owner == facts.owner)
+    return;
+  SDL_SetWindowResizable(s.window, (facts.style & WS_THICKFRAME) ? SDL_TRUE : SDL_FALSE);
+  sdl::FrameHints hints = frame_hints(facts);
+  auto owner = facts.owner ? shown_.find(facts.owner) : shown_.end();
+  if (owner != shown_.end() && owner->second.window && !owner->second.gone) {
+    hints.owner = owner->second.window;
+    SDL_SetWindowModalFor(s.window, hints.owner);  // the same on X11; other drivers need it
+  }
+  sdl::set_x11_frame_hints(s.window, hints);
+  s.framed = true;
+  s.framed_style = facts.style;
+  s.framed_ex_style = facts.ex_style;
+  s.framed_owner = facts.owner;
 }
 
 void SdlBackend::take_keyboard(Shown& s) {
-  if (!s.window || keyboard_ == s.window) return;
+  if (!s.window || s.gone || keyboard_ == s.window) return;
   SDL_RaiseWindow(s.window);
   // Without a window manager nobody else moves the X input focus, and the keys would stay with
   // a message box that has closed.
@@ -280,7 +305,7 @@ void SdlBackend::give_focus_to_owner(HWND popup) {
   HWND owner = facts_of(popup).owner;
   if (!owner) owner = input_sink().keyboard_window();
   auto it = owner && owner != popup ? shown_.find(owner) : shown_.end();
-  if (it == shown_.end() || !it->second.window) return;
+  if (it == shown_.end() || !it->second.window || it->second.gone) return;
   SDL_SetWindowInputFocus(it->second.window);
   keyboard_ = it->second.window;
 }
@@ -289,7 +314,9 @@ void SdlBackend::window_hidden(HWND top) {
   if (!on_thread()) return;
   auto it = shown_.find(top);
   if (it == shown_.end() || !it->second.window) return;
-  SDL_HideWindow(it->second.window);
+  // SDL waits for the X server to confirm the unmapping, which never comes for a window that is
+  // no more (with a window manager its unmapping has been read already): it would wait forever.
+  if (!it->second.gone) SDL_HideWindow(it->second.window);
   if (keyboard_ != it->second.window) return;
   keyboard_ = nullptr;
   pass_keyboard_on(top);
@@ -300,6 +327,7 @@ void SdlBackend::window_destroyed(HWND top) {
   auto it = shown_.find(top);
   if (it == shown_.end()) return;
   const bool had_keyboard = it->second.window && keyboard_ == it->second.window;
+  if (it->second.window && it->second.gone) sdl::release_destroyed_x11_window(it->second.window);
   if (it->second.window) SDL_DestroyWindow(it->second.window);
   shown_.erase(it);
   {
@@ -319,8 +347,10 @@ void SdlBackend::window_moved(HWND top, const RECT& screen_rect) {
   bool resized = (screen_rect.right - screen_rect.left) != (s.rect.right - s.rect.left) ||
                  (screen_rect.bottom - screen_rect.top) != (s.rect.bottom - s.rect.top);
   s.rect = screen_rect;
-  s.insets = facts_of(top).insets;
-  if (applying_system_change_ || !s.window) return;
+  const TopWindowFacts facts = facts_of(top);
+  s.insets = facts.insets;
+  if (applying_system_change_ || !s.window || s.gone) return;
+  apply_frame(s, facts);
   RECT c = content_of(screen_rect, s.insets);
   SDL_SetWindowPosition(s.window, c.left, c.top);
   if (resized)
@@ -331,7 +361,7 @@ void SdlBackend::window_moved(HWND top, const RECT& screen_rect) {
 void SdlBackend::window_title(HWND top, std::string_view utf8) {
   if (!on_thread()) return;
   auto it = shown_.find(top);
-  if (it == shown_.end() || !it->second.window) return;
+  if (it == shown_.end() || !it->second.window || it->second.gone) return;
   SDL_SetWindowTitle(it->second.window, std::string(utf8).c_str());
   sdl::fix_x11_window_name(it->second.window, utf8);
 }
@@ -360,13 +390,17 @@ void SdlBackend::present() {
   }
   for (auto& [top, rect] : dirty) {
     auto it = shown_.find(top);
-    if (it != shown_.end() && it->second.window) present_one(top, it->second, rect);
+    if (it != shown_.end() && it->second.window && !it->second.gone) present_one(top, it->second, rect);
   }
 }
 
 void SdlBackend::present_one(HWND top, Shown& s, RECT dirty) {
   if (!s.presenter_chosen) {
-    s.x11 = sdl::X11Presenter::for_window(s.window);
+    bool vanished = false;
+    s.x11 = sdl::X11Presenter::for_window(s.window, vanished);
+    // Another client destroyed the X window a moment ago, and its DestroyNotify is on the way.
+    // SDL's window surface would only make resources for it (a GC) whose every use then fails.
+    if (vanished) return;
     s.presenter_chosen = true;
   }
   SDL_Surface* target = nullptr;
@@ -530,14 +564,20 @@ void SdlBackend::handle(const SDL_Event& e) {
 // on without the window it can no longer show.
 void SdlBackend::close_destroyed(Window gone) {
   HWND destroyed = nullptr;
-  for (const auto& [top, s] : shown_) {
+  for (auto& [top, s] : shown_) {
     Display* display = nullptr;
     Window xwindow = 0;
-    if (s.window != nullptr && sdl::x11_window_of(s.window, display, xwindow) && xwindow == gone)
-      destroyed = top;
+    if (s.window == nullptr || s.gone || !sdl::x11_window_of(s.window, display, xwindow) || xwindow != gone)
+      continue;
+    destroyed = top;
+    s.gone = true;
+    s.x11.reset();
+    if (keyboard_ == s.window) keyboard_ = nullptr;
   }
+  if (destroyed == nullptr) return;
+  sdl::note_x11_window_gone(gone);
   // Closing may destroy the window and take it out of shown_.
-  if (destroyed != nullptr) input_sink().close(destroyed);
+  input_sink().close(destroyed);
 }
 
 void SdlBackend::handle_key(const SDL_KeyboardEvent& e) {

@@ -10,6 +10,10 @@ const X11Calls& x11_calls() {
     c.intern_atom = reinterpret_cast<decltype(c.intern_atom)>(SDL_LoadFunction(lib, "XInternAtom"));
     c.change_property =
         reinterpret_cast<decltype(c.change_property)>(SDL_LoadFunction(lib, "XChangeProperty"));
+    c.delete_property =
+        reinterpret_cast<decltype(c.delete_property)>(SDL_LoadFunction(lib, "XDeleteProperty"));
+    c.select_input = reinterpret_cast<decltype(c.select_input)>(SDL_LoadFunction(lib, "XSelectInput"));
+    c.put_back_event = reinterpret_cast<decltype(c.put_back_event)>(SDL_LoadFunction(lib, "XPutBackEvent"));
     c.flush = reinterpret_cast<decltype(c.flush)>(SDL_LoadFunction(lib, "XFlush"));
     c.set_error_handler =
         reinterpret_cast<decltype(c.set_error_handler)>(SDL_LoadFunction(lib, "XSetErrorHandler"));
@@ -36,6 +40,19 @@ bool x11_window_of(SDL_Window* window, Display*& display, Window& xwindow) {
 Window destroyed_x11_window(const SDL_SysWMmsg* msg) {
   if (msg == nullptr || msg->subsystem != SDL_SYSWM_X11 || msg->msg.x11.event.type != DestroyNotify) return 0;
   return msg->msg.x11.event.xdestroywindow.window;
+}
+
+void release_destroyed_x11_window(SDL_Window* window) {
+  Display* display = nullptr;
+  Window xwindow = 0;
+  const X11Calls& x = x11_calls();
+  if (!x11_window_of(window, display, xwindow) || !x.put_back_event) return;
+  XEvent unmapped{};
+  unmapped.xunmap.type = UnmapNotify;
+  unmapped.xunmap.display = display;
+  unmapped.xunmap.event = xwindow;
+  unmapped.xunmap.window = xwindow;
+  x.put_back_event(display, &unmapped);
 }
 
 }  // namespace platform::display::sdl

@@ -16,6 +16,9 @@ struct X11Calls {
   using ErrorHandler = int (*)(Display*, XErrorEvent*);
   Atom (*intern_atom)(Display*, const char*, Bool) = nullptr;
   int (*change_property)(Display*, Window, Atom, Atom, int, int, const unsigned char*, int) = nullptr;
+  int (*delete_property)(Display*, Window, Atom) = nullptr;
+  int (*select_input)(Display*, Window, long) = nullptr;
+  int (*put_back_event)(Display*, XEvent*) = nullptr;
   int (*flush)(Display*) = nullptr;
   ErrorHandler (*set_error_handler)(ErrorHandler) = nullptr;
   Status (*get_window_attributes)(Display*, Window, XWindowAttributes*) = nullptr;
@@ -32,5 +35,14 @@ bool x11_window_of(SDL_Window* window, Display*& display, Window& xwindow);
 
 // The window a raw X event reports destroyed (DestroyNotify), or 0 for any other event.
 Window destroyed_x11_window(const SDL_SysWMmsg* msg);
+
+// Call before SDL_DestroyWindow on a window whose X window another client destroyed. SDL hides a
+// window it believes shown before destroying it, and on X11 then waits for the server to confirm
+// the unmapping. That confirmation came and went when the window was destroyed, and SDL may even
+// believe the window shown again (under a window manager, its last state changes read back from
+// a window that is no more look like a mapped one), so SDL would wait forever. This queues a
+// stand-in confirmation at the front of SDL's event queue; if SDL does not wait, SDL passes it
+// over later as an event for a window it no longer knows.
+void release_destroyed_x11_window(SDL_Window* window);
 
 }  // namespace platform::display::sdl

@@ -9,7 +9,8 @@ constexpr int kBandBytes = 16 * 1024;
 
 }  // namespace
 
-std::unique_ptr<X11Presenter> X11Presenter::for_window(SDL_Window* window) {
+std::unique_ptr<X11Presenter> X11Presenter::for_window(SDL_Window* window, bool& vanished) {
+  vanished = false;
   const X11Calls& x = x11_calls();
   if (!x.get_window_attributes || !x.create_gc || !x.free_gc || !x.init_image || !x.put_image || !x.flush)
     return nullptr;
@@ -17,7 +18,11 @@ std::unique_ptr<X11Presenter> X11Presenter::for_window(SDL_Window* window) {
   Window xwindow = 0;
   if (!x11_window_of(window, display, xwindow)) return nullptr;
   XWindowAttributes attributes{};
-  if (!x.get_window_attributes(display, xwindow, &attributes) || attributes.visual == nullptr) return nullptr;
+  if (!x.get_window_attributes(display, xwindow, &attributes)) {
+    vanished = true;
+    return nullptr;
+  }
+  if (attributes.visual == nullptr) return nullptr;
   const Visual& v = *attributes.visual;
   // SDL prefers a DirectColor visual (for gamma ramps) and loads it with the identity ramp, so
   // its pixels mean what TrueColor ones do.

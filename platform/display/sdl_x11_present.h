@@ -12,8 +12,10 @@ namespace platform::display::sdl {
 class X11Presenter {
  public:
   // Null when `window` is not an X11 window whose visual takes 32-bit xRGB words as they are
-  // (24 bits deep, red in bits 16-23); SDL's window surface converts for the others.
-  static std::unique_ptr<X11Presenter> for_window(SDL_Window* window);
+  // (24 bits deep, red in bits 16-23); SDL's window surface converts for the others. Also null,
+  // with `vanished` set, when the X window no longer exists (another client destroyed it):
+  // there is nothing to present on then, either way.
+  static std::unique_ptr<X11Presenter> for_window(SDL_Window* window, bool& vanished);
 
   X11Presenter(Display* display, Window window, GC gc) : display_(display), window_(window), gc_(gc) {}
   ~X11Presenter();

@@ -11,8 +11,4 @@ namespace platform::display::sdl {
 
 void fix_x11_window_name(SDL_Window* window, std::string_view utf8);
 
-// Makes X protocol errors (such as a request about a window destroyed a moment ago) a line on
-// stderr instead of the end of the process. Does nothing on other video drivers.
-void tolerate_x11_errors();
-
 }  // namespace platform::display::sdl

@@ -19,13 +19,13 @@ namespace in = platform::winsys::input;
 bool describe(HWND top, display::TopWindowFacts& out) {
   if (!IsWindow(top) || !GetWindowRect(top, &out.rect)) return false;
   out.style = static_cast<DWORD>(GetWindowLongA(top, GWL_STYLE));
+  out.ex_style = static_cast<DWORD>(GetWindowLongA(top, GWL_EXSTYLE));
   out.owner = GetWindow(top, GW_OWNER);
   out.insets = {0, 0, 0, 0};
   if ((out.style & WS_CAPTION) == WS_CAPTION) {
     // The native decorations stand in for our frame and caption, not for the client edge.
-    DWORD ex = static_cast<DWORD>(GetWindowLongA(top, GWL_EXSTYLE));
     RECT r{0, 0, 0, 0};
-    AdjustWindowRectEx(&r, out.style, FALSE, ex & ~(WS_EX_CLIENTEDGE | WS_EX_STATICEDGE));
+    AdjustWindowRectEx(&r, out.style, FALSE, out.ex_style & ~(WS_EX_CLIENTEDGE | WS_EX_STATICEDGE));
     out.insets = {-r.left, -r.top, r.right, r.bottom};
   }
   char buf[512] = {};

@@ -206,7 +206,9 @@ BOOL SetWindowPos(HWND hwnd, HWND after, int x, int y, int cx, int cy, UINT flag
       }
     }
   }
-  notify_backend_after_move(hwnd, top, shown, hidden, sized || moved, visible_now);
+  // A changed frame (new styles) is news to the backend too: native decorations follow styles.
+  notify_backend_after_move(hwnd, top, shown, hidden, sized || moved || (wp.flags & SWP_FRAMECHANGED) != 0,
+                            visible_now);
   if (!child && !(wp.flags & SWP_NOACTIVATE) && visible_now && (shown || !(wp.flags & SWP_NOZORDER)) &&
       window_thread_is_current(hwnd))
     activate_window(hwnd, WA_ACTIVE);

@@ -1,5 +1,6 @@
 #include "tests/support/xvfb_session.h"
 
+#include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
@@ -18,7 +19,8 @@ bool on_path(const std::string& program) {
   return std::system(cmd.c_str()) == 0;
 }
 
-pid_t spawn(const std::vector<std::string>& args, const std::vector<std::string>& extra_env) {
+pid_t spawn(const std::vector<std::string>& args, const std::vector<std::string>& extra_env,
+            const std::string& output_path) {
   if (args.empty()) return -1;
   std::vector<char*> argv;
   for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
@@ -34,9 +36,17 @@ pid_t spawn(const std::vector<std::string>& args, const std::vector<std::string>
   std::vector<char*> envp;
   for (auto& e : env_store) envp.push_back(e.data());
   envp.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  if (!output_path.empty()) {
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, output_path.c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
+  }
   pid_t pid = -1;
-  if (posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), envp.data()) != 0) return -1;
-  return pid;
+  const int failed = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
+  posix_spawn_file_actions_destroy(&actions);
+  return failed != 0 ? -1 : pid;
 }
 
 std::optional<int> wait_child(pid_t pid, std::chrono::seconds limit) {
@@ -60,8 +70,12 @@ std::string self_path() {
 Xvfb::Xvfb() {
   int fds[2];
   if (pipe(fds) != 0) return;
-  pid_ = spawn(
-      {"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", "1280x800x24", "-nolisten", "tcp"}, {});
+  // -noreset: an X server otherwise resets whenever its last client leaves and refuses
+  // connections meanwhile, so a test's one-off look (xdotool, xprop) just before the program
+  // under test connects could make that program's connection fail.
+  pid_ = spawn({"Xvfb", "-displayfd", std::to_string(fds[1]), "-noreset", "-screen", "0", "1280x800x24",
+                "-nolisten", "tcp"},
+               {});
   close(fds[1]);
   pollfd pfd{fds[0], POLLIN, 0};
   std::string number;

@@ -15,8 +15,10 @@ namespace test_support {
 bool on_path(const std::string& program);
 
 // Starts `args` (searched on PATH) with this process's environment plus `extra_env`
-// ("NAME=value" entries replace same-named variables). -1 when it could not start.
-pid_t spawn(const std::vector<std::string>& args, const std::vector<std::string>& extra_env);
+// ("NAME=value" entries replace same-named variables), its standard output and error written
+// to `output_path` when one is given. -1 when it could not start.
+pid_t spawn(const std::vector<std::string>& args, const std::vector<std::string>& extra_env,
+            const std::string& output_path = {});
 
 // Waits for a child's exit code; nullopt when it did not end in time (it is killed then).
 std::optional<int> wait_child(pid_t pid, std::chrono::seconds limit);
