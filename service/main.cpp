@@ -1,6 +1,6 @@
 // lyric-service: the lyric API the finder queries, over lyric folders and an optional online
 // database. Binds first (so a second copy fails at once), indexes, then serves until SIGINT or
-// SIGTERM.
+// SIGTERM, following changes of the library folders meanwhile.
 #include <pthread.h>
 #include <signal.h>
 #include <unistd.h>
@@ -14,7 +14,7 @@
 
 #include "service/config_file.h"
 #include "service/http/lyric_server.h"
-#include "service/library/library_scanner.h"
+#include "service/library/live_library.h"
 #include "service/options.h"
 
 namespace {
@@ -74,14 +74,16 @@ int run(const Options& options) {
     server.stop();
   });
 
-  std::vector<LyricEntry> entries;
-  for (const auto& dir : libraries) scan_library(dir, entries, stderr);
-  LyricService service(Library(std::move(entries)), std::move(upstream));
+  LiveLibrary live(libraries, stderr);
+  LyricService service(live.scan(), std::move(upstream));
+  live.follow([&service](std::shared_ptr<const Library> next) { service.replace_library(std::move(next)); });
   std::fprintf(stderr, "lyric-service: serving %zu songs on http://%s:%d/\n", service.library()->size(),
                options.bind.c_str(), port.value());
   phase = 1;
   bool ok = server.serve(service);
   phase = 2;
+  // Its thread publishes into `service`, which goes first.
+  live.stop();
   pthread_kill(waiter.native_handle(), SIGUSR1);  // wakes the waiter when serving ended by itself
   waiter.join();
   std::fprintf(stderr, "lyric-service: stopped\n");

@@ -40,7 +40,9 @@ void LyricService::replace_library(std::shared_ptr<const Library> next) {
 
 std::vector<SearchHit> LyricService::search(std::string_view title, std::string_view artist) const {
   std::vector<SearchHit> hits;
-  for (const LyricEntry* e : library()->search(title, artist, kMaxHits))
+  // Held by name: a temporary in the loop's range would free a library replaced meanwhile.
+  auto lib = library();
+  for (const LyricEntry* e : lib->search(title, artist, kMaxHits))
     hits.push_back({e->id, e->title, e->artist, e->album});
   if (!upstream_ || hits.size() >= kMaxHits || (match_key(title).empty() && match_key(artist).empty()))
     return hits;

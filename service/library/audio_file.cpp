@@ -2,11 +2,13 @@
 
 #include <taglib/attachedpictureframe.h>
 #include <taglib/flacfile.h>
+#include <taglib/id3v2framefactory.h>
 #include <taglib/id3v2tag.h>
 #include <taglib/mp4file.h>
 #include <taglib/mpegfile.h>
 #include <taglib/synchronizedlyricsframe.h>
 #include <taglib/tdebuglistener.h>
+#include <taglib/tfilestream.h>
 #include <taglib/tpropertymap.h>
 #include <taglib/unsynchronizedlyricsframe.h>
 #include <taglib/vorbisfile.h>
@@ -136,27 +138,30 @@ Result<AudioTags> read_audio_tags(const std::string& path, bool with_cover) {
   std::string ext = lower(ext_of(path));
   auto damaged = [&] { return fail("not a readable " + ext + " file"); };
   constexpr auto kLength = TagLib::AudioProperties::Fast;
+  // Read-only: TagLib would open a writable file for writing, and closing it then tells the
+  // library's folder watch that the file was written.
+  TagLib::FileStream stream(path.c_str(), true);
   if (ext == "mp3") {
-    TagLib::MPEG::File file(path.c_str(), true, kLength);
+    TagLib::MPEG::File file(&stream, TagLib::ID3v2::FrameFactory::instance(), true, kLength);
     // TagLib takes a tag with nothing after it for an MP3; without an audio frame it is not one.
     if (!file.isValid() || file.firstFrameOffset() < 0) return damaged();
     read_common(file, out);
     read_id3v2(file.ID3v2Tag(), out, with_cover);
   } else if (ext == "flac") {
-    TagLib::FLAC::File file(path.c_str(), true, kLength);
+    TagLib::FLAC::File file(&stream, TagLib::ID3v2::FrameFactory::instance(), true, kLength);
     if (!file.isValid()) return damaged();
     read_common(file, out);
     read_xiph(file.xiphComment(), out);
     read_id3v2(file.ID3v2Tag(), out, with_cover);
     if (with_cover) pick_picture(file.pictureList(), out);
   } else if (ext == "ogg" || ext == "oga") {
-    TagLib::Ogg::Vorbis::File file(path.c_str(), true, kLength);
+    TagLib::Ogg::Vorbis::File file(&stream, true, kLength);
     if (!file.isValid()) return damaged();
     read_common(file, out);
     read_xiph(file.tag(), out);
     if (with_cover) pick_picture(file.tag()->pictureList(), out);
   } else if (ext == "m4a" || ext == "mp4") {
-    TagLib::MP4::File file(path.c_str(), true, kLength);
+    TagLib::MP4::File file(&stream, true, kLength);
     if (!file.isValid()) return damaged();
     read_common(file, out);
     if (auto* tag = file.tag()) {

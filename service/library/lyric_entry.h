@@ -32,6 +32,8 @@ struct LyricEntry {
   CoverSourceKind cover_kind = CoverSourceKind::none;
   std::string cover_path;
   std::string cover_ext;  // "jpg", "png", "gif" or "bmp"
+
+  bool operator==(const LyricEntry&) const = default;
 };
 
 }  // namespace lyr::service

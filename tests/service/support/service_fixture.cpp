@@ -45,17 +45,31 @@ void write_file(const std::string& path, std::string_view bytes) {
 
 LocalService::LocalService(const std::vector<std::string>& libraries, std::string upstream,
                            std::chrono::milliseconds upstream_timeout, int port) {
-  std::vector<LyricEntry> entries;
-  char* buf = nullptr;
-  std::size_t len = 0;
-  std::FILE* log = open_memstream(&buf, &len);
-  for (const auto& dir : libraries) scan_library(dir, entries, log);
-  std::fclose(log);
-  log_.assign(buf, len);
-  std::free(buf);
   std::unique_ptr<UpstreamClient> client;
   if (!upstream.empty()) client = std::make_unique<UpstreamClient>(upstream, upstream_timeout);
-  service_ = std::make_unique<LyricService>(Library(std::move(entries)), std::move(client));
+  start(libraries, std::move(client), port, std::nullopt);
+}
+
+LocalService::LocalService(const std::vector<std::string>& libraries, Following following) {
+  start(libraries, nullptr, 0, std::move(following));
+}
+
+void LocalService::start(const std::vector<std::string>& libraries, std::unique_ptr<UpstreamClient> upstream,
+                         int port, std::optional<Following> following) {
+  // A file, not a memory stream: a following service writes to it while tests read it.
+  log_file_.reset(std::fopen((log_dir_ / "log").c_str(), "w"));
+  std::setvbuf(log_file_.get(), nullptr, _IONBF, 0);
+  if (following) {
+    live_ = std::make_unique<LiveLibrary>(libraries, log_file_.get(), following->timings,
+                                          std::move(following->add_watch));
+    service_ = std::make_unique<LyricService>(live_->scan(), std::move(upstream));
+    live_->follow(
+        [this](std::shared_ptr<const Library> next) { service_->replace_library(std::move(next)); });
+  } else {
+    std::vector<LyricEntry> entries;
+    for (const auto& dir : libraries) scan_library(dir, entries, log_file_.get());
+    service_ = std::make_unique<LyricService>(Library(std::move(entries)), std::move(upstream));
+  }
   server_ = std::make_unique<LyricServer>(libraries, 8);
   auto bound = server_->bind("127.0.0.1", port);
   if (!bound) return;
@@ -68,8 +82,16 @@ LocalService::LocalService(const std::vector<std::string>& libraries, std::strin
 }
 
 LocalService::~LocalService() {
+  if (live_) live_->stop();
   server_->stop();
   if (thread_.joinable()) thread_.join();
+}
+
+std::string LocalService::log() const {
+  std::ifstream f(log_dir_ / "log");
+  std::stringstream s;
+  s << f.rdbuf();
+  return s.str();
 }
 
 std::uint64_t LocalService::id_of(const std::string& path) const {

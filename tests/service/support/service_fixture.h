@@ -5,6 +5,7 @@
 
 #include <sys/types.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -14,6 +15,7 @@
 
 #include "service/catalog/lyric_service.h"
 #include "service/http/lyric_server.h"
+#include "service/library/live_library.h"
 
 namespace service_test {
 
@@ -32,19 +34,27 @@ class TempDir {
 
 void write_file(const std::string& path, std::string_view bytes);
 
+// How a LocalService follows changes of its folders; `add_watch` may stand in for inotify's.
+struct Following {
+  lyr::service::LiveTimings timings;
+  lyr::service::FolderWatcher::AddWatch add_watch;
+};
+
 // A service over `libraries`, serving from a thread until destroyed, on `port` (0: a free one).
-// log() holds what the scan wrote (warnings, the summary line).
+// log() holds what the scan wrote (warnings, the summary line), and what following wrote since.
 class LocalService {
  public:
   explicit LocalService(const std::vector<std::string>& libraries, std::string upstream = {},
                         std::chrono::milliseconds upstream_timeout = std::chrono::seconds(3), int port = 0);
+  // A service that follows changes of its folders, as the program does.
+  LocalService(const std::vector<std::string>& libraries, Following following);
   ~LocalService();
   LocalService(const LocalService&) = delete;
   LocalService& operator=(const LocalService&) = delete;
 
   int port() const { return port_; }
   std::string base() const { return "http://127.0.0.1:" + std::to_string(port_); }
-  const std::string& log() const { return log_; }
+  std::string log() const;
   const lyr::service::LyricService& service() const { return *service_; }
   // The id of the song whose own file is `path`; 0 when there is none.
   std::uint64_t id_of(const std::string& path) const;
@@ -59,7 +69,13 @@ class LocalService {
   Reply get(const std::string& target) const;
 
  private:
-  std::string log_;
+  void start(const std::vector<std::string>& libraries,
+             std::unique_ptr<lyr::service::UpstreamClient> upstream, int port,
+             std::optional<Following> following);
+
+  TempDir log_dir_;
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> log_file_{nullptr, std::fclose};
+  std::unique_ptr<lyr::service::LiveLibrary> live_;
   std::unique_ptr<lyr::service::LyricService> service_;
   std::unique_ptr<lyr::service::LyricServer> server_;
   std::thread thread_;
