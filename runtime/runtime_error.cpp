@@ -1,5 +1,6 @@
 #include "runtime/runtime_error.h"
 
+#include <atomic>
 #include <charconv>
 #include <csignal>
 #include <cstdio>
@@ -24,7 +25,22 @@ bool debugger_attached() {
   return false;
 }
 
+std::atomic<int>& parked() {
+  static std::atomic<int> n{0};
+  return n;
+}
+
+// The thread never goes back to the code that called: the main thread ends the process.
+[[noreturn]] void park() {
+  parked().fetch_add(1);
+  for (;;) Sleep(INFINITE);
+}
+
 }  // namespace
+
+int parked_threads() {
+  return parked().load();
+}
 
 std::string runtime_error_text(const char* message, std::int32_t code) {
   std::string text = messages::kErrorHeading;
@@ -74,15 +90,13 @@ void report_runtime_error(const char* message, std::int32_t code) {
   end_program(-1);
   // Only a worker whose request met an end sequence already under way gets here: it must not
   // go back to the faulty code, and the main thread is about to end the process.
-  for (;;) Sleep(INFINITE);
+  park();
 }
 
 void report_gone(const char* message) {
   const RuntimeState* state = current_state();
   const bool ending = state != nullptr && (state->exiting.load() || state->last_window_closed.load());
-  if (ending && state->main_thread != 0 && GetCurrentThreadId() != state->main_thread) {
-    for (;;) Sleep(INFINITE);
-  }
+  if (ending && state->main_thread != 0 && GetCurrentThreadId() != state->main_thread) park();
   report_runtime_error(message, 0);
 }
 

@@ -25,6 +25,8 @@ namespace runtime {
 // worker stays parked, silently, until the main thread ends the process with the program's own
 // exit code. Anywhere else it is report_runtime_error(message, 0).
 [[noreturn]] void report_gone(const char* message);
+// Worker threads parked so far by either of the two above.
+int parked_threads();
 
 // The box text: heading, then "code line" when code != 0, then "message line" when the message
 // is neither null nor empty.

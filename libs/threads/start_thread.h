@@ -4,7 +4,9 @@
 // Contract: answers true when the thread was created. Without a handle variable the handle is
 // closed at once and the thread runs on detached; with one, the handle (0 when creation failed)
 // is written into the 32-bit variable whose address argument 3 holds, and the caller owns it.
-// Nothing waits for, counts or stops the threads started here.
+// Nothing waits for or stops the threads started here; running_threads() counts those whose
+// routine has not returned yet (from StartThread's answer on, so a caller never sees a thread
+// it started uncounted).
 #pragma once
 
 #include <cstdint>
@@ -14,5 +16,6 @@
 namespace libs::threads {
 
 void start_thread_command(runtime::ArgRecord* result, std::int32_t count, runtime::ArgRecord* args);
+int running_threads();
 
 }  // namespace libs::threads

@@ -1,12 +1,12 @@
 // Handle closing, waits on kernel objects, events, Sleep and the tick count.
 #include <atomic>
 #include <chrono>
-#include <ctime>
 #include <span>
 #include <thread>
 #include <vector>
 
 #include "platform/api/kernel.h"
+#include "platform/kernel/clock.h"
 #include "platform/kernel/objects.h"
 #include "platform/kernel/wait_hook.h"
 
@@ -176,9 +176,6 @@ extern "C" void WINAPI Sleep(DWORD milliseconds) {
 }
 
 extern "C" DWORD WINAPI GetTickCount() {
-  timespec ts{};
-  clock_gettime(CLOCK_MONOTONIC, &ts);
   // Wraps after 49.7 days, as the platform's counter does.
-  return static_cast<DWORD>(static_cast<std::uint64_t>(ts.tv_sec) * 1000u +
-                            static_cast<std::uint64_t>(ts.tv_nsec) / 1000000u);
+  return static_cast<DWORD>(platform::clock::now());
 }

@@ -21,7 +21,7 @@ bool serve_sent_messages();
 // its thread has ended, the target counts as hung (SMTO_ABORTIFHUNG) or the time ran out.
 bool send_message(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT flags, int timeout_ms, LRESULT* result);
 // Blocks the calling thread (the lock held on entry and exit) until its queue is woken or the
-// deadline passes. On the display thread this waits in the backend.
-void wait_for_wake(Lock& lock, ThreadQueue& q, std::optional<Clock::time_point> deadline);
+// process clock reaches the deadline. On the display thread this waits in the backend.
+void wait_for_wake(Lock& lock, ThreadQueue& q, std::optional<clock::Millis> deadline);
 
 }  // namespace platform::winsys

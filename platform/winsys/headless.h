@@ -38,8 +38,19 @@ bool key_press(UINT vk);
 // UTF-8 text as the input method delivers it: no key events, only characters.
 bool text(std::string_view utf8);
 
-// Moves the input clock forward (so that the next click is not part of a double click).
+// Moves the time stamps of the input injected from now on forward (so that the next click is
+// not part of a double click), without moving the clock itself.
 void advance_clock(DWORD ms);
+
+// The test clock. use_manual_clock(true) stops the process clock (platform/kernel/clock.h)
+// where it stands: GetTickCount, message times, timers, hover, caret blink, double clicks, the
+// time-outs of message waits and GIF frame delays all stand still until advance_time(ms) moves
+// them, which wakes every thread waiting on the clock (due timers are then retrieved by the
+// next message loop round, run_until_idle among them). use_manual_clock(false) lets the clock
+// run on from where it stood. Both answer false on any other backend, and advance_time while
+// the clock runs by itself.
+bool use_manual_clock(bool manual);
+bool advance_time(DWORD ms);
 // Releases every key and button and forgets the last click; for test isolation.
 void reset_input();
 

@@ -10,6 +10,7 @@
 #include "platform/api/kernel.h"
 #include "platform/api/user.h"
 #include "platform/display/headless_backend.h"
+#include "platform/kernel/clock.h"
 #include "platform/winsys/display_sink.h"
 #include "platform/winsys/headless.h"
 #include "platform/winsys/keyboard_state.h"
@@ -126,6 +127,16 @@ bool text(std::string_view utf8) {
 
 void advance_clock(DWORD ms) {
   if (display::HeadlessBackend* b = display::headless_backend()) b->advance_clock(ms);
+}
+
+bool use_manual_clock(bool manual) {
+  if (!active()) return false;
+  platform::clock::set_manual(manual);
+  return true;
+}
+
+bool advance_time(DWORD ms) {
+  return active() && platform::clock::advance(ms);
 }
 
 void reset_input() {

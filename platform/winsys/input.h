@@ -5,7 +5,7 @@
 // capture window). Virtual-key codes are the platform's VK_* numbers; the left/right variants of
 // Shift, Ctrl and Alt are accepted and reported as VK_SHIFT, VK_CONTROL and VK_MENU. Text is UTF-8;
 // invalid sequences arrive as "?". `time` is the event time in milliseconds on the clock of
-// event_clock() (GetTickCount's clock).
+// event_clock(): the process clock (platform/kernel/clock.h), as GetTickCount reads it.
 #pragma once
 
 #include <string_view>
@@ -16,7 +16,7 @@ namespace platform::winsys::input {
 
 enum class Button { left = 0, right = 1, middle = 2 };
 
-// Milliseconds since an arbitrary start; the time stamp of messages.
+// The process clock's milliseconds (GetTickCount); the time stamp of input events.
 DWORD event_clock();
 
 void mouse_move(POINT screen, DWORD time);

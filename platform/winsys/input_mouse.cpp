@@ -1,10 +1,10 @@
 // Mouse input: hit testing, cursor requests, activation by click, double clicks, button state.
-#include <chrono>
 #include <cstdlib>
 #include <mutex>
 
 #include "platform/api/input.h"
 #include "platform/api/user.h"
+#include "platform/kernel/clock.h"
 #include "platform/winsys/input.h"
 #include "platform/winsys/input_target.h"
 #include "platform/winsys/input_tracking.h"
@@ -117,9 +117,7 @@ bool is_double_click(Button b, const Target& t, POINT pt, DWORD time) {
 }  // namespace
 
 DWORD event_clock() {
-  using namespace std::chrono;
-  static const steady_clock::time_point start = steady_clock::now();
-  return static_cast<DWORD>(duration_cast<milliseconds>(steady_clock::now() - start).count());
+  return static_cast<DWORD>(platform::clock::now());
 }
 
 POINT cursor_pos() {

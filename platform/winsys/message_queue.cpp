@@ -47,8 +47,8 @@ MSG make_msg(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   return MSG{hwnd, msg, wp, lp, tick_count(), state_locked().cursor};
 }
 
-std::optional<Clock::time_point> next_timer_locked(const ThreadQueue& q) {
-  std::optional<Clock::time_point> next;
+std::optional<clock::Millis> next_timer_locked(const ThreadQueue& q) {
+  std::optional<clock::Millis> next;
   for (const Timer& t : q.timers)
     if (!next || t.due < *next) next = t.due;
   return next;
@@ -81,12 +81,12 @@ bool peek_locked(ThreadQueue& q, MSG* out, HWND filter, UINT min, UINT max, UINT
     }
   }
   if (range_match(WM_TIMER, min, max)) {
-    auto now = Clock::now();
+    const clock::Millis now = clock::now();
     for (Timer& t : q.timers) {
       if (t.due > now || !hwnd_match_locked(t.hwnd, filter)) continue;
       if (filter == kThreadOnly && t.hwnd) continue;
       *out = make_msg(t.hwnd, WM_TIMER, t.id, reinterpret_cast<LPARAM>(t.proc));
-      if (take) t.due = now + std::chrono::milliseconds(t.interval_ms);
+      if (take) t.due = now + t.interval_ms;
       return true;
     }
   }
@@ -111,6 +111,9 @@ void after_retrieve(MSG* msg, UINT remove) {
 
 struct WakeCheck {
   DWORD mask;
+  bool wait_all;
+  std::optional<clock::Millis> deadline;
+  bool input = false;  // what ended the last kernel wait
 };
 
 // Serves sent messages and tells whether the queue holds a message of the wake mask's kinds.
@@ -130,6 +133,17 @@ bool queue_has_input(void* context) {
   return (status & (check->mask ? check->mask : QS_ALLINPUT)) != 0;
 }
 
+// Ends a kernel wait of MsgWaitForMultipleObjectsEx: input of the mask's kinds (unless all
+// objects are asked for) or, with a stopped clock that no real time-out watches, the time-out.
+bool wait_interrupted(void* context) {
+  auto* check = static_cast<WakeCheck*>(context);
+  if (!check->wait_all && queue_has_input(context)) {
+    check->input = true;
+    return true;
+  }
+  return check->deadline && clock::now() >= *check->deadline;
+}
+
 }  // namespace
 
 bool post_input_message(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, POINT screen_pt) {
@@ -141,7 +155,7 @@ bool post_input_message(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, POINT screen_
     state_locked().cursor = screen_pt;
     if (!post_locked(w->thread_id, MSG{hwnd, msg, wp, lp, tick_count(), screen_pt}, &wake_disp)) return false;
   }
-  if (wake_disp && display_thread_id() != this_thread_id()) wake_display();
+  if (wake_disp) wake_display();
   return true;
 }
 
@@ -195,7 +209,7 @@ BOOL PostMessageA(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       if (!post_locked(w->thread_id, make_msg(hwnd, msg, wp, lp), &wake_disp)) return FALSE;
     }
   }
-  if (wake_disp && display_thread_id() != this_thread_id()) wake_display();
+  if (wake_disp) wake_display();
   return TRUE;
 }
 
@@ -206,7 +220,7 @@ BOOL PostThreadMessageA(DWORD thread_id, UINT msg, WPARAM wp, LPARAM lp) {
     if (thread_id == this_thread_id()) current_queue_locked();
     if (!post_locked(thread_id, make_msg(nullptr, msg, wp, lp), &wake_disp)) return FALSE;
   }
-  if (wake_disp && display_thread_id() != this_thread_id()) wake_display();
+  if (wake_disp) wake_display();
   return TRUE;
 }
 
@@ -297,8 +311,8 @@ DWORD MsgWaitForMultipleObjectsEx(DWORD count, const HANDLE* handles, DWORD time
                                   DWORD flags) {
   if ((count > 0 && !handles) || count > MAXIMUM_WAIT_OBJECTS) return WAIT_FAILED;
   const bool wait_all = (flags & MWMO_WAITALL) != 0;
-  std::optional<Clock::time_point> deadline;
-  if (timeout_ms != INFINITE) deadline = Clock::now() + std::chrono::milliseconds(timeout_ms);
+  std::optional<platform::clock::Millis> deadline;
+  if (timeout_ms != INFINITE) deadline = platform::clock::now() + timeout_ms;
   bool on_display;
   {
     Lock lock(wm_mutex());
@@ -312,29 +326,32 @@ DWORD MsgWaitForMultipleObjectsEx(DWORD count, const HANDLE* handles, DWORD time
       --current_queue_locked()->kernel_waits;
     }
   } leave;
-  WakeCheck check{wake_mask};
+  WakeCheck check{wake_mask, wait_all, deadline};
   for (;;) {
     if (!wait_all && queue_has_input(&check)) return WAIT_OBJECT_0 + count;
+    if (deadline && platform::clock::now() >= *deadline) return WAIT_TIMEOUT;
     DWORD slice = INFINITE;
-    std::optional<Clock::time_point> next;
+    std::optional<platform::clock::Millis> next;
     {
       Lock lock(wm_mutex());
       next = next_timer_locked(*current_queue_locked());
     }
     if (deadline && (!next || *deadline < *next)) next = deadline;
-    if (next) {
-      auto left = std::chrono::duration_cast<std::chrono::milliseconds>(*next - Clock::now()).count();
-      slice = static_cast<DWORD>(std::clamp<long long>(left + 1, 0, 0x7FFFFFFF));
+    // A stopped clock has no real time left: advancing it wakes the kernel wait instead.
+    const platform::clock::Reading time = platform::clock::read();
+    if (next && !time.manual) {
+      const platform::clock::Millis left = *next > time.now ? *next - time.now : 0;
+      slice = static_cast<DWORD>(std::min<platform::clock::Millis>(left + 1, 0x7FFFFFFF));
     }
     // The display thread keeps looking at the system's events.
     if (on_display) slice = std::min<DWORD>(slice, 10);
     DWORD r = platform::kernel::wait_for_objects(std::span<const HANDLE>(handles, count), wait_all, slice,
-                                                 wait_all ? nullptr : &queue_has_input, &check);
-    if (r != WAIT_TIMEOUT) return r;
-    if (deadline && Clock::now() >= *deadline) {
-      if (wait_all || !queue_has_input(&check)) return WAIT_TIMEOUT;
-      return WAIT_OBJECT_0 + count;
+                                                 &wait_interrupted, &check);
+    if (r == WAIT_OBJECT_0 + count) {
+      if (check.input) return r;
+      continue;  // the time-out, answered above
     }
+    if (r != WAIT_TIMEOUT) return r;
     if (wait_all && queue_has_input(&check)) return WAIT_OBJECT_0 + count;
   }
 }
@@ -373,7 +390,7 @@ DWORD GetQueueStatus(UINT flags) {
   if (q->quit_posted) status |= QS_POSTMESSAGE | QS_ALLPOSTMESSAGE;
   if (!q->sent.empty()) status |= QS_SENDMESSAGE;
   if (find_paint_window_locked(q->thread_id, nullptr)) status |= QS_PAINT;
-  auto now = Clock::now();
+  const platform::clock::Millis now = platform::clock::now();
   for (const Timer& t : q->timers)
     if (t.due <= now) status |= QS_TIMER;
   status &= flags;

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <vector>
 
 #include "platform/display/backend.h"
@@ -76,13 +77,18 @@ bool serve_sent_messages() {
   return any;
 }
 
-void wait_for_wake(Lock& lock, ThreadQueue& q, std::optional<Clock::time_point> deadline) {
+void wait_for_wake(Lock& lock, ThreadQueue& q, std::optional<clock::Millis> deadline) {
   std::uint64_t serial = q.wake_serial;
   bool on_display = state_locked().display_thread == q.thread_id;
+  // A stopped clock sets no real limit: advancing it wakes every queue.
+  const clock::Reading time = clock::read();
+  if (deadline && *deadline <= time.now) return;
+  std::optional<clock::Millis> left;
+  if (deadline && !time.manual) left = *deadline - time.now;
   if (!on_display) {
     auto woken = [&] { return q.wake_serial != serial; };
-    if (deadline)
-      q.cv.wait_until(lock, *deadline, woken);
+    if (left)
+      q.cv.wait_for(lock, std::chrono::milliseconds(*left), woken);
     else
       q.cv.wait(lock, woken);
     return;
@@ -93,9 +99,10 @@ void wait_for_wake(Lock& lock, ThreadQueue& q, std::optional<Clock::time_point> 
   lock.lock();
   if (events || q.wake_serial != serial || !q.sent.empty()) return;
   int ms = -1;
-  if (deadline) {
-    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(*deadline - Clock::now()).count();
-    ms = left < 0 ? 0 : static_cast<int>(std::min<long long>(left + 1, 1 << 30));
+  if (left) {
+    // The time spent pumping counts against it.
+    const clock::Millis at = clock::now();
+    ms = at >= *deadline ? 0 : static_cast<int>(std::min<clock::Millis>(*deadline - at + 1, 1 << 30));
   }
   lock.unlock();
   display::backend().wait(ms);

@@ -29,7 +29,7 @@ UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapse_ms, TIMERPROC proc) {
       if (!w || is_desktop_locked(*w) || w->thread_id != this_thread_id()) return 0;
     }
     q = current_queue_locked();
-    auto due = Clock::now() + std::chrono::milliseconds(elapse_ms);
+    const platform::clock::Millis due = platform::clock::now() + elapse_ms;
     if (!hwnd) {
       // A thread timer: an existing id is replaced, otherwise a fresh id is chosen.
       auto it = std::find_if(q->timers.begin(), q->timers.end(),

@@ -56,6 +56,18 @@ struct ThreadExit {
   ~ThreadExit() { release_thread(tid); }
 };
 
+// A stopped clock that moves may make timers and time-outs due: every waiting thread looks again.
+void wake_every_waiter() {
+  {
+    Lock lock(wm_mutex());
+    for (auto& [tid, q] : state_locked().queues) wake_locked(*q);
+  }
+  wake_display();
+}
+
+// Made at start-up, outside the window manager's lock, which its callback takes.
+const clock::AdvanceWatch waiters_watch{&wake_every_waiter};
+
 }  // namespace
 
 std::mutex& wm_mutex() {
@@ -182,15 +194,18 @@ POINT window_origin_in_top_locked(const Window& w) {
 bool wake_locked(ThreadQueue& q) {
   ++q.wake_serial;
   q.cv.notify_all();
-  return q.thread_id == state_locked().display_thread;
+  return q.thread_id == state_locked().display_thread || q.kernel_waits > 0;
 }
 
 void wake_display() {
+  bool display;
   {
     Lock lock(wm_mutex());
-    if (!state_locked().display_thread) return;
+    display = state_locked().display_thread != 0;
   }
-  display::backend().wake();
+  if (display) display::backend().wake();
+  // A thread in MsgWaitForMultipleObjects sleeps in the kernel wait, not on its queue.
+  platform::kernel::wake_waiters();
 }
 
 void run_on_display(std::function<void(display::Backend&)> call) {

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "platform/api/user.h"
+#include "platform/kernel/clock.h"
 #include "platform/winsys/region.h"
 
 namespace platform::display {
@@ -26,6 +27,8 @@ class Backend;
 
 namespace platform::winsys {
 
+// Real time, for what no test clock may stop: how long a sender waits, whether a thread hangs.
+// Everything a program times runs on platform::clock.
 using Clock = std::chrono::steady_clock;
 using Lock = std::unique_lock<std::mutex>;
 
@@ -109,7 +112,7 @@ struct Timer {
   HWND hwnd = nullptr;
   UINT_PTR id = 0;
   UINT interval_ms = 0;
-  Clock::time_point due;
+  clock::Millis due = 0;
   TIMERPROC proc = nullptr;
 };
 

@@ -10,10 +10,12 @@
 #include <string>
 #include <thread>
 
+#include "libs/threads/start_thread.h"
 #include "platform/api/kernel.h"
 #include "platform/api/user.h"
 #include "runtime/end_sequence.h"
 #include "runtime/message_loop.h"
+#include "runtime/runtime_error.h"
 #include "tests/app/support/finder.h"
 #include "tests/app/support/lyric_server.h"
 #include "tests/support/raw_http_server.h"
@@ -41,17 +43,18 @@ class HeldLyric {
         }) {}
 
   std::string url() const { return server_.url("/lrc/1.lrc"); }
-  // Runs the finder's messages until the worker has asked for the lyric.
+  // Runs the finder's messages (the worker reads the row through them) until the worker has
+  // asked for the lyric.
   bool wait_until_asked(app_test::Finder& finder) {
-    for (int i = 0; i < 1000; ++i) {
-      {
-        std::lock_guard lock(mutex_);
-        if (asked_) return true;
-      }
+    const auto limit = std::chrono::steady_clock::now() + 60s;
+    std::unique_lock lock(mutex_);
+    while (!asked_ && std::chrono::steady_clock::now() < limit) {
+      lock.unlock();
       finder.pump();
-      std::this_thread::sleep_for(5ms);
+      lock.lock();
+      changed_.wait_for(lock, 1ms, [this] { return asked_; });
     }
-    return false;
+    return asked_;
   }
   void release() {
     std::unique_lock lock(mutex_);
@@ -67,12 +70,14 @@ class HeldLyric {
   lyr::test::RawHttpServer server_;
 };
 
-// Keeps the main thread serving messages long enough for the worker to write its lyric.
-void serve_for_a_while(app_test::Finder& finder) {
-  for (int i = 0; i < 100; ++i) {
+// Runs the finder's messages until the one worker has been parked for the end.
+bool serve_until_the_worker_is_parked(app_test::Finder& finder) {
+  const auto limit = std::chrono::steady_clock::now() + 60s;
+  while (runtime::parked_threads() == 0 && std::chrono::steady_clock::now() < limit) {
     finder.pump();
-    std::this_thread::sleep_for(5ms);
+    std::this_thread::sleep_for(1ms);
   }
+  return runtime::parked_threads() == 1 && libs::threads::running_threads() == 1;
 }
 
 // Searches, double-clicks the hit and closes the window while the lyric is held back; the lyric
@@ -94,7 +99,8 @@ void serve_for_a_while(app_test::Finder& finder) {
   if (IsWindow(window)) std::_Exit(5);
   if (ended) runtime::run_end_sequence(0);
   lyric.release();
-  serve_for_a_while(finder);
+  // The worker's lyric meets a window that is gone: the worker stays parked, silently.
+  if (!serve_until_the_worker_is_parked(finder)) std::_Exit(7);
   runtime::end_program(0);
   std::_Exit(6);
 }

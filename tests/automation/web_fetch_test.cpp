@@ -1,15 +1,10 @@
-// The finder's web fetch and decoding, driven through the commands exactly as its routines do:
-// request objects by ProgID with two fall-backs, Open / Send / ResponseBody into a byte set, and
-// the stream decoding UTF-8 bytes into GB18030 text.
+// The request objects driven through the object commands: each class by its ProgID, Open / Send
+// / ResponseBody into a byte set, a failed send and a refused scheme. The finder's own routines
+// built on these are tested with the finder (tests/app/web_fetch_test.cpp).
 #include <gtest/gtest.h>
 
-#include <thread>
-
-#include "platform/com/classes/http_request.h"
-#include "platform/com/registry.h"
 #include "runtime/callback.h"
 #include "tests/automation/command_harness.h"
-#include "tests/automation/finder_routines.h"
 #include "tests/support/raw_http_server.h"
 
 namespace lyr::test {
@@ -17,19 +12,15 @@ namespace {
 
 namespace tag = runtime::tag;
 
+constexpr const char* kRequestProgIds[] = {"WinHttp.WinHttpRequest.5.1", "MSXML2.ServerXMLHTTP.6.0",
+                                           "MSXML2.ServerXMLHTTP.5.0"};
+
 class WebFetch : public ::testing::Test {
  protected:
   void SetUp() override { automation::attach_runtime(&runtime::runtime_callback); }
 
   RawHttpServer server_{[](const std::string& request, RawHttpServer::Connection& reply) {
-    std::string target = RawHttpServer::target_of(request);
-    if (target == "/missing") {
-      std::string body = "<html>no such lyric</html>";
-      reply.send(http_head("HTTP/1.1 404 Not Found", {"Content-Length: " + std::to_string(body.size())}) +
-                 body);
-      return;
-    }
-    std::string body = "body of " + target;
+    const std::string body = "body of " + RawHttpServer::target_of(request);
     reply.send(http_head("HTTP/1.1 200 OK", {"Content-Length: " + std::to_string(body.size())}) + body);
   }};
 };
@@ -60,24 +51,7 @@ TEST_F(WebFetch, EveryRequestClassFetchesTheBodyWithThePercentEncodedUtf8Path) {
   }
 }
 
-TEST_F(WebFetch, RevokedClassesFallBackToTheNextProgIdInOrder) {
-  std::string served_by;
-  const CLSID first = platform::com::CLSID_WinHttpRequest;
-  const CLSID second = platform::com::CLSID_ServerXMLHTTP60;
-  ASSERT_TRUE(platform::com::revoke_class(first));
-  EXPECT_EQ(fetch_url(server_.url("/a"), &served_by), "body of /a");
-  EXPECT_EQ(served_by, "MSXML2.ServerXMLHTTP.6.0");
-  ASSERT_TRUE(platform::com::revoke_class(second));
-  EXPECT_EQ(fetch_url(server_.url("/b"), &served_by), "body of /b");
-  EXPECT_EQ(served_by, "MSXML2.ServerXMLHTTP.5.0");
-  for (const auto& entry : platform::com::http_request_class_entries()) platform::com::register_class(entry);
-  EXPECT_EQ(fetch_url(server_.url("/c"), &served_by), "body of /c");
-  EXPECT_EQ(served_by, "WinHttp.WinHttpRequest.5.1");
-}
-
-TEST_F(WebFetch, AnErrorPageBodyComesBackAndAFailedRequestGivesNothing) {
-  EXPECT_EQ(fetch_url(server_.url("/missing")), "<html>no such lyric</html>");
-
+TEST_F(WebFetch, AFailedSendRaisesAnExceptionAndLeavesNoBody) {
   Apartment apartment;
   ObjectVar request;
   ASSERT_TRUE(request.create("WinHttp.WinHttpRequest.5.1"));
@@ -104,28 +78,6 @@ TEST_F(WebFetch, OnlyHttpAndHttpsAreOpened) {
   EXPECT_EQ(automation::automation_error_code(), -11);
   call(&automation::com_object_method, {request.arg(), text_arg("Send")});
   EXPECT_EQ(automation::automation_error_code(), -11) << "nothing was opened";
-}
-
-TEST_F(WebFetch, TwoThreadsEachWithTheirOwnApartmentFetchAtOnce) {
-  std::string a, b;
-  std::thread first([&] { a = fetch_url(server_.url("/one")); });
-  std::thread second([&] { b = fetch_url(server_.url("/two")); });
-  first.join();
-  second.join();
-  EXPECT_EQ(a, "body of /one");
-  EXPECT_EQ(b, "body of /two");
-}
-
-TEST(StreamDecoding, Utf8BytesBecomeGb18030Text) {
-  automation::attach_runtime(&runtime::runtime_callback);
-  EXPECT_EQ(decode_bytes("\xE6\xAD\x8C\xE8\xAF\x8D"), ansi("歌词"));
-  EXPECT_EQ(decode_bytes(""), "");
-  EXPECT_EQ(decode_bytes("\xEF\xBB\xBF[00:01.00]\xE6\xAD\x8C"), ansi("[00:01.00]歌"));
-  const std::string mixed = "한국어 é 😀 歌词";
-  EXPECT_EQ(utf8(decode_bytes(mixed).c_str()), mixed);
-  EXPECT_EQ(utf8(decode_bytes("ok \xFF\xC3 end").c_str()), "ok \xEF\xBF\xBD\xEF\xBF\xBD end")
-      << "bad bytes become U+FFFD and reading goes on";
-  EXPECT_EQ(decode_bytes("\xB8\xE8\xB4\xCA", "GBK"), ansi("歌词"));
 }
 
 }  // namespace

@@ -1,7 +1,5 @@
 #include "ui/picture/gif_player.h"
 
-#include <chrono>
-
 namespace lyr::picture {
 
 GifPlayer::GifPlayer(std::shared_ptr<const GifAnimation> animation, std::uint32_t background_bgra,
@@ -43,15 +41,15 @@ GifPlayer::State GifPlayer::state() const {
   return state_;
 }
 
-bool GifPlayer::wait(int delay_ms) {
+bool GifPlayer::wait(platform::clock::Millis until) {
   std::unique_lock lock(state_mutex_);
-  return !wake_.wait_for(lock, std::chrono::milliseconds(delay_ms),
-                         [this] { return state_ != State::running; });
+  return !platform::clock::wait_until(lock, wake_, until, [this] { return state_ != State::running; });
 }
 
 void GifPlayer::run() {
   const auto& frames = animation_->frames;
   for (std::size_t i = 0;; i = (i + 1) % frames.size()) {
+    const platform::clock::Millis begun = platform::clock::now();
     {
       std::lock_guard paint(paint_mutex_);
       if (state() != State::running) break;
@@ -60,7 +58,7 @@ void GifPlayer::run() {
       frames_drawn_.fetch_add(1);
       draw_(canvas, composer_.width(), composer_.height());
     }
-    if (!wait(gif_frame_delay_ms(frames[i]))) break;
+    if (!wait(begun + static_cast<platform::clock::Millis>(gif_frame_delay_ms(frames[i])))) break;
   }
 }
 

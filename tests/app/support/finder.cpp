@@ -11,15 +11,16 @@
 #include "app/main_window.h"
 #include "app/program_image.h"
 #include "app/routines.h"
+#include "libs/threads/start_thread.h"
 #include "platform/api/listview.h"
 #include "platform/api/user.h"
 #include "platform/winsys/headless.h"
 #include "runtime/service_table.h"
 #include "runtime/window_system.h"
 #include "tests/ui/support/ui_host.h"
+#include "ui/system/window_system_table.h"
 #include "ui/templates/window_collection.h"
 #include "ui/windows/window_builder.h"
-#include "ui/system/window_system_table.h"
 
 namespace app_test {
 namespace {
@@ -60,17 +61,11 @@ int service_port() {
   return std::atoi(base.substr(base.rfind(':') + 1).c_str());
 }
 
-int thread_count() {
-  return entries_in("/proc/self/task");
-}
-
 int descriptor_count() {
   return entries_in("/proc/self/fd");
 }
 
 Finder::Finder() {
-  // Taken before start-up: the window's start leaves a short-lived thread of the platform behind.
-  baseline_threads_ = thread_count();
   setenv("LYRICS_MESSAGEBOX", "default", 1);
   ui::templates::window_collection().clear();
   ui::install_window_system();
@@ -158,29 +153,15 @@ void Finder::pump() {
   ui_test::pump();
 }
 
-void Finder::wait_for_workers(int lasting) {
-  const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-  while (thread_count() > baseline_threads_ + lasting && std::chrono::steady_clock::now() < limit) {
+void Finder::wait_for_workers() {
+  // Workers send to the window, so its messages keep running while they finish.
+  const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  while (libs::threads::running_threads() > 0 && std::chrono::steady_clock::now() < limit) {
     pump();
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
   pump();
-  if (thread_count() > baseline_threads_ + lasting) {
-    std::string names;
-    if (DIR* d = opendir("/proc/self/task")) {
-      while (dirent* e = readdir(d)) {
-        if (e->d_name[0] == '.') continue;
-        char comm[64] = {};
-        if (FILE* f = std::fopen((std::string("/proc/self/task/") + e->d_name + "/comm").c_str(), "r")) {
-          if (std::fgets(comm, sizeof comm, f) == nullptr) comm[0] = 0;
-          std::fclose(f);
-        }
-        names += comm;
-      }
-      closedir(d);
-    }
-    ADD_FAILURE() << "threads left running: " << names;
-  }
+  EXPECT_EQ(libs::threads::running_threads(), 0) << "worker threads left running";
 }
 
 }  // namespace app_test

@@ -18,8 +18,6 @@ int service_port();
 // The lyric service's base address as the image holds it ("http://127.0.0.1:<port>").
 std::string service_base();
 
-// Threads of this process right now.
-int thread_count();
 // Open file descriptors of this process right now.
 int descriptor_count();
 
@@ -46,13 +44,12 @@ class Finder {
   void right_click_row(int row);
   // Delivers the injected input and runs the window's messages until nothing is left.
   void pump();
-  // Runs the window's messages until every thread started since the window opened has ended,
-  // but for `lasting` ones (an animated picture's player).
-  void wait_for_workers(int lasting = 0);
+  // Runs the window's messages until every worker thread the program started (StartThread)
+  // has finished its routine.
+  void wait_for_workers();
 
  private:
   std::unique_ptr<runtime::HostApplication> host_;
-  int baseline_threads_ = 0;
 };
 
 }  // namespace app_test

@@ -25,6 +25,12 @@ DWORD WINAPI record_parameter(LPVOID parameter) {
   return static_cast<DWORD>(reinterpret_cast<std::uintptr_t>(parameter) * 2);
 }
 
+// Holds its thread until the test opens the gate.
+HANDLE gate = nullptr;
+DWORD WINAPI wait_at_gate(LPVOID) {
+  return WaitForSingleObject(gate, INFINITE);
+}
+
 // Two of these finish only when both run at the same time.
 HANDLE meet_events[2];
 DWORD WINAPI meet(LPVOID parameter) {
@@ -116,6 +122,27 @@ TEST_F(StartThread, AThreadThatCannotStartAnswersFalseAndWritesTheNullHandle) {
   EXPECT_EQ(start({none, integer(1), variable(&handle)}).lo, 0u);
   EXPECT_EQ(handle, 0u);
   EXPECT_EQ(start({}).lo, 0u);
+}
+
+TEST_F(StartThread, RunningThreadsCountsEachUntilItsRoutineReturns) {
+  // Detached threads of the cases before may still be on their way out.
+  for (int i = 0; i < 1000 && libs::threads::running_threads() != 0; ++i) Sleep(10);
+  ASSERT_EQ(libs::threads::running_threads(), 0);
+  gate = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  std::uint32_t handles[2] = {};
+  for (std::uint32_t& h : handles)
+    ASSERT_EQ(start({routine(&wait_at_gate), integer(0), variable(&h)}).lo, 1u);
+  EXPECT_EQ(libs::threads::running_threads(), 2) << "counted from StartThread's answer on";
+  EXPECT_EQ(start({routine(nullptr)}).lo, 0u);
+  EXPECT_EQ(libs::threads::running_threads(), 2) << "a thread that never started is not counted";
+  SetEvent(gate);
+  for (std::uint32_t h : handles) {
+    const auto thread = reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(h));
+    EXPECT_EQ(WaitForSingleObject(thread, 30000), WAIT_OBJECT_0);
+    CloseHandle(thread);
+  }
+  EXPECT_EQ(libs::threads::running_threads(), 0) << "a thread whose routine returned is no longer counted";
+  CloseHandle(gate);
 }
 
 TEST_F(StartThread, TwoWorkersRunAtOnce) {

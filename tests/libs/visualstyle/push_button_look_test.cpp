@@ -1,6 +1,7 @@
 // The push button painter in every state of every style, read back pixel by pixel: the ring of
 // button face, the frame, the rounded corners, the two gradient bands at their corners, the
 // caption's colour and its shift while pressed.
+#include <array>
 #include <functional>
 
 #include "libs/visualstyle/palette.h"
@@ -15,30 +16,58 @@ namespace vs = libs::visualstyle;
 constexpr int kW = 90;
 constexpr int kH = 30;
 
+// The styles' quads (0x00BBGGRR: top left, top right, bottom left, bottom right) for styles 1,
+// 2 and 3, and their frame colours, written out as the styles define them.
+using StyleQuads = std::array<Quad, 3>;
+constexpr StyleQuads kPressed = {{{0xC1CCD1, 0xC1CCD1, 0xEEF1F2, 0xEEF1F2},
+                                  {0xCEE3EF, 0xCEE3EF, 0xCEE3EF, 0xCEE3EF},
+                                  {0xCEE3EF, 0xCEE3EF, 0xCEE3EF, 0xCEE3EF}}};
+constexpr StyleQuads kOver = {{{0xCFF0FF, 0xCFF0FF, 0x0097E5, 0x0097E5},
+                               {0xCFF0FF, 0xCFF0FF, 0x0097E5, 0x0097E5},
+                               {0xCFF0FF, 0xCFF0FF, 0x0097E5, 0x0097E5}}};
+constexpr StyleQuads kChecked = {{{0xBDCBD6, 0xC6CFD6, 0xEFF3F7, 0xEFF3F7},
+                                  {0xBDCBD6, 0xC6CFD6, 0xEFF3F7, 0xEFF3F7},
+                                  {0xBDCBD6, 0xC6CFD6, 0xEFF3F7, 0xEFF3F7}}};
+constexpr StyleQuads kFocused = {{{0xFFE7CE, 0xFFE7CE, 0xEE8269, 0xEE8269},
+                                  {0xCFF0FF, 0xCFF0FF, 0x0097E5, 0x0097E5},
+                                  {0xFFE7CE, 0xFFE7CE, 0xEE8269, 0xEE8269}}};
+constexpr StyleQuads kNormal = {{{0xFFFFFF, 0xFFFFFF, 0xD6DFE2, 0xD6DFE2},
+                                 {0xFFFFFF, 0xFFFFFF, 0xD6DFE2, 0xD6DFE2},
+                                 {0xFFFFFF, 0xFFFFFF, 0xD6DFE2, 0xD6DFE2}}};
+constexpr StyleQuads kInnerPressed = {{{0xDEE3E7, 0xE7E7E7, 0xDEE3E7, 0xDEE3E7},
+                                       {0xCEE3EF, 0xCEE3EF, 0xCEE3EF, 0xCEE3EF},
+                                       {0xC5B2B3, 0xC5B2B3, 0xFBFCFC, 0xFBFCFC}}};
+constexpr StyleQuads kInner = {{{0xFBFCFC, 0xFBFCFC, 0xE6EBEC, 0xE6EBEC},
+                                {0xFBFCFC, 0xFBFCFC, 0xC9E1EC, 0xC9E1EC},
+                                {0xFBFCFC, 0xFBFCFC, 0xD7C5C6, 0xD7C5C6}}};
+constexpr std::array<COLORREF, 3> kFrames = {0x733C00, 0x066237, 0x743C00};
+constexpr COLORREF kDisabledFill = 0xEAF4F5;
+constexpr COLORREF kGreyText = 0x94A2A5;
+
 struct Look {
   const char* name;
   DWORD style;
   std::function<void(HWND)> apply;
-  vs::QuadIndex outer;
-  int inner;  // a QuadIndex, or -1 for none
+  const StyleQuads* outer;
+  const StyleQuads* inner;  // none for a disabled button
   bool disabled;
 };
 
 const std::vector<Look>& looks() {
   static const std::vector<Look> all = {
-      {"normal", BS_PUSHBUTTON, [](HWND) {}, vs::kQuadNormal, vs::kQuadInner, false},
+      {"normal", BS_PUSHBUTTON, [](HWND) {}, &kNormal, &kInner, false},
       {"over", BS_PUSHBUTTON,
        [](HWND b) {
          hl::mouse_move(b, POINT{20, 15});
        },
-       vs::kQuadOver, vs::kQuadInner, false},
-      {"pressed", BS_PUSHBUTTON, [](HWND b) { SendMessageA(b, BM_SETSTATE, TRUE, 0); }, vs::kQuadPressed,
-       vs::kQuadInnerPressed, false},
-      {"focused", BS_PUSHBUTTON, [](HWND b) { SetFocus(b); }, vs::kQuadFocused, vs::kQuadInner, false},
-      {"default", BS_DEFPUSHBUTTON, [](HWND) {}, vs::kQuadFocused, vs::kQuadInner, false},
+       &kOver, &kInner, false},
+      {"pressed", BS_PUSHBUTTON, [](HWND b) { SendMessageA(b, BM_SETSTATE, TRUE, 0); }, &kPressed,
+       &kInnerPressed, false},
+      {"focused", BS_PUSHBUTTON, [](HWND b) { SetFocus(b); }, &kFocused, &kInner, false},
+      {"default", BS_DEFPUSHBUTTON, [](HWND) {}, &kFocused, &kInner, false},
       {"checked", BS_AUTOCHECKBOX | BS_PUSHLIKE, [](HWND b) { SendMessageA(b, BM_SETCHECK, BST_CHECKED, 0); },
-       vs::kQuadChecked, vs::kQuadInnerPressed, false},
-      {"disabled", BS_PUSHBUTTON | WS_DISABLED, [](HWND) {}, vs::kQuadNormal, -1, true},
+       &kChecked, &kInnerPressed, false},
+      {"disabled", BS_PUSHBUTTON | WS_DISABLED, [](HWND) {}, &kNormal, nullptr, true},
   };
   return all;
 }
@@ -94,7 +123,7 @@ TEST_F(PushButtonLook, EveryStateOfEveryStyleFollowsTheQuadTable) {
       SCOPED_TRACE(std::string("style ") + std::to_string(style) + " " + look.name);
       HWND b = styled_button(look);
       ASSERT_TRUE(styled(b));
-      const COLORREF frame = look.disabled ? vs::darker(face, 0x202020) : vs::button_frame_colour(style);
+      const COLORREF frame = look.disabled ? vs::darker(face, 0x202020) : kFrames[style - 1];
       EXPECT_TRUE(same_colour(window_pixel(b, 0, kH / 2), face)) << "outer ring";
       EXPECT_TRUE(same_colour(window_pixel(b, kW / 2, kH - 1), face)) << "outer ring";
       EXPECT_TRUE(same_colour(window_pixel(b, 1, kH / 2), frame)) << "frame";
@@ -109,15 +138,14 @@ TEST_F(PushButtonLook, EveryStateOfEveryStyleFollowsTheQuadTable) {
       EXPECT_TRUE(same_colour(window_pixel(b, kW - 3, 2), inside)) << "inside the corner";
 
       if (look.disabled) {
-        EXPECT_TRUE(same_colour(window_pixel(b, 3, 2), vs::kDisabledFill));
-        EXPECT_TRUE(same_colour(window_pixel(b, 4, 4), vs::kDisabledFill)) << "no inner band";
-        EXPECT_TRUE(same_colour(window_pixel(b, kW - 5, kH - 5), vs::kDisabledFill));
-        EXPECT_TRUE(near_colour(controls_test::darkest(b, {5, 5, kW - 5, kH - 5}), vs::kGreyText, 24))
+        EXPECT_TRUE(same_colour(window_pixel(b, 3, 2), kDisabledFill));
+        EXPECT_TRUE(same_colour(window_pixel(b, 4, 4), kDisabledFill)) << "no inner band";
+        EXPECT_TRUE(same_colour(window_pixel(b, kW - 5, kH - 5), kDisabledFill));
+        EXPECT_TRUE(near_colour(controls_test::darkest(b, {5, 5, kW - 5, kH - 5}), kGreyText, 24))
             << "grey caption";
       } else {
-        expect_quad(b, RECT{3, 2, kW - 3, kH - 2}, vs::button_quad(style, look.outer), "outer band");
-        expect_quad(b, RECT{4, 4, kW - 4, kH - 4},
-                    vs::button_quad(style, static_cast<vs::QuadIndex>(look.inner)), "inner band");
+        expect_quad(b, RECT{3, 2, kW - 3, kH - 2}, (*look.outer)[style - 1], "outer band");
+        expect_quad(b, RECT{4, 4, kW - 4, kH - 4}, (*look.inner)[style - 1], "inner band");
         EXPECT_LT(controls_test::luminance(controls_test::darkest(b, {5, 5, kW - 5, kH - 5})), 40)
             << "black caption";
       }
@@ -139,8 +167,8 @@ TEST_F(PushButtonLook, CaptionShiftsWhilePressedAndHoverEndsWithTheMouse) {
   EXPECT_EQ(pressed.right - pressed.left, at_rest.right - at_rest.left);
   SendMessageA(b, BM_SETSTATE, FALSE, 0);
 
-  const Quad& over = vs::button_quad(1, vs::kQuadOver);
-  const Quad& plain = vs::button_quad(1, vs::kQuadNormal);
+  const Quad& over = kOver[0];
+  const Quad& plain = kNormal[0];
   hl::mouse_move(b, POINT{20, 15});
   idle();
   EXPECT_TRUE(near_colour(window_pixel(b, 3, kH - 3), over.bottom_left, band_tolerance(over)));

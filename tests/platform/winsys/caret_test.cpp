@@ -2,11 +2,11 @@
 // off the screen while the window paints, and gone with its window.
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <thread>
+#include <iterator>
 
 #include "platform/winsys/headless.h"
 #include "tests/platform/winsys/winsys_fixture.h"
+#include "tests/support/manual_clock.h"
 
 namespace hl = platform::headless;
 using lyr::test::log;
@@ -105,29 +105,52 @@ TEST_F(CaretTest, BadWindowsAndOtherOwnersAreRefused) {
 }
 
 TEST_F(CaretTest, BlinksOnItsTimerWithoutReachingTheWindow) {
+  lyr::test::ManualClock clock;
+  ASSERT_TRUE(clock.active());
   ASSERT_TRUE(SetCaretBlinkTime(30));
   EXPECT_EQ(GetCaretBlinkTime(), 30u);
   ASSERT_TRUE(CreateCaret(hwnd_, nullptr, 2, 2));
   ASSERT_TRUE(SetCaretPos(8, 8));
   ASSERT_TRUE(ShowCaret(hwnd_));
   log().clear();
-  COLORREF seen[3];
-  for (COLORREF& c : seen) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(45));
+  // Each blink time turns it over once, counted from when it was last shown or moved.
+  struct Step {
+    void (*act)();
+    DWORD advance;
+    COLORREF seen;
+  };
+  const auto nothing = [] {};
+  const auto move = [] {
+    SetCaretPos(9, 9);
+    SetCaretPos(8, 8);
+  };
+  const Step steps[] = {
+      {nothing, 29, kInverted},  // 29 ms after it was shown: still on
+      {nothing, 1, kPaper},      // 30
+      {nothing, 29, kPaper},     // 59
+      {nothing, 1, kInverted},   // 60
+      {nothing, 15, kInverted},  // 75
+      {move, 29, kInverted},     // moved at 75: on for a whole period from there, 104
+      {nothing, 1, kPaper},      // 105
+      {nothing, 30, kInverted},  // 135
+      {nothing, 90, kPaper},     // 225, three periods late: turned over once
+  };
+  for (std::size_t i = 0; i < std::size(steps); ++i) {
+    steps[i].act();
+    clock.advance(steps[i].advance);
     hl::run_until_idle();
-    c = at(8, 8);
+    EXPECT_EQ(at(8, 8), steps[i].seen) << "step " << i;
   }
-  EXPECT_EQ(seen[0], kPaper);
-  EXPECT_EQ(seen[1], kInverted);
-  EXPECT_EQ(seen[2], kPaper);
   for (const auto& e : log().entries())
     EXPECT_NE(e.message, static_cast<UINT>(WM_TIMER)) << "the blink timer is the system's own";
 
   // A hidden caret does not blink back on.
   ASSERT_TRUE(HideCaret(hwnd_));
-  std::this_thread::sleep_for(std::chrono::milliseconds(45));
-  hl::run_until_idle();
-  EXPECT_EQ(at(8, 8), kPaper);
+  for (int i = 0; i < 3; ++i) {
+    clock.advance(30);
+    hl::run_until_idle();
+    EXPECT_EQ(at(8, 8), kPaper) << i;
+  }
 }
 
 TEST_F(CaretTest, OffWhilePaintingAndBackAfter) {

@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "tests/platform/winsys/winsys_fixture.h"
+#include "tests/support/manual_clock.h"
 
 namespace lyr::test {
 namespace {
@@ -189,19 +190,28 @@ TEST_F(Messages, InSendMessageTellsCrossThreadSends) {
 }
 
 TEST_F(Messages, TimersFireWhenDueAndCoalesce) {
+  ManualClock clock;
+  if (!clock.active()) GTEST_SKIP() << "needs LYRICS_DISPLAY=headless";
   HWND w = make(WS_POPUP, 0, 0, 10, 10);
   ASSERT_EQ(SetTimer(w, 7, 20, nullptr), 7u);
   MSG msg;
+  clock.advance(19);
+  EXPECT_FALSE(PeekMessageA(&msg, w, WM_TIMER, WM_TIMER, PM_REMOVE)) << "not before it is due";
+  clock.advance(1);
   ASSERT_GT(GetMessageA(&msg, w, WM_TIMER, WM_TIMER), 0);
   EXPECT_EQ(msg.wParam, 7u);
-  // Late timers fire once.
-  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  // Late timers fire once, and count their next period from when they were taken.
+  clock.advance(100);
   int timers = 0;
   while (PeekMessageA(&msg, w, WM_TIMER, WM_TIMER, PM_REMOVE)) ++timers;
   EXPECT_EQ(timers, 1);
+  clock.advance(19);
+  EXPECT_FALSE(PeekMessageA(&msg, w, WM_TIMER, WM_TIMER, PM_REMOVE));
+  clock.advance(1);
+  EXPECT_TRUE(PeekMessageA(&msg, w, WM_TIMER, WM_TIMER, PM_REMOVE));
   EXPECT_TRUE(KillTimer(w, 7));
   EXPECT_FALSE(KillTimer(w, 7));
-  std::this_thread::sleep_for(std::chrono::milliseconds(40));
+  clock.advance(100);
   EXPECT_FALSE(PeekMessageA(&msg, w, WM_TIMER, WM_TIMER, PM_REMOVE));
 }
 
@@ -227,10 +237,12 @@ TEST_F(Messages, ThreadTimerCallsItsProcedureThroughDispatch) {
 }
 
 TEST_F(Messages, DestroyedWindowTakesItsTimersAlong) {
+  ManualClock clock;
+  if (!clock.active()) GTEST_SKIP() << "needs LYRICS_DISPLAY=headless";
   HWND w = make(WS_POPUP, 0, 0, 10, 10);
   SetTimer(w, 1, 10, nullptr);
   DestroyWindow(w);
-  std::this_thread::sleep_for(std::chrono::milliseconds(30));
+  clock.advance(30);
   MSG msg;
   EXPECT_FALSE(PeekMessageA(&msg, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE));
 }

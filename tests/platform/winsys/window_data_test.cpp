@@ -139,7 +139,8 @@ TEST_F(WindowData, StylesExtraBytesAndIds) {
   wc.cbWndExtra = 16;
   wc.cbClsExtra = 8;
   wc.lpszClassName = "ExtraBytes";
-  static const ATOM atom = RegisterClassA(&wc);
+  // Registered afresh each run: the test unregisters it at the end.
+  const ATOM atom = RegisterClassA(&wc);
   ASSERT_NE(atom, 0);
   HWND top = make(WS_POPUP, 0, 0, 100, 100);
   HWND w = CreateWindowExA(0, "ExtraBytes", "", WS_CHILD, 0, 0, 10, 10, top, reinterpret_cast<HMENU>(55),

@@ -4,8 +4,12 @@
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
+#include <iterator>
 #include <thread>
 
+#include "platform/kernel/clock.h"
+#include "tests/support/manual_clock.h"
 #include "tests/ui/picture/picture_encoders.h"
 
 namespace lyr::picture {
@@ -28,31 +32,53 @@ std::shared_ptr<const GifAnimation> two_frames(int delay_a, int delay_b) {
   return std::make_shared<const GifAnimation>(std::move(gif).value());
 }
 
+// What the draw callback saw, for a test that waits for the player.
 struct Drawn {
   std::mutex mutex;
+  std::condition_variable changed;
   std::vector<std::uint8_t> red_channel;  // of pixel 0, per frame drawn
-  std::vector<Clock::time_point> when;
+  std::vector<platform::clock::Millis> when;
+
+  void add(std::uint8_t red) {
+    std::lock_guard lock(mutex);
+    red_channel.push_back(red);
+    when.push_back(platform::clock::now());
+    changed.notify_all();
+  }
+  bool wait_for_frames(std::size_t n) {
+    std::unique_lock lock(mutex);
+    return changed.wait_for(lock, 20s, [&] { return when.size() >= n; });
+  }
 };
 
-TEST(GifPlayer, ZeroDelaysPlayAtFiftyMillisecondsAndLoop) {
+// Each frame stays for its own delay, 0 playing as 50 ms, counted on the process clock; after
+// the last frame the first comes again.
+TEST(GifPlayer, EachFrameStaysForItsDelayAndTheAnimationLoops) {
+  lyr::test::ManualClock clock;
+  if (!clock.active()) GTEST_SKIP() << "needs LYRICS_DISPLAY=headless";
   Drawn drawn;
-  GifPlayer player(two_frames(0, 0), 0xFF000000, [&](const std::vector<std::uint8_t>& canvas, int w, int h) {
+  GifPlayer player(two_frames(0, 7), 0xFF000000, [&](const std::vector<std::uint8_t>& canvas, int w, int h) {
     EXPECT_EQ(w, 2);
     EXPECT_EQ(h, 1);
-    std::lock_guard lock(drawn.mutex);
-    drawn.red_channel.push_back(canvas[2]);
-    drawn.when.push_back(Clock::now());
+    drawn.add(canvas[2]);
   });
   player.start();
-  while (player.frames_drawn() < 5) std::this_thread::sleep_for(10ms);
+  ASSERT_TRUE(drawn.wait_for_frames(1));
+  const platform::clock::Millis gaps[] = {50, 70, 50, 70};
+  for (std::size_t i = 0; i < std::size(gaps); ++i) {
+    clock.advance(static_cast<DWORD>(gaps[i] - 1));
+    clock.advance(1);
+    ASSERT_TRUE(drawn.wait_for_frames(i + 2)) << i;
+  }
   player.stop();
   EXPECT_EQ(player.state(), GifPlayer::State::stopped);
   std::lock_guard lock(drawn.mutex);
-  ASSERT_GE(drawn.red_channel.size(), 5u);
+  ASSERT_EQ(drawn.when.size(), std::size(gaps) + 1);
   for (std::size_t i = 0; i < drawn.red_channel.size(); ++i)
     EXPECT_EQ(drawn.red_channel[i], i % 2 == 0 ? 255 : 0) << i;  // red, green, red, ...
-  // Sleeping can only take longer, so the lower bound is safe on a busy machine.
-  for (std::size_t i = 1; i < drawn.when.size(); ++i) EXPECT_GE(drawn.when[i] - drawn.when[i - 1], 45ms) << i;
+  // Not a millisecond early: one less than the delay never brings the next frame.
+  for (std::size_t i = 0; i < std::size(gaps); ++i)
+    EXPECT_EQ(drawn.when[i + 1] - drawn.when[i], gaps[i]) << i;
 }
 
 TEST(GifPlayer, StopEndsALongDelayAtOnce) {

@@ -2,9 +2,7 @@
 // when the picture, the mode or the box changes.
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <thread>
-
+#include "tests/support/manual_clock.h"
 #include "tests/ui/picture/picture_box_fixture.h"
 #include "tests/ui/picture/picture_encoders.h"
 
@@ -12,8 +10,6 @@ namespace picture_box_test {
 namespace {
 
 namespace pt = lyr::picture::test;
-using namespace std::chrono_literals;
-using Clock = std::chrono::steady_clock;
 
 constexpr COLORREF kFrameA = RGB(255, 0, 0), kFrameB = RGB(0, 0, 255);
 
@@ -31,7 +27,11 @@ Bytes red_blue_gif() {
   return pt::write_gif(layout);
 }
 
-using PictureBoxAnimation = PictureBoxTest;
+// The clock stands still: a frame comes only when the test moves it on.
+class PictureBoxAnimation : public PictureBoxTest {
+ protected:
+  lyr::test::ManualClock clock_;
+};
 
 TEST_F(PictureBoxAnimation, ZeroDelayFramesPlayEveryFiftyMillisecondsAndLoop) {
   ui::PictureBoxProperties p;
@@ -39,31 +39,19 @@ TEST_F(PictureBoxAnimation, ZeroDelayFramesPlayEveryFiftyMillisecondsAndLoop) {
   ui::PictureBox* box = create(p);
   ASSERT_NE(box, nullptr);
   ASSERT_TRUE(box->animating());
-  // The colours seen on the box, each change once.
-  std::vector<COLORREF> seen;
-  std::uint64_t frames_seen = 0;
-  const auto start = Clock::now();
-  ASSERT_TRUE(wait_for([&] {
-    const COLORREF c = pixel(box, 3, 3);
-    if (seen.empty() || seen.back() != c) {
-      seen.push_back(c);
-      if (c == kFrameA || c == kFrameB) ++frames_seen;
-    }
+  ASSERT_TRUE(wait_for([&] { return box->animation_frames() >= 1 && pixel(box, 3, 3) == kFrameA; }));
+  // Red, blue, red, blue, red: each one 50 ms after the one before, not a millisecond sooner.
+  for (std::uint64_t shown = 1; shown <= 4; ++shown) {
+    clock_.advance(49);
+    hl::run_until_idle();
+    EXPECT_EQ(box->animation_frames(), shown);
+    EXPECT_EQ(pixel(box, 3, 3), shown % 2 == 1 ? kFrameA : kFrameB) << shown;
+    clock_.advance(1);
+    const COLORREF next = shown % 2 == 1 ? kFrameB : kFrameA;
+    ASSERT_TRUE(wait_for([&] { return pixel(box, 3, 3) == next; })) << shown;
     // A frame on the box is already counted.
-    EXPECT_GE(box->animation_frames(), frames_seen);
-    return seen.size() >= 5;
-  }));
-  const auto elapsed = Clock::now() - start;
-  // What the box showed before its first frame is not part of the animation.
-  while (!seen.empty() && seen.front() != kFrameA && seen.front() != kFrameB) seen.erase(seen.begin());
-  ASSERT_GE(seen.size(), 4u);
-  // Every change shows the other of the two frames (only changes are kept), so after four
-  // changes the two-frame animation has gone round its loop.
-  for (COLORREF c : seen) EXPECT_TRUE(c == kFrameA || c == kFrameB) << std::hex << c;
-  // At least three whole delays passed between the first and the fifth colour seen. Sleeping
-  // only ever takes longer, so this lower bound holds on a busy machine too.
-  EXPECT_GE(elapsed, 145ms);
-  EXPECT_GE(box->animation_frames(), 4u);
+    EXPECT_EQ(box->animation_frames(), shown + 1);
+  }
   // Outside the 8 x 8 screen the box shows its own colour.
   EXPECT_EQ(pixel(box, 100, 100), GetSysColor(COLOR_BTNFACE));
 }
@@ -88,7 +76,7 @@ TEST_F(PictureBoxAnimation, WithoutPlayingTheFirstFrameIsAStill) {
   ui::PictureBox* box = create(p);
   ASSERT_NE(box, nullptr);
   EXPECT_FALSE(box->animating());
-  std::this_thread::sleep_for(120ms);
+  clock_.advance(500);
   hl::run_until_idle();
   EXPECT_EQ(pixel(box, 3, 3), kFrameA);
   set_int(box, 4, 1);  // switching playing on starts the animation of the same bytes
@@ -103,12 +91,14 @@ TEST_F(PictureBoxAnimation, ANewPictureStopsThePlayerAtOnce) {
   p.picture = red_blue_gif();
   ui::PictureBox* box = create(p);
   ASSERT_NE(box, nullptr);
+  ASSERT_TRUE(wait_for([&] { return box->animation_frames() >= 1; }));
+  clock_.advance(50);
   ASSERT_TRUE(wait_for([&] { return box->animation_frames() >= 2; }));
   set_bytes(box, pt::write_bmp_rgb(8, 8, 24, std::vector<std::uint32_t>(64, 0x00FF00)));
   EXPECT_FALSE(box->animating());
   // No frame of the old animation comes over the new picture.
   for (int i = 0; i < 4; ++i) {
-    std::this_thread::sleep_for(40ms);
+    clock_.advance(50);
     hl::run_until_idle();
     EXPECT_EQ(pixel(box, 3, 3), RGB(0, 255, 0)) << i;
   }
@@ -124,10 +114,10 @@ TEST_F(PictureBoxAnimation, AModeChangeReplacesThePlayer) {
   p.picture = red_blue_gif();
   ui::PictureBox* box = create(p);
   ASSERT_NE(box, nullptr);
-  ASSERT_TRUE(wait_for([&] { return box->animation_frames() >= 2; }));
+  ASSERT_TRUE(wait_for([&] { return box->animation_frames() >= 1; }));
   set_int(box, 3, 1);
   EXPECT_TRUE(box->animating());
-  // Stretched now: the far corner shows the frames too.
+  // Stretched now: the far corner shows the frames too, from the new player's first frame on.
   ASSERT_TRUE(wait_for([&] {
     const COLORREF c = pixel(box, 175, 175);
     return c == kFrameA || c == kFrameB;
@@ -146,7 +136,7 @@ TEST_F(PictureBoxAnimation, DestroyingTheBoxEndsItsPlayer) {
   hl::run_until_idle();
   // The parent shows its own colour where the box was, and nothing draws there any more.
   for (int i = 0; i < 4; ++i) {
-    std::this_thread::sleep_for(40ms);
+    clock_.advance(50);
     hl::run_until_idle();
     EXPECT_EQ(hl::read_pixel(parent_, 23, 23), kParentColour) << i;
   }
@@ -156,7 +146,8 @@ TEST_F(PictureBoxAnimation, DestroyingTheBoxEndsItsPlayer) {
   ASSERT_TRUE(wait_for([&] { return second->animation_frames() >= 1; }));
   DestroyWindow(parent_);
   hl::run_until_idle();
-  std::this_thread::sleep_for(80ms);
+  clock_.advance(100);  // a player left behind would draw into the destroyed window now
+  hl::run_until_idle();
 }
 
 }  // namespace

@@ -1,15 +1,14 @@
-// 1 MB of UTF-8 lyric text read through the stream object into a GB18030 text value, against
-// one direct iconv UTF-8 -> GB18030 conversion of the same bytes (same run, same input).
+// 1 MB of UTF-8 lyric text read by the finder's decoding routine (the stream object) into a
+// GB18030 text value, against one direct iconv UTF-8 -> GB18030 conversion of the same bytes
+// (same run, same input).
 #include <benchmark/benchmark.h>
 #include <iconv.h>
 
 #include <memory>
 #include <string>
 
-#include "automation/automation_commands.h"
-#include "runtime/callback.h"
-#include "tests/automation/command_harness.h"
-#include "tests/automation/finder_routines.h"
+#include "app/routines.h"
+#include "tests/app/support/finder_runtime.h"
 
 namespace {
 
@@ -25,15 +24,14 @@ const std::string& lyric_megabyte() {
 }
 
 void BM_StreamReadText(benchmark::State& state) {
-  automation::attach_runtime(&runtime::runtime_callback);
+  app_test::FinderRuntime finder;
+  if (!finder.started()) state.SkipWithError("the finder's runtime did not start");
   const std::string& text = lyric_megabyte();
-  void* bytes = lyr::test::byte_set(text);
+  const app::Bytes bytes = app_test::FinderRuntime::byte_set(text);
   for (auto _ : state) {
-    char* out = lyr::test::decode_byte_set(bytes, "UTF-8");
-    benchmark::DoNotOptimize(out);
-    lyr::test::free_value(lyr::test::text_arg(out));
+    app::Text out = app::decode_bytes(bytes, "UTF-8");
+    benchmark::DoNotOptimize(out.get());
   }
-  lyr::test::free_value(lyr::test::byte_set_arg(bytes));
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
 }
 BENCHMARK(BM_StreamReadText)->Unit(benchmark::kMillisecond);

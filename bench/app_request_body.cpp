@@ -1,16 +1,13 @@
-// A 1 MB loopback body fetched through the request object into a byte set, against a plain
-// libcurl GET of the same body (same run, same server).
+// A 1 MB loopback body fetched by the finder's fetch routine (the request object) into a byte
+// set, against a plain libcurl GET of the same body (same run, same server).
 #include <benchmark/benchmark.h>
 #include <curl/curl.h>
 
-#include <cstring>
 #include <string>
 #include <vector>
 
-#include "automation/automation_commands.h"
-#include "runtime/callback.h"
-#include "tests/automation/command_harness.h"
-#include "tests/automation/finder_routines.h"
+#include "app/routines.h"
+#include "tests/app/support/finder_runtime.h"
 #include "tests/support/raw_http_server.h"
 
 namespace {
@@ -25,15 +22,13 @@ lyr::test::RawHttpServer& server() {
 }
 
 void BM_RequestObjectBody(benchmark::State& state) {
-  automation::attach_runtime(&runtime::runtime_callback);
+  app_test::FinderRuntime finder;
+  if (!finder.started()) state.SkipWithError("the finder's runtime did not start");
   const std::string url = server().url("/body");
   for (auto _ : state) {
-    void* body = lyr::test::fetch_byte_set(url);
-    std::uint32_t length = 0;
-    if (body != nullptr) std::memcpy(&length, static_cast<const char*>(body) + 4, sizeof length);
-    if (length != (1u << 20)) state.SkipWithError("short body");
-    benchmark::DoNotOptimize(body);
-    lyr::test::free_value(lyr::test::byte_set_arg(body));
+    const app::Bytes body = app::fetch_url(url.c_str());
+    if (app_test::FinderRuntime::bytes_of(body).size() != (1u << 20)) state.SkipWithError("short body");
+    benchmark::DoNotOptimize(body.get());
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * (1 << 20));
 }
