@@ -15,6 +15,7 @@
 #include <string>
 #include <thread>
 
+#include "tests/support/eventually.h"
 #include "tests/support/x11/window_manager.h"
 #include "tests/support/xvfb_session.h"
 
@@ -27,25 +28,6 @@ struct Session {
   const char* name;
   bool openbox;
 };
-
-std::string output_of(const std::string& command) {
-  std::string out;
-  if (FILE* p = popen(command.c_str(), "r")) {
-    char buffer[256];
-    while (std::fgets(buffer, sizeof buffer, p) != nullptr) out += buffer;
-    pclose(p);
-  }
-  return out;
-}
-
-bool eventually(const std::function<bool()>& done, std::chrono::seconds limit) {
-  const auto end = std::chrono::steady_clock::now() + limit;
-  while (std::chrono::steady_clock::now() < end) {
-    if (done()) return true;
-    std::this_thread::sleep_for(50ms);
-  }
-  return done();
-}
 
 int lines_containing(const std::string& text, const std::string& part) {
   std::istringstream in(text);
@@ -88,9 +70,9 @@ TEST_P(OutsideDestroy, EndsTheFinderCleanly) {
   std::string window;
   test_support::XWindowFacts facts;
   unsigned long focus = 0;
-  const bool shown = eventually(
+  const bool shown = test_support::eventually(
       [&] {
-        window = output_of(x + "search --onlyvisible --name Veskar 2>/dev/null | head -n1");
+        window = test_support::output_of(x + "search --onlyvisible --name Veskar 2>/dev/null | head -n1");
         if (window.empty()) return false;
         const unsigned long id = std::stoul(window);
         facts = test_support::x_window_facts(xvfb.display(), id);
@@ -106,7 +88,7 @@ TEST_P(OutsideDestroy, EndsTheFinderCleanly) {
   window.pop_back();
 
   // Another client destroys it (XDestroyWindow).
-  output_of(x + "windowclose " + window);
+  test_support::output_of(x + "windowclose " + window);
   const auto code = test_support::wait_child(program, 60s);
 
   std::ifstream in(said);

@@ -18,10 +18,16 @@
 #include "runtime/host_app.h"
 #include "tests/app/support/finder.h"
 #include "tests/app/support/lyric_server.h"
+#include "tests/support/eventually.h"
 #include "tests/support/xvfb_session.h"
 #include "ui/system/window_system_table.h"
 
 namespace {
+
+// Waits for work of another thread or process, with a deadline for a loaded machine.
+bool eventually(const std::function<bool()>& done, std::chrono::milliseconds deadline = 15s) {
+  return test_support::eventually(done, deadline);
+}
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
@@ -36,25 +42,6 @@ std::optional<int> run_child(const std::string& name, std::vector<std::string> e
                                     env);
   if (child <= 0) return std::nullopt;
   return test_support::wait_child(child, 120s);
-}
-
-std::string output_of(const std::string& command) {
-  std::string out;
-  if (FILE* p = popen(command.c_str(), "r")) {
-    char buffer[256];
-    while (std::fgets(buffer, sizeof buffer, p) != nullptr) out += buffer;
-    pclose(p);
-  }
-  return out;
-}
-
-bool eventually(const std::function<bool()>& done, std::chrono::seconds limit = 15s) {
-  const auto end = std::chrono::steady_clock::now() + limit;
-  while (std::chrono::steady_clock::now() < end) {
-    if (done()) return true;
-    std::this_thread::sleep_for(50ms);
-  }
-  return done();
 }
 
 bool requested(const app_test::LyricServer& server, const std::string& target) {
@@ -98,11 +85,11 @@ TEST(FinderProcess, UnderXvfbAChineseSearchPreviewAndDownloadWork) {
   ASSERT_GT(child, 0);
   std::string window;
   ASSERT_TRUE(eventually([&] {
-    window = output_of(x + "search --onlyvisible --name Veskar 2>/dev/null | head -n1");
+    window = test_support::output_of(x + "search --onlyvisible --name Veskar 2>/dev/null | head -n1");
     return !window.empty();
   })) << "the main window did not appear";
   window.pop_back();
-  const std::string geometry = output_of(x + "getwindowgeometry --shell " + window);
+  const std::string geometry = test_support::output_of(x + "getwindowgeometry --shell " + window);
   int left = 0, top = 0;
   std::sscanf(geometry.c_str() + geometry.find("X="), "X=%d\nY=%d", &left, &top);
   auto at = [&](int cx, int cy) {

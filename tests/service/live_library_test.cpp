@@ -22,20 +22,17 @@
 namespace service_test {
 namespace {
 
+// Waits for work of another thread or process, with a deadline for a loaded machine.
+bool eventually(const std::function<bool()>& done,
+                std::chrono::milliseconds deadline = std::chrono::seconds(20)) {
+  return test_support::eventually(done, deadline);
+}
+
 namespace fs = std::filesystem;
 using lyr::service::Library;
 using lyr::service::LyricEntry;
 
 // Generous for a loaded machine; the product's own figure (2 s) is measured in bench/.
-bool eventually(const std::function<bool()>& done, std::chrono::seconds deadline = std::chrono::seconds(20)) {
-  auto end = std::chrono::steady_clock::now() + deadline;
-  while (std::chrono::steady_clock::now() < end) {
-    if (done()) return true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  return done();
-}
-
 std::string lrc(const std::string& title) {
   return "[ti:" + title + "]\n[ar:Band]\n[00:01.00]" + title + "\n";
 }

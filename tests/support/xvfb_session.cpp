@@ -7,7 +7,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <thread>
 
 extern char** environ;
@@ -93,6 +95,16 @@ Xvfb::~Xvfb() {
     kill(pid_, SIGTERM);
     wait_child(pid_, std::chrono::seconds(10));
   }
+}
+
+std::string output_of(const std::string& command) {
+  std::string out;
+  if (FILE* p = popen(command.c_str(), "r")) {
+    char buffer[256];
+    while (std::fgets(buffer, sizeof buffer, p) != nullptr) out += buffer;
+    pclose(p);
+  }
+  return out;
 }
 
 }  // namespace test_support

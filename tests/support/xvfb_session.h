@@ -23,6 +23,9 @@ pid_t spawn(const std::vector<std::string>& args, const std::vector<std::string>
 // Waits for a child's exit code; nullopt when it did not end in time (it is killed then).
 std::optional<int> wait_child(pid_t pid, std::chrono::seconds limit);
 
+// What a shell command writes to its standard output (empty when it could not run).
+std::string output_of(const std::string& command);
+
 // The path of the running test program.
 std::string self_path();
 

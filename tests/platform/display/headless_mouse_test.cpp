@@ -287,21 +287,24 @@ TEST_F(HeadlessMouse, LeaveTrackingPostsOneLeave) {
   EXPECT_FALSE(TrackMouseEvent(&bad));
 }
 
-// The hover comes exactly the hover time after the pointer came to rest, and only once. The
-// clock moves a millisecond at a time, as a loop that is never late sees it.
+// The hover comes exactly the hover time after the pointer came to rest, and only once; leaving
+// the client area ends the request. The clock moves a millisecond at a time, as a loop that is
+// never late sees it.
 TEST_F(HeadlessMouse, HoverIsPostedOnceThePointerRests) {
   struct Case {
     const char* name;
     DWORD hover_time;    // as asked; HOVER_DEFAULT is 400 ms
     DWORD moved_at;      // ms after the request; 0: it never moves
     POINT moved_to;      // moving within the 4 x 4 box around the rest point does not count
+    bool leaves;         // the move goes to the parent, out of the client area
     DWORD resting_from;  // ms after the request
   };
   const Case cases[] = {
-      {"default time", HOVER_DEFAULT, 0, {}, 0},
-      {"own time", 30, 0, {}, 0},
-      {"moved away restarts", HOVER_DEFAULT, 200, {12, 6}, 200},
-      {"moved within the box", HOVER_DEFAULT, 200, {7, 8}, 0},
+      {"default time", HOVER_DEFAULT, 0, {}, false, 0},
+      {"own time", 30, 0, {}, false, 0},
+      {"moved away restarts", HOVER_DEFAULT, 200, {12, 6}, false, 200},
+      {"moved within the box", HOVER_DEFAULT, 200, {7, 8}, false, 0},
+      {"left the client area", HOVER_DEFAULT, 100, {300, 200}, true, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -318,36 +321,22 @@ TEST_F(HeadlessMouse, HoverIsPostedOnceThePointerRests) {
     DWORD came = 0;
     for (DWORD ms = 1; ms <= c.resting_from + 3 * hover_ms; ++ms) {
       clock.advance(1);
-      if (ms == c.moved_at) hl::mouse_move(child, c.moved_to);
+      if (ms == c.moved_at) hl::mouse_move(c.leaves ? top : child, c.moved_to);
       hl::run_until_idle();
       if (came == 0 && !rec.messages({WM_MOUSEHOVER}).empty()) came = ms;
     }
-    EXPECT_EQ(came, c.resting_from + hover_ms);
     auto hover = rec.messages({WM_MOUSEHOVER});
-    ASSERT_EQ(hover.size(), 1u) << "one notification per request";
-    EXPECT_EQ(hover[0].hwnd, child);
-    EXPECT_EQ(at(hover[0].lp).x, c.moved_at != 0 ? c.moved_to.x : 5);
-    EXPECT_EQ(at(hover[0].lp).y, c.moved_at != 0 ? c.moved_to.y : 6);
+    if (c.leaves) {
+      EXPECT_TRUE(hover.empty());
+    } else {
+      EXPECT_EQ(came, c.resting_from + hover_ms);
+      ASSERT_EQ(hover.size(), 1u) << "one notification per request";
+      EXPECT_EQ(hover[0].hwnd, child);
+      EXPECT_EQ(at(hover[0].lp).x, c.moved_at != 0 ? c.moved_to.x : 5);
+      EXPECT_EQ(at(hover[0].lp).y, c.moved_at != 0 ? c.moved_to.y : 6);
+    }
     DestroyWindow(top);
   }
-}
-
-TEST_F(HeadlessMouse, LeavingTheClientAreaEndsTheHoverRequest) {
-  lyr::test::ManualClock clock;
-  ASSERT_TRUE(clock.active());
-  Recorder rec;
-  HWND top = rec.top({100, 100, 500, 400});
-  HWND child = rec.child(top, {20, 30, 120, 80});
-  hl::mouse_move(child, {5, 6});
-  hl::run_until_idle();
-  TRACKMOUSEEVENT tme{sizeof tme, TME_HOVER, child, HOVER_DEFAULT};
-  ASSERT_TRUE(TrackMouseEvent(&tme));
-  clock.advance(100);
-  hl::mouse_move(top, {300, 200});
-  hl::run_until_idle();
-  clock.advance(4000);
-  hl::run_until_idle();
-  EXPECT_TRUE(rec.messages({WM_MOUSEHOVER}).empty());
 }
 
 // Two presses make a double click while the second comes within the double-click time.
