@@ -18,6 +18,7 @@
 #include "service/library/library_scanner.h"
 #include "tests/service/support/audio_files.h"
 #include "tests/service/support/service_fixture.h"
+#include "tests/support/eventually.h"
 
 namespace service_test {
 namespace {
