@@ -25,7 +25,7 @@
 namespace {
 
 // Waits for work of another thread or process, with a deadline for a loaded machine.
-bool eventually(const std::function<bool()>& done, std::chrono::milliseconds deadline = 15s) {
+bool eventually(const std::function<bool()>& done, std::chrono::milliseconds deadline = std::chrono::seconds(15)) {
   return test_support::eventually(done, deadline);
 }
 
