@@ -39,6 +39,10 @@ int note_x11_error(Display*, XErrorEvent* e) {
     ErrorMemory& m = memory();
     std::lock_guard lock(m.mutex);
     if (m.gone.count(e->resourceid) != 0 || m.reported.count(e->resourceid) != 0) return 0;
+    // A request naming no window at all asks about one whose handle was already cleared (SDL
+    // drops its frame window when the window goes): the gone window has been dealt with.
+    if (e->error_code == BadWindow && e->resourceid == 0 && (!m.gone.empty() || !m.reported.empty()))
+      return 0;
     remember(m.reported, e->resourceid);
   }
   std::fprintf(stderr,
