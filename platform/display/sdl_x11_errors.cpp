@@ -31,18 +31,24 @@ void remember(std::set<unsigned long>& set, unsigned long id) {
   set.insert(id);
 }
 
-int note_x11_error(Display*, XErrorEvent* e) {
+// Whether `id` was made by this client: other clients' windows, such as the frame a window
+// manager puts around ours, may go at any moment, and a failed look at one is nothing to report.
+bool ours(Display* display, unsigned long id) {
+  // Xlib keeps this client's id base and mask in these two fields (resource_base and
+  // resource_mask in its internal layout, unchanged for decades).
+  const auto d = reinterpret_cast<_XPrivDisplay>(display);
+  return id != 0 && (id & ~d->private4) == d->private3;
+}
+
+int note_x11_error(Display* display, XErrorEvent* e) {
   // A GC made for a window that had just been destroyed is never created; its creation failed
   // already (and was reported for the window), so freeing it fails too and says nothing new.
   if (e->request_code == X_FreeGC && e->error_code == BadGC) return 0;
+  if ((e->error_code == BadWindow || e->error_code == BadDrawable) && !ours(display, e->resourceid)) return 0;
   {
     ErrorMemory& m = memory();
     std::lock_guard lock(m.mutex);
     if (m.gone.count(e->resourceid) != 0 || m.reported.count(e->resourceid) != 0) return 0;
-    // A request naming no window at all asks about one whose handle was already cleared (SDL
-    // drops its frame window when the window goes): the gone window has been dealt with.
-    if (e->error_code == BadWindow && e->resourceid == 0 && (!m.gone.empty() || !m.reported.empty()))
-      return 0;
     remember(m.reported, e->resourceid);
   }
   std::fprintf(stderr,

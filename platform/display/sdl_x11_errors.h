@@ -2,9 +2,9 @@
 // has already destroyed (a pop-up closed while an event for it was under way, a window another
 // client destroyed) come back as asynchronous errors, and Xlib's default handler ends the
 // process. Here each becomes a line on stderr instead, one for any one resource however many
-// requests still named it, none for a window the backend knows is gone (nor for a request that
-// names no window once one has gone), and none for freeing a GC whose creation for such a window
-// already failed.
+// requests still named it, none for a window the backend knows is gone or another client's
+// window (a window manager's frame goes with ours), and none for freeing a GC whose creation for such a
+// window already failed.
 #pragma once
 
 namespace platform::display::sdl {
