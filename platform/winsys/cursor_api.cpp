@@ -27,8 +27,9 @@ struct CursorState {
   std::mutex mutex;
   HCURSOR current = nullptr;
   int show_count = 0;
-  // Shared handles of program resources, by type and name.
-  std::map<std::pair<int, std::string>, HICON> shared;
+  // Shared handles of program resources, by type, name and size, with the serial of the
+  // registration each was made from: a removed or replaced resource is never answered from here.
+  std::map<std::pair<int, std::string>, std::pair<std::uint64_t, HICON>> shared;
 };
 
 CursorState& state() {
@@ -72,17 +73,18 @@ HICON load_program(res::Type type, LPCSTR name, int cx, int cy, bool share) {
   CursorState& s = state();
   auto key =
       std::pair{static_cast<int>(type), name_key(name) + "/" + std::to_string(cx) + "x" + std::to_string(cy)};
+  auto entry = res::find_entry(type, name);
+  if (!entry) return nullptr;
   if (share) {
     std::lock_guard lock(s.mutex);
     auto it = s.shared.find(key);
-    if (it != s.shared.end() && is_icon(it->second)) return it->second;
+    if (it != s.shared.end() && it->second.first == entry->serial && is_icon(it->second.second))
+      return it->second.second;
   }
-  auto content = res::find(type, name);
-  if (!content) return nullptr;
-  HICON h = icon_from_content(*content, cursor, cx, cy);
+  HICON h = icon_from_content(entry->content, cursor, cx, cy);
   if (h && share) {
     std::lock_guard lock(s.mutex);
-    s.shared[key] = h;
+    s.shared[key] = {entry->serial, h};
   }
   return h;
 }

@@ -31,7 +31,12 @@ std::optional<Key> make_key(Type type, LPCSTR name) {
 
 struct Registry {
   std::mutex mutex;
-  std::map<Key, Content> entries;
+  std::map<Key, Entry> entries;
+  std::uint64_t last_serial = 0;
+
+  void put(const Key& key, Content content) {
+    entries.insert_or_assign(key, Entry{std::move(content), ++last_serial});
+  }
 };
 
 Registry& registry() {
@@ -82,7 +87,7 @@ bool add_image(Type type, LPCSTR name, const cursors::ArgbImage& image) {
     return false;
   Registry& r = registry();
   std::lock_guard lock(r.mutex);
-  r.entries.insert_or_assign(*key, Content{image});
+  r.put(*key, Content{image});
   return true;
 }
 
@@ -93,7 +98,7 @@ bool add_file(Type type, LPCSTR name, std::span<const BYTE> file) {
   if (!images) return false;
   Registry& r = registry();
   std::lock_guard lock(r.mutex);
-  r.entries.insert_or_assign(*key, Content{std::move(*images)});
+  r.put(*key, Content{std::move(*images)});
   return true;
 }
 
@@ -102,7 +107,7 @@ void add_program_cursors() {
   add_image(Type::cursor, MAKEINTRESOURCEA(2008), cursors::draw_drag_cursor());
 }
 
-std::optional<Content> find(Type type, LPCSTR name) {
+std::optional<Entry> find_entry(Type type, LPCSTR name) {
   auto key = make_key(type, name);
   if (!key) return std::nullopt;
   Registry& r = registry();
@@ -110,6 +115,12 @@ std::optional<Content> find(Type type, LPCSTR name) {
   auto it = r.entries.find(*key);
   if (it == r.entries.end()) return std::nullopt;
   return it->second;
+}
+
+std::optional<Content> find(Type type, LPCSTR name) {
+  auto entry = find_entry(type, name);
+  if (!entry) return std::nullopt;
+  return std::move(entry->content);
 }
 
 void remove_all() {

@@ -6,6 +6,7 @@
 // when it is registered, never at load time. Thread-safe.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
@@ -29,6 +30,13 @@ struct FileImage {
 
 using Content = std::variant<cursors::ArgbImage, std::vector<FileImage>>;
 
+// A registered resource and its serial number: every registration gets a new one, so a handle
+// made from an entry can be checked against what is registered under the name now.
+struct Entry {
+  Content content;
+  std::uint64_t serial = 0;
+};
+
 bool add_image(Type type, LPCSTR name, const cursors::ArgbImage& image);
 // `file` is a whole .ico (for icons) or .cur (for cursors) file.
 bool add_file(Type type, LPCSTR name, std::span<const BYTE> file);
@@ -36,6 +44,7 @@ bool add_file(Type type, LPCSTR name, std::span<const BYTE> file);
 // arrow dragging a box).
 void add_program_cursors();
 std::optional<Content> find(Type type, LPCSTR name);
+std::optional<Entry> find_entry(Type type, LPCSTR name);
 void remove_all();
 
 // Splits an .ico or .cur file into its images; nullopt for anything malformed.

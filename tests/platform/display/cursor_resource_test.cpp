@@ -118,6 +118,16 @@ TEST_F(Cursors, ProgramResourcesNeedAnInstanceAndRegistration) {
   ASSERT_EQ(GetObjectA(bmp, sizeof bm, &bm), static_cast<int>(sizeof bm));
   EXPECT_EQ(bm.bmWidth, 32);
   DeleteObject(bmp);
+
+  // Shared handles follow the registration: a replaced resource gives a new handle, a removed
+  // one none at all.
+  ASSERT_TRUE(res::add_image(res::Type::icon, "DEFAULT_ICON", cur::draw_system_icon(32513)));
+  HICON replaced = LoadIconA(kProgram, "DEFAULT_ICON");
+  EXPECT_NE(replaced, icon);
+  EXPECT_EQ(icon_pixel(replaced, 5, 16), icon_pixel(LoadIconA(nullptr, IDI_ERROR), 5, 16));
+  res::remove_all();
+  EXPECT_EQ(LoadCursorA(kProgram, MAKEINTRESOURCEA(1032)), nullptr);
+  EXPECT_EQ(LoadIconA(kProgram, "DEFAULT_ICON"), nullptr);
 }
 
 // A 2x2 32-bit icon file: directory, BITMAPINFOHEADER (double height), colours, AND mask.
