@@ -1,5 +1,6 @@
 #include "platform/com/typelib.h"
 
+#include <algorithm>
 #include <atomic>
 #include <fstream>
 #include <memory>
@@ -240,8 +241,9 @@ HRESULT RegisterTypeLib(ITypeLib* library, LPCOLESTR full_path, LPCOLESTR) {
     SysFreeString(class_name);
     info->Release();
   }
+  // Registering a file again renews its entry, as in a registry, rather than adding one.
   Registered& r = registered();
   std::lock_guard guard(r.lock);
-  r.paths.emplace_back(full_path);
+  if (std::find(r.paths.begin(), r.paths.end(), full_path) == r.paths.end()) r.paths.emplace_back(full_path);
   return S_OK;
 }

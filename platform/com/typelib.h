@@ -10,8 +10,8 @@
 //   through CoCreateInstance). A missing file gives TYPE_E_CANTLOADLIBRARY, a malformed one
 //   TYPE_E_INVDATAREAD.
 // - ITypeLib::FindName matches class names without regard to case.
-// - RegisterTypeLib records the file and makes each class creatable by the ProgID
-//   "<library>.<class>".
+// - RegisterTypeLib records the file (once, however often it is registered) and makes each
+//   class creatable by the ProgID "<library>.<class>".
 #pragma once
 
 #include <string>

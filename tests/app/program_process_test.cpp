@@ -10,11 +10,16 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <sstream>
 #include <string>
 #include <thread>
 
+#include "app/main_window.h"
 #include "app/program_image.h"
 #include "app/routines.h"
+#include "platform/api/kernel.h"
+#include "platform/api/listview.h"
+#include "platform/api/user.h"
 #include "runtime/host_app.h"
 #include "tests/app/support/finder.h"
 #include "tests/app/support/lyric_server.h"
@@ -25,7 +30,8 @@
 namespace {
 
 // Waits for work of another thread or process, with a deadline for a loaded machine.
-bool eventually(const std::function<bool()>& done, std::chrono::milliseconds deadline = std::chrono::seconds(15)) {
+bool eventually(const std::function<bool()>& done,
+                std::chrono::milliseconds deadline = std::chrono::seconds(15)) {
   return test_support::eventually(done, deadline);
 }
 
@@ -33,6 +39,8 @@ namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
 constexpr char kChildVariable[] = "LYRICS_FINDER_CHILD";
+// Where the program child reports what its window shows (see report_state).
+constexpr char kStateVariable[] = "LYRICS_FINDER_STATE";
 
 // Runs this program's child test named `name` with the extra environment; answers its exit code.
 std::optional<int> run_child(const std::string& name, std::vector<std::string> env) {
@@ -42,6 +50,11 @@ std::optional<int> run_child(const std::string& name, std::vector<std::string> e
                                     env);
   if (child <= 0) return std::nullopt;
   return test_support::wait_child(child, 120s);
+}
+
+std::string read_all(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 bool requested(const app_test::LyricServer& server, const std::string& target) {
@@ -78,11 +91,17 @@ TEST(FinderProcess, UnderXvfbAChineseSearchPreviewAndDownloadWork) {
   test_support::Xvfb xvfb;
   ASSERT_FALSE(xvfb.display().empty());
   const std::string x = "DISPLAY=" + xvfb.display() + " xdotool ";
-  pid_t child = test_support::spawn({test_support::self_path(), "--gtest_also_run_disabled_tests",
-                                     "--gtest_filter=FinderChild.DISABLED_Program"},
-                                    {"DISPLAY=" + xvfb.display(), "LYRICS_DISPLAY=sdl",
-                                     "LYRICS_MESSAGEBOX=default", std::string(kChildVariable) + "=1"});
+  const fs::path state_file = fs::path(testing::TempDir()) / ("finder-state-" + std::to_string(getpid()));
+  fs::remove(state_file);
+  pid_t child = test_support::spawn(
+      {test_support::self_path(), "--gtest_also_run_disabled_tests",
+       "--gtest_filter=FinderChild.DISABLED_Program"},
+      {"DISPLAY=" + xvfb.display(), "LYRICS_DISPLAY=sdl", "LYRICS_MESSAGEBOX=default",
+       std::string(kChildVariable) + "=1", std::string(kStateVariable) + "=" + state_file.string()});
   ASSERT_GT(child, 0);
+  auto shows = [&](const std::string& what) {
+    return eventually([&] { return read_all(state_file).find(what) != std::string::npos; });
+  };
   std::string window;
   ASSERT_TRUE(eventually([&] {
     window = test_support::output_of(x + "search --onlyvisible --name Veskar 2>/dev/null | head -n1");
@@ -96,22 +115,36 @@ TEST(FinderProcess, UnderXvfbAChineseSearchPreviewAndDownloadWork) {
     return " mousemove " + std::to_string(left + cx) + " " + std::to_string(top + cy) + " ";
   };
 
-  std::system((x + at(136, 208) + "click 1 sleep 0.3 type --delay 100 '歌词'").c_str());
+  std::system((x + at(136, 208) + "click 1").c_str());
+  ASSERT_TRUE(shows("focus=title")) << "the click did not put the keyboard in the title box";
+  std::system((x + "type --delay 100 '歌词'").c_str());
   std::system((x + at(368, 252) + "click 1").c_str());
   EXPECT_TRUE(eventually([&] { return requested(server, search); })) << "the typed search never arrived";
-  std::system((x + at(40, 38) + "sleep 1 click --repeat 2 --delay 60 1").c_str());
+  ASSERT_TRUE(shows("rows=1")) << "the hit never reached the list";
+  std::system((x + at(40, 38) + "click --repeat 2 --delay 60 1").c_str());
   EXPECT_TRUE(eventually([&] {
     return requested(server, "/lrc/1.lrc") && requested(server, "/api/cover/1");
   })) << "the preview fetched nothing";
-  std::system((x + at(40, 38) + "click 3 sleep 0.5 mousemove_relative 12 8 click 1").c_str());
+  // The row's menu is up once a new X window is mapped.
+  const std::string mapped = x + "search --onlyvisible --name '.*' 2>/dev/null";
+  const std::string before_menu = "\n" + test_support::output_of(mapped);
+  std::system((x + at(40, 38) + "click 3").c_str());
+  ASSERT_TRUE(eventually([&] {
+    std::istringstream now(test_support::output_of(mapped));
+    for (std::string id; std::getline(now, id);) {
+      if (before_menu.find("\n" + id + "\n") == std::string::npos) return true;
+    }
+    return false;
+  })) << "the row's menu never appeared";
+  std::system((x + "mousemove_relative 12 8 click 1").c_str());
   EXPECT_TRUE(eventually([&] { return fs::exists(saved) && fs::file_size(saved) > 0; }))
       << "nothing downloaded";
-  std::ifstream in(saved, std::ios::binary);
-  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "[00:01.00]歌词\n");
+  EXPECT_EQ(read_all(saved), "[00:01.00]歌词\n");
 
   kill(child, SIGTERM);
   test_support::wait_child(child, 20s);
   fs::remove(saved);
+  fs::remove(state_file);
 }
 
 TEST(ShellProgram, WithoutADesktopOpenerItSaysSoAndFails) {
@@ -136,9 +169,38 @@ TEST(FinderChild, DISABLED_DamagedImage) {
   std::exit(runtime::run_program(damaged, &app::main));
 }
 
+// What the window shows that the parent waits for: the unit with the keyboard and the rows of
+// the result list.
+std::string finder_state() {
+  using namespace app::main_window;
+  const HWND focus = GetFocus();
+  const HWND list = app_test::main_window_unit(kResultList);
+  return std::string("focus=") +
+         (focus != nullptr && focus == app_test::main_window_unit(kTitleEdit) ? "title" : "-") +
+         " rows=" + std::to_string(list != nullptr ? SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) : 0);
+}
+
+// Reports the window's state to the parent each time it changes, checked whenever the program
+// reads a message; written whole (by a rename), so the parent never reads half a report.
+LRESULT CALLBACK report_state(int code, WPARAM wp, LPARAM lp) {
+  static std::string reported;
+  if (const char* path = std::getenv(kStateVariable); path != nullptr && code == HC_ACTION) {
+    const std::string now = finder_state();
+    if (now != reported) {
+      reported = now;
+      const std::string part = std::string(path) + ".part";
+      std::ofstream(part, std::ios::trunc) << now;
+      std::error_code failed;  // the parent then times out and says what it waited for
+      fs::rename(part, path, failed);
+    }
+  }
+  return CallNextHookEx(nullptr, code, wp, lp);
+}
+
 TEST(FinderChild, DISABLED_Program) {
   if (std::getenv(kChildVariable) == nullptr) GTEST_SKIP();
   ui::install_window_system();
+  SetWindowsHookExA(WH_GETMESSAGE, &report_state, nullptr, GetCurrentThreadId());
   std::exit(runtime::run_program(app::program_image(), &app::main));
 }
 

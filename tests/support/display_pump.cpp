@@ -2,23 +2,12 @@
 
 #include <sys/wait.h>
 
-#include <cstdio>
 #include <thread>
 
 #include "platform/api.h"
 #include "tests/support/xvfb_session.h"
 
 namespace test_support {
-
-std::string command_output(const std::string& cmd) {
-  std::string out;
-  FILE* p = popen(cmd.c_str(), "r");
-  if (!p) return out;
-  char buf[256];
-  while (fgets(buf, sizeof buf, p)) out += buf;
-  pclose(p);
-  return out;
-}
 
 bool pump_until(const std::function<bool()>& done, std::chrono::milliseconds limit) {
   const auto deadline = std::chrono::steady_clock::now() + limit;
@@ -34,10 +23,6 @@ bool pump_until(const std::function<bool()>& done, std::chrono::milliseconds lim
   return done();
 }
 
-void pump_for(std::chrono::milliseconds time) {
-  pump_until([] { return false; }, time);
-}
-
 void run_pumping(const std::string& cmd) {
   pid_t pid = spawn({"/bin/sh", "-c", cmd}, {});
   if (pid <= 0) return;
@@ -49,14 +34,24 @@ void run_pumping(const std::string& cmd) {
       std::chrono::milliseconds(20000));
 }
 
+namespace {
+
+std::string visible_x_window(const std::string& title) {
+  std::string id = output_of("xdotool search --onlyvisible --name '" + title + "' 2>/dev/null | head -n 1");
+  while (!id.empty() && (id.back() == '\n' || id.back() == '\r')) id.pop_back();
+  return id;
+}
+
+}  // namespace
+
 std::string x_window_named(const std::string& title) {
   std::string id;
-  for (int i = 0; i < 50 && id.empty(); ++i) {
-    id = command_output("xdotool search --name '" + title + "' 2>/dev/null | head -n 1");
-    while (!id.empty() && (id.back() == '\n' || id.back() == '\r')) id.pop_back();
-    if (id.empty()) pump_for(std::chrono::milliseconds(100));
-  }
+  pump_until([&] { return !(id = visible_x_window(title)).empty(); }, std::chrono::seconds(15));
   return id;
+}
+
+bool x_window_gone(const std::string& title) {
+  return pump_until([&] { return visible_x_window(title).empty(); }, std::chrono::seconds(15));
 }
 
 }  // namespace test_support

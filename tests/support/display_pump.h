@@ -8,24 +8,21 @@
 
 namespace test_support {
 
-// Runs a shell command and returns its standard output.
-std::string command_output(const std::string& cmd);
-
 // Dispatches the calling thread's messages (translated, as a program's loop does) until `done`
 // holds or the time is up; answers `done()` at the end.
 bool pump_until(const std::function<bool()>& done,
                 std::chrono::milliseconds limit = std::chrono::milliseconds(4000));
-
-// Serves the calling thread's windows for a while.
-void pump_for(std::chrono::milliseconds time);
 
 // Runs a shell command while this thread keeps serving its windows: xdotool remaps a spare key
 // for characters the keyboard lacks and restores it right after, so the program must read the
 // key while the mapping is still in place.
 void run_pumping(const std::string& cmd);
 
-// The id (decimal, as xdotool prints it) of the X window with this UTF-8 title, waiting up to
-// five seconds for it while serving the windows; empty when none appears.
+// The id (decimal, as xdotool prints it) of the mapped X window with this UTF-8 title, waiting
+// up to fifteen seconds for it while serving the windows; empty when none appears.
 std::string x_window_named(const std::string& title);
+// Whether no mapped X window has this title, waiting (serving the windows) up to fifteen
+// seconds for the last one to go.
+bool x_window_gone(const std::string& title);
 
 }  // namespace test_support

@@ -91,11 +91,17 @@ HWND Finder::window() const {
   return ui::window_native(0);
 }
 
-HWND Finder::unit(std::uint32_t unit_id) const {
-  int index = ui::templates::window_collection().window(0).find_unit(unit_id);
+HWND main_window_unit(std::uint32_t unit_id) {
+  const auto& windows = ui::templates::window_collection();
+  if (windows.size() == 0) return nullptr;
+  int index = windows.window(0).find_unit(unit_id);
   if (index < 0) return nullptr;
   ui::Unit* u = ui::live_unit(0, static_cast<std::size_t>(index));
   return u != nullptr ? u->hwnd() : nullptr;
+}
+
+HWND Finder::unit(std::uint32_t unit_id) const {
+  return main_window_unit(unit_id);
 }
 
 void Finder::set_keywords(std::string_view title, std::string_view artist) {

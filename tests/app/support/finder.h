@@ -21,6 +21,9 @@ std::string service_base();
 // Open file descriptors of this process right now.
 int descriptor_count();
 
+// The window of a unit of the running program's main window; null while there is none.
+HWND main_window_unit(std::uint32_t unit_id);
+
 class Finder {
  public:
   Finder();

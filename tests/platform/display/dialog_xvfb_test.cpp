@@ -14,12 +14,13 @@
 #include "platform/display/backend.h"
 #include "tests/support/display_pump.h"
 #include "tests/support/headless_recorder.h"
+#include "tests/support/x11/window_manager.h"
 #include "tests/support/xvfb_session.h"
 
 namespace {
 
 using namespace std::chrono_literals;
-using test_support::command_output;
+using test_support::output_of;
 
 TEST(DialogUnderXvfb, MessageBoxIsATransientDialogAndGivesTheKeysBack) {
   if (!test_support::on_path("Xvfb") || !test_support::on_path("xdotool") || !test_support::on_path("xprop"))
@@ -43,6 +44,17 @@ TEST(DialogUnderXvfb, MessageBoxIsATransientDialogAndGivesTheKeysBack) {
 constexpr const char* kOwnerTitle = "dialog-owner";
 constexpr const char* kBoxTitle = "dialog-box";
 
+// What xprop says of X window `id`'s properties `names`, once it has all of them (a window's
+// properties may follow its mapping); with "not found" lines when some never came.
+std::string x_properties(const std::string& id, const std::string& names) {
+  std::string said;
+  test_support::pump_until([&] {
+    said = output_of("xprop -id " + id + " " + names);
+    return !said.empty() && said.find("not found") == std::string::npos;
+  });
+  return said;
+}
+
 // What xprop saw of the box while it was up; filled by the timer that then closes the box.
 std::string& box_properties() {
   static std::string seen;
@@ -53,8 +65,7 @@ void CALLBACK inspect_and_close_box(HWND owner, UINT, UINT_PTR id, DWORD) {
   KillTimer(owner, id);
   const std::string box = test_support::x_window_named(kBoxTitle);
   if (!box.empty())
-    box_properties() =
-        command_output("xprop -id " + box + " WM_TRANSIENT_FOR _NET_WM_WINDOW_TYPE _MOTIF_WM_HINTS");
+    box_properties() = x_properties(box, "WM_TRANSIENT_FOR _NET_WM_WINDOW_TYPE _MOTIF_WM_HINTS");
   // The box answers Esc (its escape answer) like a close from its frame.
   PostMessageA(GetActiveWindow(), WM_CLOSE, 0, 0);
 }
@@ -76,11 +87,9 @@ TEST(DialogSdlChild, DISABLED_OwnedBoxAndFixedOwner) {
   ASSERT_TRUE(owner);
   SetActiveWindow(owner);
   SetFocus(owner);
-  test_support::pump_for(300ms);
   const std::string owner_id = test_support::x_window_named(kOwnerTitle);
   ASSERT_FALSE(owner_id.empty());
-  const std::string owner_props =
-      command_output("xprop -id " + owner_id + " _MOTIF_WM_HINTS WM_NORMAL_HINTS");
+  const std::string owner_props = x_properties(owner_id, "_MOTIF_WM_HINTS WM_NORMAL_HINTS");
   // Functions: move, minimise and close; no resize, no maximise.
   EXPECT_NE(owner_props.find("= 0x3, 0x2c,"), std::string::npos) << owner_props;
   const std::string fixed = std::to_string(320 - 2 * GetSystemMetrics(SM_CXFIXEDFRAME));
@@ -98,8 +107,10 @@ TEST(DialogSdlChild, DISABLED_OwnedBoxAndFixedOwner) {
   EXPECT_NE(box.find("= 0x3, 0x24,"), std::string::npos) << "move and close only: " << box;
 
   // With the pointer away from every window, the keys go where the input focus was put.
-  test_support::pump_for(300ms);
-  command_output("xdotool mousemove 1200 750");
+  ASSERT_TRUE(test_support::pump_until([&] {
+    return test_support::x_input_focus("") == std::strtoul(owner_id.c_str(), nullptr, 10);
+  })) << "the owner never got the keyboard back";
+  output_of("xdotool mousemove 1200 750");
   rec.clear();
   test_support::run_pumping("xdotool type --delay 60 'ab'");
   EXPECT_TRUE(test_support::pump_until([&] { return chars_of(rec).size() >= 2; }))

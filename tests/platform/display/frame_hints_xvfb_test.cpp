@@ -276,7 +276,9 @@ TEST(FrameHintsChild, DISABLED_EachKindOfWindow) {
       DestroyWindow(w);
     }
     if (owner != nullptr) DestroyWindow(owner);
-    test_support::pump_for(100ms);
+    // The next row starts once this row's windows have left the screen.
+    EXPECT_TRUE(test_support::x_window_gone("^" + std::string(row.title) + "$"));
+    EXPECT_TRUE(test_support::x_window_gone("^" + owner_title + "$"));
   }
 }
 

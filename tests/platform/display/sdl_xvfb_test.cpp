@@ -24,14 +24,14 @@
 #include "platform/display/backend.h"
 #include "tests/support/display_pump.h"
 #include "tests/support/headless_recorder.h"
+#include "tests/support/x11/window_manager.h"
 #include "tests/support/xvfb_session.h"
 #include "x_pixel.h"
 
 namespace {
 
-using test_support::command_output;
 using test_support::on_path;
-using test_support::pump_for;
+using test_support::output_of;
 using test_support::pump_until;
 using test_support::run_pumping;
 using test_support::x_pixel;
@@ -79,13 +79,12 @@ TEST(SdlChild, DISABLED_WindowTitlePlacementAndInput) {
   ASSERT_TRUE(top);
   SetActiveWindow(top);
   SetFocus(top);
-  pump_for(std::chrono::milliseconds(500));
 
   const std::string id = x_window_named("歌词搜索");
   ASSERT_FALSE(id.empty()) << "no X window carries the UTF-8 title";
 
   // Without a window manager there is no native frame: the X window is the client area.
-  std::string geometry = command_output("xdotool getwindowgeometry " + id);
+  std::string geometry = output_of("xdotool getwindowgeometry " + id);
   int gx = 0, gy = 0, gw = 0, gh = 0;
   auto pos = geometry.find("Position: ");
   auto size = geometry.find("Geometry: ");
@@ -108,28 +107,28 @@ TEST(SdlChild, DISABLED_WindowTitlePlacementAndInput) {
   FillRect(dc, &patch, brush);
   DeleteObject(brush);
   ReleaseDC(top, dc);
-  pump_for(std::chrono::milliseconds(200));
-  EXPECT_EQ(x_pixel(id, 20, 30), 0xC81E3Cu);
+  EXPECT_TRUE(pump_until([&] { return x_pixel(id, 20, 30) == 0xC81E3Cu; })) << "the patch never showed";
   EXPECT_EQ(x_pixel(id, 119, 89), 0xC81E3Cu);
   EXPECT_NE(x_pixel(id, 120, 89), 0xC81E3Cu);
 
-  command_output("xdotool mousemove --window " + id + " 50 60 click 1");
+  output_of("xdotool mousemove --window " + id + " 50 60 click 1");
   ASSERT_TRUE(pump_until([&] { return !rec.messages({WM_LBUTTONUP}).empty(); })) << "the click never arrived";
   auto downs = rec.messages({WM_LBUTTONDOWN});
   ASSERT_EQ(downs.size(), 1u);
   EXPECT_EQ(GET_X_LPARAM(downs[0].lp), 50);
   EXPECT_EQ(GET_Y_LPARAM(downs[0].lp), 60);
 
-  pump_for(std::chrono::milliseconds(700));  // not part of the next pair
+  // The pair lands away from the single click, so that click cannot pair with its first half.
   rec.clear();
-  command_output("xdotool mousemove --window " + id + " 80 90 click --repeat 2 --delay 80 1");
+  output_of("xdotool mousemove --window " + id + " 80 90 click --repeat 2 --delay 80 1");
   ASSERT_TRUE(pump_until([&] { return rec.messages({WM_LBUTTONUP}).size() >= 2; }));
   auto dbl = rec.messages({WM_LBUTTONDBLCLK});
   ASSERT_EQ(dbl.size(), 1u);
   EXPECT_EQ(GET_X_LPARAM(dbl[0].lp), 80);
 
-  command_output("xdotool windowfocus " + id);
-  pump_for(std::chrono::milliseconds(300));
+  output_of("xdotool windowfocus " + id);
+  ASSERT_TRUE(pump_until([&] { return test_support::x_input_focus("") == std::stoul(id); }))
+      << "the window never got the keyboard";
   rec.clear();
   run_pumping("xdotool type --delay 60 'ab'");
   EXPECT_TRUE(pump_until([&] { return chars_of(rec).size() >= 2; })) << "typed: '" << chars_of(rec) << "'";
@@ -137,7 +136,7 @@ TEST(SdlChild, DISABLED_WindowTitlePlacementAndInput) {
   EXPECT_EQ(rec.messages({WM_KEYDOWN}).size(), 2u);
 
   rec.clear();
-  command_output("xdotool key Return Tab BackSpace");
+  output_of("xdotool key Return Tab BackSpace");
   EXPECT_TRUE(pump_until([&] { return chars_of(rec).size() >= 3; }));
   EXPECT_EQ(chars_of(rec), "\r\t\b");
 
