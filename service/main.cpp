@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "service/config_file.h"
+#include "service/default_libraries.h"
 #include "service/http/lyric_server.h"
 #include "service/library/live_library.h"
 #include "service/options.h"
@@ -21,15 +22,12 @@ namespace {
 
 using namespace lyr::service;
 
-std::string bundled_library() {
-  std::error_code ec;
-  auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-  return (exe.parent_path() / "sample-library").string();
-}
-
 int run(const Options& options) {
   std::vector<std::string> libraries = options.libraries;
-  if (libraries.empty()) libraries.push_back(bundled_library());
+  if (libraries.empty()) {
+    std::error_code ec;
+    libraries = default_libraries(std::filesystem::read_symlink("/proc/self/exe", ec).string());
+  }
 
   std::unique_ptr<UpstreamClient> upstream;
   if (!options.upstream.empty()) {

@@ -17,7 +17,7 @@ inline constexpr int kDefaultPort = 47610;
 struct Options {
   std::string bind = "127.0.0.1";
   int port = kDefaultPort;
-  std::vector<std::string> libraries;  // empty: the bundled sample library
+  std::vector<std::string> libraries;  // empty: service/default_libraries.h
   std::string upstream;                // empty: none
   std::chrono::milliseconds upstream_timeout{3000};
   int threads = 16;

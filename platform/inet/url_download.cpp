@@ -13,6 +13,7 @@
 
 #include "platform/kernel/codepage.h"
 #include "platform/kernel/paths.h"
+#include "platform/kernel/virtual_store.h"
 #include "platform/net/transfer.h"
 #include "platform/net/url_text.h"
 
@@ -112,6 +113,9 @@ extern "C" HRESULT URLDownloadToFileA(void* /*caller*/, LPCSTR url, LPCSTR file,
   if (!platform::net::is_http_url(address)) return INET_E_UNKNOWN_PROTOCOL;
   std::string target = platform::paths::to_system(file);
   if (target.empty() || target.back() == '/') return E_INVALIDARG;
+  // Into a read-only program folder's per-user mirror; the partial file goes beside the target
+  // there, so the rename stays within one folder and atomic.
+  target = platform::kernel::virtual_store::for_write(target);
 
   PartialFile partial(target);
   if (!partial.ok()) {

@@ -7,7 +7,8 @@
 //   moves nothing for a minute ends.
 // - file: program-form path (backslashes, GB18030). A 2xx body is written to a new file beside
 //   it and renamed into place only when the transfer completed, so the target is either the
-//   whole body or untouched (an existing file survives any failure).
+//   whole body or untouched (an existing file survives any failure). A file in a program folder
+//   the user may not write lands in its per-user mirror (platform/kernel/virtual_store.h).
 // - Answers S_OK only when the file was fully written; otherwise an HRESULT:
 //   E_INVALIDARG (null or empty url/file, reserved not 0), INET_E_UNKNOWN_PROTOCOL,
 //   INET_E_INVALID_URL, INET_E_RESOURCE_NOT_FOUND (host unknown, HTTP 404 or 410),

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,7 @@
 #include "platform/kernel/file_info.h"
 #include "platform/kernel/objects.h"
 #include "platform/kernel/paths.h"
+#include "platform/kernel/virtual_store.h"
 #include "platform/kernel/wildcard.h"
 
 namespace platform::kernel {
@@ -56,6 +58,43 @@ bool name_before(const WIN32_FIND_DATAA& a, const WIN32_FIND_DATAA& b) {
   return c != 0 ? c < 0 : std::strcmp(a.cFileName, b.cFileName) < 0;
 }
 
+bool listed(const std::vector<WIN32_FIND_DATAA>& entries, const std::string& name) {
+  return std::any_of(entries.begin(), entries.end(),
+                     [&](const WIN32_FIND_DATAA& e) { return name == e.cFileName; });
+}
+
+void add_entry(const struct stat& st, const std::string& name, std::vector<WIN32_FIND_DATAA>& entries) {
+  if (listed(entries, name)) return;  // an earlier folder's entry hides it
+  WIN32_FIND_DATAA entry;
+  fill_find_data(st, name, entry);
+  if (set_name(entry, name)) entries.push_back(entry);
+}
+
+// Adds the entries of `dir` that match; false when `dir` is no folder.
+bool list_matches(const std::string& dir, const std::string& name_part, const std::string& name_pattern,
+                  std::vector<WIN32_FIND_DATAA>& entries) {
+  const std::string prefix = dir == "/" ? "/" : dir + "/";
+  struct stat exact {};
+  if (!has_wildcards(name_pattern) && stat_entry(prefix + name_part, exact)) {
+    add_entry(exact, name_pattern, entries);
+    return true;
+  }
+  // Wildcards, or a plain name in another case than on disk: scan the folder.
+  std::unique_ptr<DIR, DirCloser> d(opendir(dir.c_str()));
+  if (!d) return false;
+  const bool root = dir == "/";
+  while (dirent* e = readdir(d.get())) {
+    std::string system_name = e->d_name;
+    if (root && (system_name == "." || system_name == "..")) continue;  // a root has neither
+    std::string name = platform::paths::to_program(system_name);
+    if (!wildcard_match(name_pattern, name)) continue;
+    struct stat st {};
+    if (!stat_entry(prefix + system_name, st)) continue;  // vanished meanwhile
+    add_entry(st, name, entries);
+  }
+  return true;
+}
+
 }  // namespace
 }  // namespace platform::kernel
 
@@ -74,41 +113,20 @@ extern "C" HANDLE WINAPI FindFirstFileA(LPCSTR pattern, LPWIN32_FIND_DATAA data)
     SetLastError(ERROR_FILE_NOT_FOUND);
     return INVALID_HANDLE_VALUE;
   }
-  struct stat dir_stat {};
-  if (stat(dir.c_str(), &dir_stat) != 0 || !S_ISDIR(dir_stat.st_mode)) {
+  std::string name_pattern = platform::paths::to_program(name_part);
+
+  auto search = std::make_shared<FindObject>();
+  // In the per-user store the program folder's mirror is searched first; its entries hide the
+  // folder's own of the same name, as reads find them.
+  bool folder_found = false;
+  if (std::optional<std::string> mirror = platform::kernel::virtual_store::mirror_of_folder(dir))
+    folder_found = list_matches(*mirror, name_part, name_pattern, search->entries);
+  if (list_matches(dir, name_part, name_pattern, search->entries)) folder_found = true;
+  if (!folder_found) {
     SetLastError(ERROR_PATH_NOT_FOUND);
     return INVALID_HANDLE_VALUE;
   }
-  std::string name_pattern = platform::paths::to_program(name_part);
-  const std::string prefix = dir == "/" ? "/" : dir + "/";
-
-  auto search = std::make_shared<FindObject>();
-  struct stat exact {};
-  if (!has_wildcards(name_pattern) && stat_entry(prefix + name_part, exact)) {
-    WIN32_FIND_DATAA entry;
-    fill_find_data(exact, name_pattern, entry);
-    if (set_name(entry, name_pattern)) search->entries.push_back(entry);
-  } else {
-    // Wildcards, or a plain name in another case than on disk: scan the folder.
-    std::unique_ptr<DIR, DirCloser> d(opendir(dir.c_str()));
-    if (!d) {
-      SetLastError(ERROR_PATH_NOT_FOUND);
-      return INVALID_HANDLE_VALUE;
-    }
-    const bool root = dir == "/";
-    while (dirent* e = readdir(d.get())) {
-      std::string system_name = e->d_name;
-      if (root && (system_name == "." || system_name == "..")) continue;  // a root has neither
-      std::string name = platform::paths::to_program(system_name);
-      if (!wildcard_match(name_pattern, name)) continue;
-      struct stat st {};
-      if (!stat_entry(prefix + system_name, st)) continue;  // vanished meanwhile
-      WIN32_FIND_DATAA entry;
-      fill_find_data(st, name, entry);
-      if (set_name(entry, name)) search->entries.push_back(entry);
-    }
-    std::sort(search->entries.begin(), search->entries.end(), name_before);
-  }
+  std::sort(search->entries.begin(), search->entries.end(), name_before);
   if (search->entries.empty()) {
     SetLastError(ERROR_FILE_NOT_FOUND);
     return INVALID_HANDLE_VALUE;

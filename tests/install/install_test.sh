@@ -39,6 +39,8 @@ cleanup() {
     $(pids_running "$prefix/lib/lyric-service/lyric-service"); do
     kill "$pid" 2>/dev/null
   done
+  [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null
+  chmod -R u+w "$tmp" 2>/dev/null # a program folder made read-only for the test
   rm -rf "$tmp"
 }
 trap cleanup EXIT
@@ -195,6 +197,99 @@ if [ -n "$port" ]; then
   [ "$(pids_running "$service")" = "$services" ] || fail "a second service was started: $(pids_running "$service")"
   [ "$(wc -c <"$log")" = "$log_size" ] || fail "the second launch wrote to the service log: $(cat "$log")"
   kill "$second"
+fi
+
+section "downloads of an unprivileged user in the read-only program folder"
+# The installed finder on a real display, driven as a user would: started like the menu starts it,
+# it searches a bundled song and saves it twice. The program folder belongs to root, so the saves
+# must land in the user's own folder. Root would write anywhere: as root the finder runs as nobody.
+user_home=$tmp/user
+mirror=$user_home/.local/share/lyrics-finder
+saved_name="Signal Lost - .lrc"
+as_user=()
+downloads_skipped=
+for tool in Xvfb xdotool; do
+  command -v "$tool" >/dev/null || downloads_skipped="$tool is not installed"
+done
+if [ -z "$downloads_skipped" ] && curl -s -o /dev/null -m 2 http://127.0.0.1:47610/; then
+  downloads_skipped="a lyric service already answers on 127.0.0.1:47610, the finder's own port"
+fi
+if [ -z "$downloads_skipped" ] && [ "$(id -u)" = 0 ]; then
+  if command -v setpriv >/dev/null; then
+    as_user=(setpriv --reuid=65534 --regid=65534 --clear-groups)
+  else
+    downloads_skipped="setpriv is missing (package util-linux)"
+  fi
+fi
+if [ -n "$downloads_skipped" ]; then
+  echo "SKIPPED: downloads as an unprivileged user ($downloads_skipped)"
+else
+  mkdir -p "$user_home"
+  if [ ${#as_user[@]} -gt 0 ]; then
+    chown 65534:65534 "$user_home"
+    chmod 755 "$tmp" # the user must reach the prefix
+  else
+    chmod -R a-w "$program_dir" # the owner may not write it either, as in an install by root
+  fi
+  x_display_file=$tmp/x-display
+  Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -ac 3>"$x_display_file" 2>"$tmp/xvfb.log" &
+  xvfb_pid=$!
+  has_display() { [ -s "$x_display_file" ]; }
+  wait_for 30 has_display || fail "Xvfb did not start: $(cat "$tmp/xvfb.log")"
+  display=:$(head -n1 "$x_display_file")
+  xdo() { DISPLAY=$display xdotool "$@" 2>/dev/null; }
+  find "$program_dir" -printf '%P %s %T@ %m\n' | sort >"$tmp/program-before"
+
+  env -i PATH="$PATH" HOME="$user_home" DISPLAY="$display" LYRICS_DISPLAY=sdl LYRICS_MESSAGEBOX=default \
+    "${as_user[@]}" "$prefix/bin/lyrics-finder" >"$tmp/finder.out" 2>&1 &
+  user_finder=$!
+  window_of_finder() { window=$(xdo search --onlyvisible --pid "$user_finder" | head -n1) && [ -n "$window" ]; }
+  if ! wait_for 90 window_of_finder; then
+    fail "the finder's window did not appear; it said: $(cat "$tmp/finder.out")"
+  else
+    eval "$(xdo getwindowgeometry --shell "$window")" # X and Y: the window's place
+    at() { echo mousemove $((X + $1)) $((Y + $2)); }
+    # The title box, the search button, then the first row of the hits.
+    xdo $(at 136 208) click 1 type --delay 20 "Signal Lost"
+    xdo $(at 368 252) click 1
+    windows_shown() { [ "$(xdo search --onlyvisible --pid "$user_finder" | wc -l)" -gt 1 ]; }
+    # save: right-click the first hit and take the menu's one item, once the hit is listed.
+    save() {
+      local deadline=$((SECONDS + 60))
+      until [ "$SECONDS" -ge "$deadline" ]; do
+        xdo $(at 40 38) click 3
+        if wait_for 3 windows_shown; then
+          xdo mousemove_relative 12 8 click 1
+          return 0
+        fi
+      done
+      return 1
+    }
+    saved=$mirror/$saved_name
+    saved_once() { [ -s "$saved" ]; }
+    if ! save || ! wait_for 30 saved_once; then
+      fail "nothing was saved into $mirror; the finder said: $(cat "$tmp/finder.out")"
+    else
+      cmp -s "$saved" "$library/The Quiet Static - Signal Lost.lrc" || fail "the saved lyrics differ from the library's"
+      first_inode=$(stat -c %i "$saved")
+      replaced() { [ -s "$saved" ] && [ "$(stat -c %i "$saved")" != "$first_inode" ]; }
+      if ! save || ! wait_for 30 replaced; then
+        fail "the second save did not replace the first; the finder said: $(cat "$tmp/finder.out")"
+      fi
+      listed=$(ls -A "$mirror")
+      [ "$listed" = "$saved_name" ] || fail "the user's folder should hold the one saved file, not: $listed"
+      [ "$(stat -c %u "$saved")" = "$(stat -c %u "$user_home")" ] || fail "the saved file is not the user's own"
+      messages=$(grep -c -x '下载完毕,已保存在软件目录！' "$tmp/finder.out")
+      [ "$messages" = 2 ] || fail "the finder should have said twice that the download is done: $(cat "$tmp/finder.out")"
+    fi
+  fi
+  find "$program_dir" -printf '%P %s %T@ %m\n' | sort >"$tmp/program-after"
+  diff "$tmp/program-before" "$tmp/program-after" >"$tmp/program-diff" ||
+    fail "the program folder changed: $(cat "$tmp/program-diff")"
+  kill "$user_finder" 2>/dev/null
+  for pid in $(pids_running "$prefix/lib/lyric-service/lyric-service"); do kill "$pid"; done
+  kill "$xvfb_pid" 2>/dev/null
+  [ ${#as_user[@]} -gt 0 ] || chmod -R u+w "$program_dir"
 fi
 
 section "Debian package"
