@@ -238,17 +238,7 @@ LRESULT dispatch(State& st, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 LRESULT header_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_NCCREATE) {
-    states().attach(hwnd)->hwnd = hwnd;
-    return DefWindowProcA(hwnd, msg, wp, lp);
-  }
-  if (msg == WM_NCDESTROY) {
-    states().detach(hwnd);
-    return DefWindowProcA(hwnd, msg, wp, lp);
-  }
-  auto st = states().find(hwnd);  // kept alive through notifications
-  if (!st) return DefWindowProcA(hwnd, msg, wp, lp);
-  return dispatch(*st, msg, wp, lp);
+  return states().serve(hwnd, msg, wp, lp, [&](State& st) { return dispatch(st, msg, wp, lp); });
 }
 
 }  // namespace

@@ -522,18 +522,7 @@ LRESULT dispatch(State& st, UINT msg, WPARAM wp, LPARAM lp) {
 LRESULT listview_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   LRESULT result = 0;
   if (scrollbar::handle_message(hwnd, msg, wp, lp, result)) return result;
-  if (msg == WM_NCCREATE) {
-    states().attach(hwnd)->hwnd = hwnd;
-    return DefWindowProcA(hwnd, msg, wp, lp);
-  }
-  if (msg == WM_NCDESTROY) {
-    states().detach(hwnd);
-    return DefWindowProcA(hwnd, msg, wp, lp);
-  }
-  // Held for the whole message: a notification handler may destroy the control.
-  StatePtr st = find_state(hwnd);
-  if (!st) return DefWindowProcA(hwnd, msg, wp, lp);
-  return dispatch(*st, msg, wp, lp);
+  return states().serve(hwnd, msg, wp, lp, [&](State& st) { return dispatch(st, msg, wp, lp); });
 }
 
 void register_listview_classes() {
