@@ -88,6 +88,17 @@ class StateTable {
   std::unordered_map<HWND, Ptr> states_;
 };
 
+// Registers one of the system's control classes: its name, procedure, class style and (system)
+// cursor.
+inline void register_control_class(LPCSTR name, WNDPROC proc, UINT style, LPCSTR cursor = IDC_ARROW) {
+  WNDCLASSA wc{};
+  wc.style = style;
+  wc.lpfnWndProc = proc;
+  wc.hCursor = LoadCursorA(nullptr, cursor);
+  wc.lpszClassName = name;
+  RegisterClassA(&wc);
+}
+
 // Selects a GDI object into a DC for the scope and puts the previous one back.
 class ScopedSelect {
  public:

@@ -418,12 +418,7 @@ LRESULT CALLBACK edit_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }  // namespace
 
 void register_edit_class() {
-  WNDCLASSA wc{};
-  wc.style = CS_GLOBALCLASS | CS_DBLCLKS;
-  wc.lpfnWndProc = edit_proc;
-  wc.hCursor = LoadCursorA(nullptr, IDC_IBEAM);
-  wc.lpszClassName = WC_EDITA;
-  RegisterClassA(&wc);
+  register_control_class(WC_EDITA, edit_proc, CS_GLOBALCLASS | CS_DBLCLKS, IDC_IBEAM);
 }
 
 namespace {

@@ -302,12 +302,7 @@ bool set_width(State& st, int index, int width) {
 }
 
 void register_header_class() {
-  WNDCLASSA wc{};
-  wc.style = CS_GLOBALCLASS | CS_DBLCLKS;
-  wc.lpfnWndProc = &header_proc;
-  wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-  wc.lpszClassName = WC_HEADERA;
-  RegisterClassA(&wc);
+  register_control_class(WC_HEADERA, header_proc, CS_GLOBALCLASS | CS_DBLCLKS);
 }
 
 }  // namespace platform::controls::header

@@ -526,12 +526,7 @@ LRESULT listview_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 void register_listview_classes() {
-  WNDCLASSA wc{};
-  wc.style = CS_GLOBALCLASS | CS_DBLCLKS;
-  wc.lpfnWndProc = &listview_proc;
-  wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-  wc.lpszClassName = WC_LISTVIEWA;
-  RegisterClassA(&wc);
+  register_control_class(WC_LISTVIEWA, listview_proc, CS_GLOBALCLASS | CS_DBLCLKS);
   header::register_header_class();
   register_tip_class();
 }

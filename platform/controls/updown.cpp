@@ -320,12 +320,7 @@ void step(State& st, int direction) {
 }
 
 void register_updown_class() {
-  WNDCLASSA wc{};
-  wc.style = CS_GLOBALCLASS | CS_DBLCLKS;
-  wc.lpfnWndProc = updown_proc;
-  wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-  wc.lpszClassName = UPDOWN_CLASSA;
-  RegisterClassA(&wc);
+  register_control_class(UPDOWN_CLASSA, updown_proc, CS_GLOBALCLASS | CS_DBLCLKS);
 }
 
 namespace {
