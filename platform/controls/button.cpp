@@ -260,17 +260,7 @@ void on_paint(HWND hwnd, HDC given) {
   EndPaint(hwnd, &ps);
 }
 
-LRESULT CALLBACK button_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_NCCREATE) {
-    states().attach(hwnd);
-    return DefWindowProcA(hwnd, msg, wp, lp);
-  }
-  if (msg == WM_NCDESTROY) {
-    states().detach(hwnd);
-    return DefWindowProcA(hwnd, msg, wp, lp);
-  }
-  auto state = states().find(hwnd);
-  if (!state) return DefWindowProcA(hwnd, msg, wp, lp);
+LRESULT handle(HWND hwnd, ButtonState* state, UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_PAINT:
       on_paint(hwnd, reinterpret_cast<HDC>(wp));
@@ -355,15 +345,15 @@ LRESULT CALLBACK button_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   return DefWindowProcA(hwnd, msg, wp, lp);
 }
 
+LRESULT CALLBACK button_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  return states().serve(hwnd, msg, wp, lp,
+                        [&](ButtonState& state) { return handle(hwnd, &state, msg, wp, lp); });
+}
+
 }  // namespace
 
 void register_button_class() {
-  WNDCLASSA wc{};
-  wc.style = CS_GLOBALCLASS | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
-  wc.lpfnWndProc = button_proc;
-  wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-  wc.lpszClassName = kButtonClass;
-  RegisterClassA(&wc);
+  register_control_class(kButtonClass, button_proc, CS_GLOBALCLASS | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW);
 }
 
 namespace {

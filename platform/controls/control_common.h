@@ -34,6 +34,25 @@ class StateTable {
     auto it = states_.find(hwnd);
     return it == states_.end() ? nullptr : it->second;
   }
+  // The frame of a control's window procedure: the state is made on WM_NCCREATE (told its window
+  // when it keeps one) and dropped on WM_NCDESTROY, both then passed to DefWindowProcA; any other
+  // message goes to `handle(state)` with the state held throughout, or to DefWindowProcA for a
+  // window that has none.
+  template <class Handle>
+  LRESULT serve(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, Handle&& handle) {
+    if (msg == WM_NCCREATE) {
+      Ptr state = attach(hwnd);
+      if constexpr (requires { state->hwnd = hwnd; }) state->hwnd = hwnd;
+      return DefWindowProcA(hwnd, msg, wp, lp);
+    }
+    if (msg == WM_NCDESTROY) {
+      detach(hwnd);
+      return DefWindowProcA(hwnd, msg, wp, lp);
+    }
+    Ptr state = find(hwnd);
+    if (!state) return DefWindowProcA(hwnd, msg, wp, lp);
+    return handle(*state);
+  }
   // For state kept on behalf of windows of any class (no WM_NCCREATE of ours to attach it on).
   Ptr find_or_attach(HWND hwnd) {
     std::lock_guard lock(mutex_);
@@ -68,6 +87,17 @@ class StateTable {
   mutable std::mutex mutex_;
   std::unordered_map<HWND, Ptr> states_;
 };
+
+// Registers one of the system's control classes: its name, procedure, class style and (system)
+// cursor.
+inline void register_control_class(LPCSTR name, WNDPROC proc, UINT style, LPCSTR cursor = IDC_ARROW) {
+  WNDCLASSA wc{};
+  wc.style = style;
+  wc.lpfnWndProc = proc;
+  wc.hCursor = LoadCursorA(nullptr, cursor);
+  wc.lpszClassName = name;
+  RegisterClassA(&wc);
+}
 
 // Selects a GDI object into a DC for the scope and puts the previous one back.
 class ScopedSelect {

@@ -401,36 +401,24 @@ LRESULT handle(State& st, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 LRESULT CALLBACK edit_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_NCCREATE) {
-    states().attach(hwnd)->hwnd = hwnd;
-    return DefWindowProcA(hwnd, msg, wp, lp);
-  }
   if (msg == WM_NCDESTROY) {
     LRESULT ignored = 0;
     scrollbar::handle_message(hwnd, msg, wp, lp, ignored);
-    states().detach(hwnd);
-    return DefWindowProcA(hwnd, msg, wp, lp);
   }
-  // Held for the whole message: a notification may destroy the window under us.
-  auto st = states().find(hwnd);
-  if (!st) return DefWindowProcA(hwnd, msg, wp, lp);
-  // The frame already makes room for the bars; the bars' helper only draws and tracks them.
-  if (msg != WM_NCCALCSIZE && msg != WM_NCPAINT && has_scroll_bars(hwnd)) {
-    LRESULT r = 0;
-    if (scrollbar::handle_message(hwnd, msg, wp, lp, r)) return r;
-  }
-  return handle(*st, msg, wp, lp);
+  return states().serve(hwnd, msg, wp, lp, [&](State& st) {
+    // The frame already makes room for the bars; the bars' helper only draws and tracks them.
+    if (msg != WM_NCCALCSIZE && msg != WM_NCPAINT && has_scroll_bars(hwnd)) {
+      LRESULT r = 0;
+      if (scrollbar::handle_message(hwnd, msg, wp, lp, r)) return r;
+    }
+    return handle(st, msg, wp, lp);
+  });
 }
 
 }  // namespace
 
 void register_edit_class() {
-  WNDCLASSA wc{};
-  wc.style = CS_GLOBALCLASS | CS_DBLCLKS;
-  wc.lpfnWndProc = edit_proc;
-  wc.hCursor = LoadCursorA(nullptr, IDC_IBEAM);
-  wc.lpszClassName = WC_EDITA;
-  RegisterClassA(&wc);
+  register_control_class(WC_EDITA, edit_proc, CS_GLOBALCLASS | CS_DBLCLKS, IDC_IBEAM);
 }
 
 namespace {

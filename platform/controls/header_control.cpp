@@ -238,17 +238,7 @@ LRESULT dispatch(State& st, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 LRESULT header_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_NCCREATE) {
-    states().attach(hwnd)->hwnd = hwnd;
-    return DefWindowProcA(hwnd, msg, wp, lp);
-  }
-  if (msg == WM_NCDESTROY) {
-    states().detach(hwnd);
-    return DefWindowProcA(hwnd, msg, wp, lp);
-  }
-  auto st = states().find(hwnd);  // kept alive through notifications
-  if (!st) return DefWindowProcA(hwnd, msg, wp, lp);
-  return dispatch(*st, msg, wp, lp);
+  return states().serve(hwnd, msg, wp, lp, [&](State& st) { return dispatch(st, msg, wp, lp); });
 }
 
 }  // namespace
@@ -312,12 +302,7 @@ bool set_width(State& st, int index, int width) {
 }
 
 void register_header_class() {
-  WNDCLASSA wc{};
-  wc.style = CS_GLOBALCLASS | CS_DBLCLKS;
-  wc.lpfnWndProc = &header_proc;
-  wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-  wc.lpszClassName = WC_HEADERA;
-  RegisterClassA(&wc);
+  register_control_class(WC_HEADERA, header_proc, CS_GLOBALCLASS | CS_DBLCLKS);
 }
 
 }  // namespace platform::controls::header

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <string>
 
+#include "platform/controls/control_common.h"
 #include "platform/controls/listview_state.h"
 
 namespace platform::controls::listview {
@@ -62,12 +63,7 @@ LRESULT tip_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }  // namespace
 
 void register_tip_class() {
-  WNDCLASSA wc{};
-  wc.style = CS_GLOBALCLASS | CS_SAVEBITS;
-  wc.lpfnWndProc = &tip_proc;
-  wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-  wc.lpszClassName = kTipClass;
-  RegisterClassA(&wc);
+  register_control_class(kTipClass, tip_proc, CS_GLOBALCLASS | CS_SAVEBITS);
 }
 
 void show_tip(State& st, std::string_view text, POINT screen) {

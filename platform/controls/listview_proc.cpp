@@ -522,27 +522,11 @@ LRESULT dispatch(State& st, UINT msg, WPARAM wp, LPARAM lp) {
 LRESULT listview_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   LRESULT result = 0;
   if (scrollbar::handle_message(hwnd, msg, wp, lp, result)) return result;
-  if (msg == WM_NCCREATE) {
-    states().attach(hwnd)->hwnd = hwnd;
-    return DefWindowProcA(hwnd, msg, wp, lp);
-  }
-  if (msg == WM_NCDESTROY) {
-    states().detach(hwnd);
-    return DefWindowProcA(hwnd, msg, wp, lp);
-  }
-  // Held for the whole message: a notification handler may destroy the control.
-  StatePtr st = find_state(hwnd);
-  if (!st) return DefWindowProcA(hwnd, msg, wp, lp);
-  return dispatch(*st, msg, wp, lp);
+  return states().serve(hwnd, msg, wp, lp, [&](State& st) { return dispatch(st, msg, wp, lp); });
 }
 
 void register_listview_classes() {
-  WNDCLASSA wc{};
-  wc.style = CS_GLOBALCLASS | CS_DBLCLKS;
-  wc.lpfnWndProc = &listview_proc;
-  wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-  wc.lpszClassName = WC_LISTVIEWA;
-  RegisterClassA(&wc);
+  register_control_class(WC_LISTVIEWA, listview_proc, CS_GLOBALCLASS | CS_DBLCLKS);
   header::register_header_class();
   register_tip_class();
 }

@@ -90,12 +90,7 @@ void set_popup_selection(HWND popup, int selected) {
 }
 
 void register_popup_class() {
-  WNDCLASSA wc{};
-  wc.style = CS_SAVEBITS | CS_DBLCLKS;
-  wc.lpfnWndProc = popup_proc;
-  wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-  wc.lpszClassName = kPopupMenuClass;
-  RegisterClassA(&wc);
+  register_control_class(kPopupMenuClass, popup_proc, CS_SAVEBITS | CS_DBLCLKS);
 }
 
 }  // namespace platform::controls::menu

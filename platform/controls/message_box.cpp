@@ -181,12 +181,7 @@ LRESULT CALLBACK box_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 void register_message_box_class() {
-  WNDCLASSA wc{};
-  wc.style = CS_GLOBALCLASS | CS_SAVEBITS;
-  wc.lpfnWndProc = box_proc;
-  wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-  wc.lpszClassName = kBoxClass;
-  RegisterClassA(&wc);
+  register_control_class(kBoxClass, box_proc, CS_GLOBALCLASS | CS_SAVEBITS);
 }
 
 const bool kRegistered = winsys::add_system_classes(&register_message_box_class);

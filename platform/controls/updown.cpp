@@ -278,18 +278,10 @@ LRESULT handle(State& st, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 LRESULT CALLBACK updown_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_NCCREATE) {
-    states().attach(hwnd)->hwnd = hwnd;
-    return DefWindowProcA(hwnd, msg, wp, lp);
-  }
-  if (msg == WM_NCDESTROY) {
-    states().detach(hwnd);
-    return DefWindowProcA(hwnd, msg, wp, lp);
-  }
-  auto st = states().find(hwnd);
-  if (!st) return DefWindowProcA(hwnd, msg, wp, lp);
-  if (st->buddy && !IsWindow(st->buddy)) st->buddy = nullptr;  // destroyed without telling us
-  return handle(*st, msg, wp, lp);
+  return states().serve(hwnd, msg, wp, lp, [&](State& st) {
+    if (st.buddy && !IsWindow(st.buddy)) st.buddy = nullptr;  // destroyed without telling us
+    return handle(st, msg, wp, lp);
+  });
 }
 
 }  // namespace
@@ -328,12 +320,7 @@ void step(State& st, int direction) {
 }
 
 void register_updown_class() {
-  WNDCLASSA wc{};
-  wc.style = CS_GLOBALCLASS | CS_DBLCLKS;
-  wc.lpfnWndProc = updown_proc;
-  wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-  wc.lpszClassName = UPDOWN_CLASSA;
-  RegisterClassA(&wc);
+  register_control_class(UPDOWN_CLASSA, updown_proc, CS_GLOBALCLASS | CS_DBLCLKS);
 }
 
 namespace {

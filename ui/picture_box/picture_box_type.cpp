@@ -9,16 +9,11 @@
 #include "ui/units/unit_types.h"
 
 namespace ui {
-namespace {
-
-constexpr auto kPictureBoxProperties = descriptors(kPictureBoxPropertyTable);
-
-}  // namespace
 
 const runtime::UnitTypeDescriptor& picture_box_unit_type() {
-  static const runtime::UnitTypeDescriptor type =
-      unit_type_descriptor("\xCD\xBC\xC6\xAC\xBF\xF2",  // 图片框
-                           "PicBox", 0x840100C0, kPictureBoxProperties, &UnitOperations<PictureBox>::query);
+  static const runtime::UnitTypeDescriptor type = unit_type_descriptor(
+      "\xCD\xBC\xC6\xAC\xBF\xF2",  // 图片框
+      "PicBox", 0x840100C0, kDescriptorsOf<kPictureBoxPropertyTable>, &UnitOperations<PictureBox>::query);
   return type;
 }
 

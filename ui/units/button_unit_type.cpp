@@ -10,8 +10,6 @@
 namespace ui {
 namespace {
 
-constexpr auto kButtonProperties = descriptors(kButtonPropertyTable);
-
 using Operations = UnitOperations<ButtonUnit>;
 
 int default_button(void* unit) {
@@ -28,7 +26,7 @@ void* interface_query(std::int32_t code) {
 const runtime::UnitTypeDescriptor& button_unit_type() {
   static const runtime::UnitTypeDescriptor type =
       unit_type_descriptor("\xB0\xB4\xC5\xA5",  // 按钮
-                           "Button", 0x80000840, kButtonProperties, &interface_query);
+                           "Button", 0x80000840, kDescriptorsOf<kButtonPropertyTable>, &interface_query);
   return type;
 }
 

@@ -11,8 +11,6 @@
 namespace ui {
 namespace {
 
-constexpr auto kEditProperties = descriptors(kEditPropertyTable);
-
 using Operations = UnitOperations<EditUnit>;
 
 int wants_key(void* unit, std::uint32_t key) {
@@ -29,7 +27,7 @@ void* interface_query(std::int32_t code) {
 const runtime::UnitTypeDescriptor& edit_unit_type() {
   static const runtime::UnitTypeDescriptor type =
       unit_type_descriptor("\xB1\xE0\xBC\xAD\xBF\xF2",  // 编辑框
-                           "EditBox", 0x80000040, kEditProperties, &interface_query);
+                           "EditBox", 0x80000040, kDescriptorsOf<kEditPropertyTable>, &interface_query);
   return type;
 }
 

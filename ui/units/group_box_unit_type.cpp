@@ -9,16 +9,11 @@
 #include "ui/units/unit_types.h"
 
 namespace ui {
-namespace {
-
-constexpr auto kGroupBoxProperties = descriptors(kGroupBoxPropertyTable);
-
-}  // namespace
 
 const runtime::UnitTypeDescriptor& group_box_unit_type() {
-  static const runtime::UnitTypeDescriptor type =
-      unit_type_descriptor("\xB7\xD6\xD7\xE9\xBF\xF2",  // 分组框
-                           "GroupBox", 0x840140C0, kGroupBoxProperties, &UnitOperations<GroupBoxUnit>::query);
+  static const runtime::UnitTypeDescriptor type = unit_type_descriptor(
+      "\xB7\xD6\xD7\xE9\xBF\xF2",  // 分组框
+      "GroupBox", 0x840140C0, kDescriptorsOf<kGroupBoxPropertyTable>, &UnitOperations<GroupBoxUnit>::query);
   return type;
 }
 

@@ -8,16 +8,11 @@
 #include "ui/units/unit_types.h"
 
 namespace ui {
-namespace {
-
-constexpr auto kProperties = descriptors(kLabelPropertyTable);
-
-}  // namespace
 
 const runtime::UnitTypeDescriptor& label_unit_type() {
-  static const runtime::UnitTypeDescriptor type =
-      unit_type_descriptor("\xB1\xEA\xC7\xA9",  // GBK
-                           "Label", 0x84012040, kProperties, &UnitOperations<LabelUnit>::query);
+  static const runtime::UnitTypeDescriptor type = unit_type_descriptor(
+      "\xB1\xEA\xC7\xA9",  // GBK
+      "Label", 0x84012040, kDescriptorsOf<kLabelPropertyTable>, &UnitOperations<LabelUnit>::query);
   return type;
 }
 

@@ -69,6 +69,10 @@ constexpr std::array<runtime::PropertyDescriptor, 8 + N> descriptors(
   return control_properties(kinds);
 }
 
+// descriptors(Table), kept for the program's life: a unit type's descriptor points at it.
+template <const auto& Table>
+inline constexpr auto kDescriptorsOf = descriptors(Table);
+
 template <class Set, std::size_t N>
 bool get_property(const std::array<PropertyRow<Set>, N>& table, const Set& set, std::int32_t own,
                   PropertyPair* out) {

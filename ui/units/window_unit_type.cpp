@@ -10,8 +10,6 @@
 namespace ui {
 namespace {
 
-constexpr auto kProperties = descriptors(kWindowPropertyTable);
-
 using Operations = UnitOperations<WindowUnit>;
 
 void switches(void* unit, WindowSwitches* out) {
@@ -28,7 +26,7 @@ void* interface_query(std::int32_t code) {
 const runtime::UnitTypeDescriptor& window_unit_type() {
   static const runtime::UnitTypeDescriptor type =
       unit_type_descriptor("\xB4\xB0\xBF\xDA",  // GBK
-                           "window", 0x800000D0, kProperties, &interface_query);
+                           "window", 0x800000D0, kDescriptorsOf<kWindowPropertyTable>, &interface_query);
   return type;
 }
 
