@@ -57,7 +57,7 @@ TEST(LrcLyric, ExtremeOffsetsStayReadable) {
   const std::pair<const char*, const char*> cases[] = {
       {"[offset:-9223372036854775808]\n[00:01.00]a\n", "[00:01.00] a"},  // shift would overflow: ignored
       {"[offset:9223372036854775807]\n[00:01.00]a\n", "[00:01.00] a"},
-      {"[offset:-600000000]\n[00:01.00]a\n", "[00:01.00] a"},  // just past the latest time: ignored
+      {"[offset:-600000000]\n[00:01.00]a\n", "[00:01.00] a"},    // just past the latest time: ignored
       {"[offset:-599999999]\n[00:01.00]a\n", "[9999:59.99] a"},  // later, but never past it
       {"[offset:-1000]\n[9999:59.50]a\n[9999:59.00]b\n", "[9999:59.99] a\n[9999:59.99] b"},
       {"[offset:599999999]\n[9999:59.99]a\n", "[00:00.00] a"},
