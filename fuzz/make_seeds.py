@@ -1,5 +1,7 @@
 #!/usr/bin/env python3
 """Writes small valid seed files for the fuzz targets: make_seeds.py <corpus dir>."""
+import glob
+import json
 import os
 import struct
 import sys
@@ -92,6 +94,55 @@ def icon_dib(w, bits):
     return info + b[16:] + mask
 
 
+LRC = ("[ti:Song]\r\n[ar:Band]\r\n[al:Album]\r\n[length: 03:45.50]\r\n[offset:+250]\r\n"
+       "[00:10.00][00:30.50]chorus\r\n[00:20.00]<00:20.00>ve<00:20.50>rse\r\n[00:25.00]\r\n"
+       "[1:02.5]x\r\n[00:03:25]y\r\n")
+
+
+def lrc_files():
+    # The bundled sample lyrics, and one lyric in every stored encoding.
+    here = os.path.dirname(os.path.abspath(__file__))
+    files = {}
+    for i, path in enumerate(sorted(glob.glob(os.path.join(here, "..", "service", "sample", "*.lrc")))):
+        with open(path, "rb") as f:
+            files[f"sample{i}.lrc"] = f.read()
+    text = "[ti:月光]\n[ar:苏青]\n[00:01.00]月光落在钢琴上 ~ moon\n"
+    files.update({"utf8.lrc": text.encode(), "bom.lrc": b"\xef\xbb\xbf" + text.encode(),
+                  "le.lrc": b"\xff\xfe" + text.encode("utf-16-le"), "be.lrc": b"\xfe\xff" + text.encode("utf-16-be"),
+                  "gbk.lrc": text.encode("gb18030"), "pair.lrc": b"\xff\xfe" + "[00:01.00]𝄞".encode("utf-16-le")})
+    return files
+
+
+def lyrics():
+    texts = [LRC, "[ti:x]\n\nline one\n\n\n\nline two\n\n", "[ar:x]\r\n[00:00.00][Instrumental]\r\n",
+             "[offset:-1000]\n[00:01.00]a\n[99:59.99]b\n", "[Verse 1]\nwords <b>\n[length:225]\n"]
+    return {f"l{i}.lrc": t.encode() for i, t in enumerate(texts)}
+
+
+def keys():
+    texts = ["  Ｈｅｌｌｏ,  World! ", "ｶﾞｯｺｳ ﾊﾟﾝ", "Ÿÿ ĀāĲ ΑΩ ЁЯ", "周明远 - 旧书店", "Orbit (feat. Juno)", "\u3000「夜」・…"]
+    return {f"k{i}": t.encode() for i, t in enumerate(texts)}
+
+
+def requests():
+    targets = ["/api/lyric/%E6%9C%88%E5%85%89/%E8%8B%8F%E9%9D%92?x=1#f", "/api/lyric/a%2Fb/%D4%C2%B9%E2",
+               "/api/get?track_name=Orbit&artist_name=Elena+Park&album_name=&duration=225.5",
+               "/api/search?q=%E6%9C%88&track_name=a&artist_name=b&album_name=c", "/lrc/17.lrc", "/cover/9.png",
+               "/api/get?track_name=%D4%C2&artist_name=x&duration=1e3&duration=2", "12345678901234567"]
+    return {f"r{i}": t.encode() for i, t in enumerate(targets)}
+
+
+def replies():
+    track = {"id": 7, "name": "Orbit", "trackName": "Orbit", "artistName": "Elena Park", "albumName": "",
+             "duration": 225.0, "instrumental": False, "plainLyrics": "a\nb",
+             "syncedLyrics": "[00:01.00] a\n[00:02.00] b"}
+    odd = {"id": 1, "name": "n", "trackName": None, "duration": None, "instrumental": True,
+           "plainLyrics": None, "syncedLyrics": "\u0000\"\\"}
+    docs = [track, [track, odd, {"id": -1}, {"id": "2"}, 3], [], {"message": "Failed", "name": "TrackNotFound",
+            "statusCode": 404}]
+    return {f"j{i}.json": json.dumps(d, ensure_ascii=i % 2 == 0).encode() for i, d in enumerate(docs)}
+
+
 def main():
     root = sys.argv[1]
     seeds = {
@@ -100,6 +151,11 @@ def main():
         "pcx": {"p8.pcx": pcx(7, 4, 8), "p1.pcx": pcx(20, 3, 1)},
         "ico": {"i.ico": ico([(16, 4, icon_dib(16, 4)), (32, 32, icon_dib(32, 32))]),
                 "p.ico": ico([(8, 32, png(8, 8))]), "c.cur": ico([(16, 8, icon_dib(16, 8))], 2)},
+        "lrc_file": lrc_files(),
+        "lyric_split": lyrics(),
+        "match_key": keys(),
+        "request": requests(),
+        "upstream_reply": replies(),
     }
     for fmt, files in seeds.items():
         os.makedirs(os.path.join(root, fmt), exist_ok=True)

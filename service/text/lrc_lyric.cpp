@@ -32,6 +32,10 @@ bool same_word(std::string_view a, std::string_view b) {
   return true;
 }
 
+// The latest time a tag can hold ("9999:59.999"). Shifted times stay within it, so every synced
+// line's tag reads back; a larger offset means nothing and is ignored like an unreadable one.
+constexpr long long kLatestMs = (9999LL * 60 + 59) * 1000 + 999;
+
 // Header tags name a field in letters ("ti", "offset", "#"); time tags start with a digit.
 bool header_name(std::string_view name) {
   return !name.empty() && !(name.front() >= '0' && name.front() <= '9');
@@ -126,7 +130,9 @@ LrcLyric read_lrc_lyric(std::string_view text) {
         if (same_word(name, "offset")) {
           auto [p, ec] = std::from_chars(value.data() + (value.starts_with('+') ? 1 : 0),
                                          value.data() + value.size(), offset);
-          if (ec != std::errc() || p != value.data() + value.size()) offset = 0;
+          if (ec != std::errc() || p != value.data() + value.size() || offset < -kLatestMs ||
+              offset > kLatestMs)
+            offset = 0;
         } else if (same_word(name, "length")) {
           if (auto ms = lrc_time_ms(value, true)) out.length = static_cast<double>(*ms) / 1000.0;
         }
@@ -145,7 +151,7 @@ LrcLyric read_lrc_lyric(std::string_view text) {
   std::vector<std::string_view> sung;
   if (!timed.empty()) {
     // A positive offset shows the lines sooner.
-    for (auto& line : timed) line.ms = std::max(0LL, line.ms - offset);
+    for (auto& line : timed) line.ms = std::clamp(line.ms - offset, 0LL, kLatestMs);
     std::stable_sort(timed.begin(), timed.end(),
                      [](const TimedLine& a, const TimedLine& b) { return a.ms < b.ms; });
     std::string synced;

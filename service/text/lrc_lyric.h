@@ -1,7 +1,8 @@
 // What a lyric says, read from its LRC text (UTF-8; a byte-order mark, CR LF line ends and blank
 // lines are taken as they come):
 // - synced: one "[mm:ss.xx] text" line per time tag, [offset:] applied, in time order (a line
-//   with several tags appears at each of its times); nullopt when no line has a time tag;
+//   with several tags appears at each of its times); nullopt when no line has a time tag.
+//   Shifted times stay within 0 to 9999:59.99, and a larger offset is ignored;
 // - plain: the words without time, word-time ("<mm:ss.xx>") or header ("[ti:...]") tags, in the
 //   order they are sung, runs of blank lines kept as one; nullopt when there are none;
 // - instrumental: the only words are "[instrumental]" (then synced and plain are nullopt);

@@ -51,6 +51,25 @@ TEST(LrcLyric, SyncedAndPlainForms) {
   }
 }
 
+// Offsets and times at the edges: the shift never overflows, and every synced line keeps a tag
+// that reads back as the same time.
+TEST(LrcLyric, ExtremeOffsetsStayReadable) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"[offset:-9223372036854775808]\n[00:01.00]a\n", "[00:01.00] a"},  // shift would overflow: ignored
+      {"[offset:9223372036854775807]\n[00:01.00]a\n", "[00:01.00] a"},
+      {"[offset:-600000000]\n[00:01.00]a\n", "[00:01.00] a"},    // just past the latest time: ignored
+      {"[offset:-599999999]\n[00:01.00]a\n", "[9999:59.99] a"},  // later, but never past it
+      {"[offset:-1000]\n[9999:59.50]a\n[9999:59.00]b\n", "[9999:59.99] a\n[9999:59.99] b"},
+      {"[offset:599999999]\n[9999:59.99]a\n", "[00:00.00] a"},
+  };
+  for (const auto& [text, synced] : cases) {
+    auto lyric = read_lrc_lyric(text);
+    ASSERT_TRUE(lyric.synced) << text;
+    EXPECT_EQ(*lyric.synced, synced) << text;
+    EXPECT_EQ(read_lrc_lyric(*lyric.synced).synced, lyric.synced) << text;
+  }
+}
+
 TEST(LrcLyric, LengthTag) {
   const std::pair<const char*, std::optional<double>> cases[] = {
       {"[length: 03:45.50]\n", 225.5},    {"[length:225]\n", 225.0},

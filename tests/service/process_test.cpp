@@ -60,5 +60,18 @@ TEST(Process, BundledLibraryServesEveryLanguageWithCovers) {
         << title;
 }
 
+// LRCLIB clients that insist on a number for "duration" refuse a whole search holding one null,
+// so every bundled song names its length.
+TEST(Process, BundledSongsHaveALength) {
+  LocalService service({LYRIC_SAMPLE_LIBRARY});
+  auto library = service.service().library();
+  ASSERT_GE(library->size(), 12u) << service.log();
+  for (std::size_t i = 0; i < library->size(); ++i) {
+    const auto& song = library->entry(i);
+    ASSERT_TRUE(song.duration) << song.path;
+    EXPECT_GT(*song.duration, 0) << song.path;
+  }
+}
+
 }  // namespace
 }  // namespace service_test
