@@ -73,6 +73,9 @@ struct InputSink {
   // The standard id (32512 arrow ...) of a shared system cursor, 0 for any other handle.
   WORD (*system_cursor_id)(HCURSOR cursor) = [](HCURSOR) { return WORD{0}; };
   bool (*cursor_image)(HCURSOR cursor, CursorImage& out) = [](HCURSOR, CursorImage&) { return false; };
+  // The picture that task bars and window switchers show for a top-level window (hot spot unused);
+  // false when it has none.
+  bool (*window_icon)(HWND top, CursorImage& out) = [](HWND, CursorImage&) { return false; };
 };
 
 void set_input_sink(const InputSink& sink);

@@ -15,6 +15,7 @@
 #include "platform/api/user.h"  // style bits only; the window system answers through the sink
 #include "platform/display/input_sink.h"
 #include "platform/display/sdl_keymap.h"
+#include "platform/display/sdl_window_icon.h"
 #include "platform/display/sdl_x11_errors.h"
 #include "platform/display/sdl_x11_hints.h"
 #include "platform/display/sdl_x11_present.h"
@@ -247,6 +248,7 @@ void SdlBackend::window_shown(HWND top) {
       return;
     }
     sdl::watch_x11_destruction(s.window);
+    sdl::set_window_icon(s.window, top);
     sdl::fix_x11_window_name(s.window, facts.title);
   } else {
     SDL_SetWindowPosition(s.window, c.left, c.top);

@@ -45,9 +45,8 @@ bool exists(const std::string& path) {
 // Where a new name is made. In the store, a name that the program folder holds is taken already:
 // the folder and its mirror are one view.
 std::optional<std::string> new_name(const std::string& path) {
-  std::string target = platform::kernel::virtual_store::for_write(path);
-  if (target != path && exists(path)) return std::nullopt;
-  return target;
+  if (platform::kernel::virtual_store::mirror_of(path) && exists(path)) return std::nullopt;
+  return platform::kernel::virtual_store::for_write(path);
 }
 
 std::string last_part(const std::string& path) {

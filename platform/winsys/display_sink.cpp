@@ -10,6 +10,7 @@
 #include "platform/winsys/keyboard_state.h"
 #include "platform/winsys/keyboard_translate.h"
 #include "platform/winsys/surface_access.h"
+#include "platform/winsys/window_icon.h"
 
 namespace platform::winsys {
 namespace {
@@ -71,6 +72,7 @@ display::InputSink make_sink() {
   sink.with_surface = with_surface;
   sink.system_cursor_id = cursors::system_cursor_id;
   sink.cursor_image = cursor_image;
+  sink.window_icon = window_icon;
   return sink;
 }
 

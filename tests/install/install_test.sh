@@ -248,6 +248,19 @@ else
     fail "the finder's window did not appear; it said: $(cat "$tmp/finder.out")"
   else
     eval "$(xdo getwindowgeometry --shell "$window")" # X and Y: the window's place
+    # The task bar groups the window with its menu entry and shows the finder's icon.
+    wm_class=$(sed -n 's/^StartupWMClass=//p' "$prefix/share/applications/$id.desktop")
+    if command -v xprop >/dev/null; then
+      xprop_of() { DISPLAY=$display xprop -id "$window" "$@" 2>&1; }
+      [ "$(xprop_of WM_CLASS)" = "WM_CLASS(STRING) = \"$wm_class\", \"$wm_class\"" ] ||
+        fail "the window's class is not the desktop entry's $wm_class: $(xprop_of WM_CLASS)"
+      [ "$(xprop_of _NET_WM_PID)" = "_NET_WM_PID(CARDINAL) = $user_finder" ] ||
+        fail "the window does not name the finder's process: $(xprop_of _NET_WM_PID)"
+      icon=$(xprop_of _NET_WM_ICON)
+      grep -q "Icon (128 x 128)" <<<"$icon" || fail "the window carries no icon: ${icon:0:200}"
+    else
+      echo "SKIPPED: the window's class, process and icon (xprop is missing, package x11-utils)"
+    fi
     at() { echo mousemove $((X + $1)) $((Y + $2)); }
     # The title box, the search button, then the first row of the hits.
     xdo $(at 136 208) click 1 type --delay 20 "Signal Lost"
