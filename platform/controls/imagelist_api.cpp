@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/api.h"
+#include "platform/api/dib_info.h"
 #include "platform/api/listview.h"
 #include "platform/controls/imagelist_store.h"
 
@@ -52,13 +53,7 @@ bool read_bitmap(HBITMAP bitmap, Pixels& out) {
   out.width = bm.bmWidth;
   out.height = bm.bmHeight;
   out.data.assign(static_cast<std::size_t>(out.width) * out.height, 0);
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = out.width;
-  info.bmiHeader.biHeight = -out.height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
+  BITMAPINFO info = platform::top_down_dib_info(out.width, out.height);
   HDC dc = CreateCompatibleDC(nullptr);
   const int lines =
       GetDIBits(dc, bitmap, 0, static_cast<UINT>(out.height), out.data.data(), &info, DIB_RGB_COLORS);
@@ -299,13 +294,7 @@ extern "C" BOOL ImageList_DrawEx(HIMAGELIST himl, int i, HDC hdcDst, int x, int 
     p = (a << 24) | ((GetRValue(c) * a / 255) << 16) | ((GetGValue(c) * a / 255) << 8) |
         (GetBValue(c) * a / 255);
   }
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = cx;
-  info.bmiHeader.biHeight = -cy;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
+  BITMAPINFO info = platform::top_down_dib_info(cx, cy);
   void* bits = nullptr;
   HBITMAP dib = CreateDIBSection(hdcDst, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
   if (!dib || !bits) return FALSE;

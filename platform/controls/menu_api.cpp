@@ -47,6 +47,19 @@ std::optional<std::pair<HMENU, std::size_t>> insertion_point(Table& t, HMENU men
   return std::pair{menu, m->items.size()};
 }
 
+// Runs `use(table, item, where)` on item `item` (by position or by command) of `menu` with the
+// table locked; answers `missing` when there is no such item, refused (with the last error set)
+// when `menu` is not a menu.
+template <class T, class Use>
+T with_item(HMENU menu, UINT item, bool by_pos, T missing, Use use) {
+  Table& t = Table::get();
+  auto guard = t.lock();
+  if (!t.find_locked(menu)) return refuse(missing);
+  auto ref = t.item_locked(menu, item, by_pos);
+  if (!ref) return missing;
+  return use(t, t.find_locked(ref->menu)->items[ref->index], *ref);
+}
+
 BOOL insert(HMENU menu, UINT position, UINT flags, UINT_PTR item, LPCSTR content, bool append) {
   Table& t = Table::get();
   auto guard = t.lock();
@@ -63,16 +76,13 @@ BOOL insert(HMENU menu, UINT position, UINT flags, UINT_PTR item, LPCSTR content
 }
 
 BOOL remove(HMENU menu, UINT position, UINT flags, bool destroy_sub) {
-  Table& t = Table::get();
-  auto guard = t.lock();
-  if (!t.find_locked(menu)) return refuse(FALSE);
-  auto ref = t.item_locked(menu, position, by_position(flags));
-  if (!ref) return FALSE;
-  auto& items = t.find_locked(ref->menu)->items;
-  HMENU sub = items[ref->index].submenu;
-  items.erase(items.begin() + static_cast<std::ptrdiff_t>(ref->index));
-  if (sub && destroy_sub) t.destroy_locked(sub);
-  return TRUE;
+  return with_item(menu, position, by_position(flags), FALSE, [&](Table& t, Item& it, const auto& at) {
+    HMENU sub = it.submenu;
+    auto& items = t.find_locked(at.menu)->items;
+    items.erase(items.begin() + static_cast<std::ptrdiff_t>(at.index));
+    if (sub && destroy_sub) t.destroy_locked(sub);
+    return TRUE;
+  });
 }
 
 void copy_text(const std::string& text, LPSTR buffer, std::size_t size) {
@@ -146,20 +156,16 @@ BOOL InsertMenuA(HMENU menu, UINT position, UINT flags, UINT_PTR item, LPCSTR co
 }
 
 BOOL ModifyMenuA(HMENU menu, UINT position, UINT flags, UINT_PTR item, LPCSTR content) {
-  Table& t = Table::get();
-  auto guard = t.lock();
-  if (!t.find_locked(menu)) return refuse(FALSE);
-  auto ref = t.item_locked(menu, position, by_position(flags));
-  if (!ref) return FALSE;
-  auto it = item_from_flags(t, flags, item, content);
-  if (!it || it->submenu == ref->menu) return refuse(FALSE);
-  Item& old = t.find_locked(ref->menu)->items[ref->index];
-  // An owner-drawn change keeps the caption, so the item can still be found by its text.
-  if ((flags & MF_OWNERDRAW) && it->text.empty()) it->text = old.text;
-  HMENU old_sub = old.submenu;
-  old = std::move(*it);
-  if (old_sub && old_sub != old.submenu) t.destroy_locked(old_sub);
-  return TRUE;
+  return with_item(menu, position, by_position(flags), FALSE, [&](Table& t, Item& old, const auto& at) {
+    auto it = item_from_flags(t, flags, item, content);
+    if (!it || it->submenu == at.menu) return refuse(FALSE);
+    // An owner-drawn change keeps the caption, so the item can still be found by its text.
+    if ((flags & MF_OWNERDRAW) && it->text.empty()) it->text = old.text;
+    HMENU old_sub = old.submenu;
+    old = std::move(*it);
+    if (old_sub && old_sub != old.submenu) t.destroy_locked(old_sub);
+    return TRUE;
+  });
 }
 
 BOOL InsertMenuItemA(HMENU menu, UINT item, BOOL by_pos, LPCMENUITEMINFOA info) {
@@ -176,36 +182,29 @@ BOOL InsertMenuItemA(HMENU menu, UINT item, BOOL by_pos, LPCMENUITEMINFOA info) 
 }
 
 BOOL SetMenuItemInfoA(HMENU menu, UINT item, BOOL by_pos, LPCMENUITEMINFOA info) {
-  Table& t = Table::get();
-  auto guard = t.lock();
-  if (!t.find_locked(menu)) return refuse(FALSE);
-  if (!info_ok(info)) return FALSE;
-  auto ref = t.item_locked(menu, item, by_pos != FALSE);
-  if (!ref) return FALSE;
-  Item copy = t.find_locked(ref->menu)->items[ref->index];
-  if (!apply_info(t, copy, *info) || copy.submenu == ref->menu) return refuse(FALSE);
-  t.find_locked(ref->menu)->items[ref->index] = std::move(copy);
-  return TRUE;
+  return with_item(menu, item, by_pos != FALSE, FALSE, [&](Table& t, Item& it, const auto& at) {
+    if (!info_ok(info)) return FALSE;
+    Item copy = it;
+    if (!apply_info(t, copy, *info) || copy.submenu == at.menu) return refuse(FALSE);
+    it = std::move(copy);
+    return TRUE;
+  });
 }
 
 BOOL GetMenuItemInfoA(HMENU menu, UINT item, BOOL by_pos, LPMENUITEMINFOA info) {
-  Table& t = Table::get();
-  auto guard = t.lock();
-  if (!t.find_locked(menu)) return refuse(FALSE);
-  if (!info_ok(info)) return FALSE;
-  auto ref = t.item_locked(menu, item, by_pos != FALSE);
-  if (!ref) return FALSE;
-  const Item& it = t.find_locked(ref->menu)->items[ref->index];
-  if (info->fMask & (MIIM_FTYPE | MIIM_TYPE)) info->fType = it.type;
-  if (info->fMask & MIIM_STATE) info->fState = it.state;
-  if (info->fMask & MIIM_ID) info->wID = it.id;
-  if (info->fMask & MIIM_SUBMENU) info->hSubMenu = it.submenu;
-  if (info->fMask & MIIM_DATA) info->dwItemData = it.data;
-  if (info->fMask & (MIIM_STRING | MIIM_TYPE)) {
-    if (info->dwTypeData && info->cch > 0) copy_text(it.text, info->dwTypeData, info->cch);
-    info->cch = static_cast<UINT>(it.text.size());
-  }
-  return TRUE;
+  return with_item(menu, item, by_pos != FALSE, FALSE, [&](Table&, const Item& it, const auto&) {
+    if (!info_ok(info)) return FALSE;
+    if (info->fMask & (MIIM_FTYPE | MIIM_TYPE)) info->fType = it.type;
+    if (info->fMask & MIIM_STATE) info->fState = it.state;
+    if (info->fMask & MIIM_ID) info->wID = it.id;
+    if (info->fMask & MIIM_SUBMENU) info->hSubMenu = it.submenu;
+    if (info->fMask & MIIM_DATA) info->dwItemData = it.data;
+    if (info->fMask & (MIIM_STRING | MIIM_TYPE)) {
+      if (info->dwTypeData && info->cch > 0) copy_text(it.text, info->dwTypeData, info->cch);
+      info->cch = static_cast<UINT>(it.text.size());
+    }
+    return TRUE;
+  });
 }
 
 BOOL DeleteMenu(HMENU menu, UINT position, UINT flags) {
@@ -243,55 +242,41 @@ HMENU GetSubMenu(HMENU menu, int position) {
 }
 
 int GetMenuStringA(HMENU menu, UINT item, LPSTR buffer, int size, UINT flags) {
-  Table& t = Table::get();
-  auto guard = t.lock();
-  if (!t.find_locked(menu)) return refuse(0);
-  auto ref = t.item_locked(menu, item, by_position(flags));
-  if (!ref) return 0;
-  const std::string& text = t.find_locked(ref->menu)->items[ref->index].text;
-  if (!buffer || size <= 0) return static_cast<int>(text.size());
-  copy_text(text, buffer, static_cast<std::size_t>(size));
-  return static_cast<int>(std::min<std::size_t>(text.size(), static_cast<std::size_t>(size) - 1));
+  return with_item(menu, item, by_position(flags), 0, [&](Table&, const Item& it, const auto&) {
+    if (!buffer || size <= 0) return static_cast<int>(it.text.size());
+    copy_text(it.text, buffer, static_cast<std::size_t>(size));
+    return static_cast<int>(std::min<std::size_t>(it.text.size(), static_cast<std::size_t>(size) - 1));
+  });
 }
 
 UINT GetMenuState(HMENU menu, UINT item, UINT flags) {
-  Table& t = Table::get();
-  auto guard = t.lock();
-  if (!t.find_locked(menu)) return refuse(static_cast<UINT>(-1));
-  auto ref = t.item_locked(menu, item, by_position(flags));
-  if (!ref) return static_cast<UINT>(-1);
-  const Item& it = t.find_locked(ref->menu)->items[ref->index];
-  UINT state = it.state | it.type;
-  if (it.submenu) {
-    Menu* sub = t.find_locked(it.submenu);
-    UINT count = sub ? static_cast<UINT>(std::min<std::size_t>(sub->items.size(), 0xFF)) : 0;
-    state = (state & 0xFF) | MF_POPUP | (count << 8);
-  }
-  return state;
+  return with_item(
+      menu, item, by_position(flags), static_cast<UINT>(-1), [](Table& t, const Item& it, const auto&) {
+        UINT state = it.state | it.type;
+        if (it.submenu) {
+          Menu* sub = t.find_locked(it.submenu);
+          UINT count = sub ? static_cast<UINT>(std::min<std::size_t>(sub->items.size(), 0xFF)) : 0;
+          state = (state & 0xFF) | MF_POPUP | (count << 8);
+        }
+        return state;
+      });
 }
 
 DWORD CheckMenuItem(HMENU menu, UINT item, UINT check) {
-  Table& t = Table::get();
-  auto guard = t.lock();
-  if (!t.find_locked(menu)) return refuse(static_cast<DWORD>(-1));
-  auto ref = t.item_locked(menu, item, by_position(check));
-  if (!ref) return static_cast<DWORD>(-1);
-  Item& it = t.find_locked(ref->menu)->items[ref->index];
-  DWORD before = it.state & MF_CHECKED;
-  it.state = (it.state & ~MF_CHECKED) | (check & MF_CHECKED);
-  return before;
+  return with_item(menu, item, by_position(check), static_cast<DWORD>(-1),
+                   [&](Table&, Item& it, const auto&) {
+                     DWORD before = it.state & MF_CHECKED;
+                     it.state = (it.state & ~MF_CHECKED) | (check & MF_CHECKED);
+                     return before;
+                   });
 }
 
 BOOL EnableMenuItem(HMENU menu, UINT item, UINT enable) {
-  Table& t = Table::get();
-  auto guard = t.lock();
-  if (!t.find_locked(menu)) return refuse(-1);
-  auto ref = t.item_locked(menu, item, by_position(enable));
-  if (!ref) return -1;
-  Item& it = t.find_locked(ref->menu)->items[ref->index];
-  BOOL before = static_cast<BOOL>(it.state & (MF_GRAYED | MF_DISABLED));
-  it.state = (it.state & ~(MF_GRAYED | MF_DISABLED)) | (enable & (MF_GRAYED | MF_DISABLED));
-  return before;
+  return with_item(menu, item, by_position(enable), BOOL{-1}, [&](Table&, Item& it, const auto&) {
+    BOOL before = static_cast<BOOL>(it.state & (MF_GRAYED | MF_DISABLED));
+    it.state = (it.state & ~(MF_GRAYED | MF_DISABLED)) | (enable & (MF_GRAYED | MF_DISABLED));
+    return before;
+  });
 }
 
 BOOL CheckMenuRadioItem(HMENU menu, UINT first, UINT last, UINT check, UINT flags) {

@@ -107,9 +107,8 @@ bool serve_until_the_worker_is_parked(app_test::Finder& finder) {
 
 void expect_clean_exit(const std::string& child) {
   testing::internal::CaptureStderr();
-  pid_t pid = test_support::spawn({test_support::self_path(), "--gtest_also_run_disabled_tests",
-                                   "--gtest_filter=ClosingChild.DISABLED_" + child},
-                                  {std::string(kChildVariable) + "=1", "LYRICS_DISPLAY=headless"});
+  pid_t pid = test_support::spawn_self("ClosingChild.DISABLED_" + child,
+                                       {std::string(kChildVariable) + "=1", "LYRICS_DISPLAY=headless"});
   ASSERT_GT(pid, 0);
   std::optional<int> code = test_support::wait_child(pid, 60s);
   const std::string printed = testing::internal::GetCapturedStderr();

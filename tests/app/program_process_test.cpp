@@ -45,9 +45,7 @@ constexpr char kStateVariable[] = "LYRICS_FINDER_STATE";
 // Runs this program's child test named `name` with the extra environment; answers its exit code.
 std::optional<int> run_child(const std::string& name, std::vector<std::string> env) {
   env.push_back(std::string(kChildVariable) + "=1");
-  pid_t child = test_support::spawn({test_support::self_path(), "--gtest_also_run_disabled_tests",
-                                     "--gtest_filter=FinderChild.DISABLED_" + name},
-                                    env);
+  pid_t child = test_support::spawn_self("FinderChild.DISABLED_" + name, env);
   if (child <= 0) return std::nullopt;
   return test_support::wait_child(child, 120s);
 }
@@ -93,9 +91,8 @@ TEST(FinderProcess, UnderXvfbAChineseSearchPreviewAndDownloadWork) {
   const std::string x = "DISPLAY=" + xvfb.display() + " xdotool ";
   const fs::path state_file = fs::path(testing::TempDir()) / ("finder-state-" + std::to_string(getpid()));
   fs::remove(state_file);
-  pid_t child = test_support::spawn(
-      {test_support::self_path(), "--gtest_also_run_disabled_tests",
-       "--gtest_filter=FinderChild.DISABLED_Program"},
+  pid_t child = test_support::spawn_self(
+      "FinderChild.DISABLED_Program",
       {"DISPLAY=" + xvfb.display(), "LYRICS_DISPLAY=sdl", "LYRICS_MESSAGEBOX=default",
        std::string(kChildVariable) + "=1", std::string(kStateVariable) + "=" + state_file.string()});
   ASSERT_GT(child, 0);

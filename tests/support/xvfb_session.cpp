@@ -97,6 +97,19 @@ Xvfb::~Xvfb() {
   }
 }
 
+pid_t spawn_self(const std::string& filter, const std::vector<std::string>& extra_env) {
+  return spawn({self_path(), "--gtest_also_run_disabled_tests", "--gtest_filter=" + filter}, extra_env);
+}
+
+std::optional<int> run_self_on_sdl(const std::string& display, const std::string& filter,
+                                   std::vector<std::string> extra_env, std::chrono::seconds limit) {
+  extra_env.push_back("DISPLAY=" + display);
+  extra_env.push_back("LYRICS_DISPLAY=sdl");
+  const pid_t child = spawn_self(filter, extra_env);
+  if (child <= 0) return std::nullopt;
+  return wait_child(child, limit);
+}
+
 std::string output_of(const std::string& command) {
   std::string out;
   if (FILE* p = popen(command.c_str(), "r")) {

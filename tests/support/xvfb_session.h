@@ -20,6 +20,16 @@ bool on_path(const std::string& program);
 pid_t spawn(const std::vector<std::string>& args, const std::vector<std::string>& extra_env,
             const std::string& output_path = {});
 
+// This test program started again to run only its tests `filter` (disabled ones included), with
+// `extra_env` as spawn takes it; -1 when it could not start.
+pid_t spawn_self(const std::string& filter, const std::vector<std::string>& extra_env);
+
+// Runs this program's tests `filter` in a child with the SDL display on `display` (and
+// `extra_env`); its exit code, nullopt when it did not start or did not end in `limit`.
+std::optional<int> run_self_on_sdl(const std::string& display, const std::string& filter,
+                                   std::vector<std::string> extra_env,
+                                   std::chrono::seconds limit = std::chrono::seconds(120));
+
 // Waits for a child's exit code; nullopt when it did not end in time (it is killed then).
 std::optional<int> wait_child(pid_t pid, std::chrono::seconds limit);
 

@@ -36,17 +36,16 @@ class ControlsTest : public ::testing::Test {
                  RECT rect = {10, 10, 170, 34}, DWORD extra_styles = WS_TABSTOP,
                  std::uint32_t unit_id = kUnitId, UINT control_id = 100) {
     blocks_.push_back(std::move(block));
-    ui::UnitCreateArgs args;
-    args.parent = parent_.hwnd();
-    args.properties = blocks_.back();
-    args.extra_styles = extra_styles;
-    args.control_id = control_id;
-    args.left = rect.left;
-    args.top = rect.top;
-    args.width = rect.right - rect.left;
-    args.height = rect.bottom - rect.top;
-    args.window_id = kWindowId;
-    args.unit_id = unit_id;
+    ui::UnitCreateArgs args{.parent = parent_.hwnd(),
+                            .properties = blocks_.back(),
+                            .extra_styles = extra_styles,
+                            .control_id = control_id,
+                            .left = rect.left,
+                            .top = rect.top,
+                            .width = rect.right - rect.left,
+                            .height = rect.bottom - rect.top,
+                            .window_id = kWindowId,
+                            .unit_id = unit_id};
     auto* unit = static_cast<ui::Unit*>(ui_test::create_unit(type, args));
     if (unit != nullptr) {
       ShowWindow(unit->hwnd(), SW_SHOWNA);

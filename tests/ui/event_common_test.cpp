@@ -17,9 +17,6 @@
 namespace access_test {
 namespace {
 
-using ui::templates::kTabStop;
-using ui::templates::kVisible;
-
 constexpr std::uint32_t kWindow = 0x52000090;
 constexpr std::uint32_t kOwn = 0x06000090;
 constexpr std::uint32_t kProbe = 0x16000091;

@@ -16,8 +16,6 @@
 namespace access_test {
 namespace {
 
-using ui::templates::kVisible;
-
 constexpr std::uint32_t kWindow = 0x52000040;
 constexpr std::uint32_t kOwn = 0x06000040;
 constexpr std::uint32_t kProbe = 0x16000041;

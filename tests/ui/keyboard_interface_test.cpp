@@ -19,9 +19,6 @@
 namespace access_test {
 namespace {
 
-using ui::templates::kTabStop;
-using ui::templates::kVisible;
-
 constexpr std::uint32_t kWindow = 0x52000080;
 constexpr std::uint32_t kOwn = 0x06000080;
 constexpr std::uint32_t kEditA = 0x16000081;

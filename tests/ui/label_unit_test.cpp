@@ -41,16 +41,15 @@ class LabelUnitTest : public ::testing::Test {
  protected:
   LabelUnit* make(const LabelProperties& p, int width = 160, int height = 60) {
     block_ = p.serialize();
-    ui::UnitCreateArgs args;
-    args.parent = parent_.hwnd();
-    args.properties = block_;
-    args.control_id = 100;
-    args.left = 10;
-    args.top = 10;
-    args.width = width;
-    args.height = height;
-    args.window_id = 0x52000001;
-    args.unit_id = 0x16000009;
+    ui::UnitCreateArgs args{.parent = parent_.hwnd(),
+                            .properties = block_,
+                            .control_id = 100,
+                            .left = 10,
+                            .top = 10,
+                            .width = width,
+                            .height = height,
+                            .window_id = 0x52000001,
+                            .unit_id = 0x16000009};
     auto* unit =
         static_cast<LabelUnit*>(static_cast<ui::Unit*>(ui_test::create_unit(ui::label_unit_type(), args)));
     if (unit != nullptr) {
@@ -303,10 +302,7 @@ TEST_F(LabelUnitTest, TheBackgroundPictureSitsInsideThePaintedFrame) {
 
 TEST_F(LabelUnitTest, ANewerOrCutBlockCreatesNothing) {
   std::vector<std::uint8_t> block = plain("x").serialize();
-  ui::UnitCreateArgs args;
-  args.parent = parent_.hwnd();
-  args.width = 10;
-  args.height = 10;
+  ui::UnitCreateArgs args{.parent = parent_.hwnd(), .properties = block, .width = 10, .height = 10};
   block[0] = 3;
   args.properties = block;
   EXPECT_EQ(ui_test::create_unit(ui::label_unit_type(), args), nullptr);

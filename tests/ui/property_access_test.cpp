@@ -24,8 +24,6 @@ using test_support::take_bytes;
 using test_support::take_text;
 using test_support::text_value;
 
-using ui::templates::kTabStop;
-using ui::templates::kVisible;
 
 constexpr std::uint32_t kWindow = 0x52000010;
 constexpr std::uint32_t kOwn = 0x06000010;

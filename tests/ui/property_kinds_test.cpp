@@ -19,7 +19,6 @@ namespace {
 using test_support::take_bytes;
 using test_support::take_text;
 
-using ui::templates::kVisible;
 
 constexpr std::uint32_t kWindow = 0x52000030;
 constexpr std::uint32_t kOwn = 0x06000030;

@@ -30,6 +30,11 @@
 
 namespace access_test {
 
+// The unit flags the tests' templates use.
+using ui::templates::kDisabled;
+using ui::templates::kTabStop;
+using ui::templates::kVisible;
+
 inline constexpr int kHandlerCount = 8;
 std::int32_t handler_offset(int k);
 const runtime::CodeBase& handler_code_base();

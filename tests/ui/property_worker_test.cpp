@@ -17,8 +17,6 @@
 namespace access_test {
 namespace {
 
-using ui::templates::kVisible;
-
 constexpr std::uint32_t kWindow = 0x52000070;
 constexpr std::uint32_t kOwn = 0x06000070;
 constexpr std::uint32_t kProbe = 0x16000071;

@@ -75,14 +75,13 @@ class LabelOperationsTest : public ::testing::Test {
     ui::LabelProperties p;
     p.caption = "Lyrics";
     block_ = p.serialize();
-    ui::UnitCreateArgs args;
-    args.parent = parent_.hwnd();
-    args.properties = block_;
-    args.control_id = 100;
-    args.width = 120;
-    args.height = 40;
-    args.window_id = 0x52000001;
-    args.unit_id = 0x16000009;
+    ui::UnitCreateArgs args{.parent = parent_.hwnd(),
+                            .properties = block_,
+                            .control_id = 100,
+                            .width = 120,
+                            .height = 40,
+                            .window_id = 0x52000001,
+                            .unit_id = 0x16000009};
     unit_ = ui_test::create_unit(ui::label_unit_type(), args);
   }
 

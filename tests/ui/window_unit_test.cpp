@@ -35,15 +35,14 @@ class WindowUnitTest : public ::testing::Test {
 
   WindowUnit* make(const WindowProperties& p, HWND owner = nullptr, int left = 50, int top = 40) {
     block_ = p.serialize();
-    ui::UnitCreateArgs args;
-    args.properties = block_;
-    args.left = left;
-    args.top = top;
-    args.width = kWidth;
-    args.height = kHeight;
-    args.window_id = kWindowId;
-    args.unit_id = kOwnId;
-    args.owner = owner;
+    ui::UnitCreateArgs args{.properties = block_,
+                            .left = left,
+                            .top = top,
+                            .width = kWidth,
+                            .height = kHeight,
+                            .window_id = kWindowId,
+                            .unit_id = kOwnId,
+                            .owner = owner};
     auto* unit =
         static_cast<WindowUnit*>(static_cast<ui::Unit*>(ui_test::create_unit(ui::window_unit_type(), args)));
     if (unit != nullptr) hwnd_ = unit->hwnd();
@@ -298,10 +297,7 @@ TEST_F(WindowUnitTest, TheIconComesFromTheIconBytes) {
 TEST_F(WindowUnitTest, ANewerOrUnreadableBlockCreatesNothing) {
   std::vector<std::uint8_t> block = WindowProperties{}.serialize();
   block[0] = 7;
-  ui::UnitCreateArgs args;
-  args.properties = block;
-  args.width = 100;
-  args.height = 100;
+  ui::UnitCreateArgs args{.properties = block, .width = 100, .height = 100};
   EXPECT_EQ(ui_test::create_unit(ui::window_unit_type(), args), nullptr);
   block[0] = 6;
   block.resize(block.size() - 1);

@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/api/dib_info.h"
 #include "platform/api/gdi.h"
 #include "platform/gdi/icon_image.h"
 #include "ui/picture/picture_pixels.h"
@@ -25,13 +26,7 @@ std::optional<RenderedPicture> render_icon(const DecodedPicture& p) {
 std::optional<RenderedPicture> render_bitmap(const DecodedPicture& p, COLORREF background) {
   const auto pixels = to_bgra_top_down(p, background);
   if (pixels.empty()) return std::nullopt;
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = p.width;
-  info.bmiHeader.biHeight = -p.height;  // top-down
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
+  BITMAPINFO info = platform::top_down_dib_info(p.width, p.height);
   void* bits = nullptr;
   HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
   if (!bitmap || !bits) {
@@ -125,13 +120,7 @@ void paint_picture_box(HDC dc, const RenderedPicture* picture, int mode, int cli
 bool draw_animation_frame(HDC dc, std::span<const std::uint8_t> bgra, int width, int height, int mode,
                           int client_width, int client_height) {
   if (width <= 0 || height <= 0 || bgra.size() < std::size_t(width) * height * 4) return false;
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
+  BITMAPINFO info = platform::top_down_dib_info(width, height);
   bool ok = true;
   for (const auto& dest : picture_box_placement(mode, client_width, client_height, width, height)) {
     const int old_mode = SetStretchBltMode(dc, GetDeviceCaps(dc, BITSPIXEL) > 16 ? HALFTONE : COLORONCOLOR);

@@ -1,35 +1,22 @@
 #include "ui/units/group_box_properties.h"
 
 namespace ui {
+namespace {
+
+constexpr auto kFields = [](auto& p, auto&& each, std::uint32_t) {
+  return each(p.alignment) && each(p.text_colour) && each(p.background) && each(p.font) && each(p.caption);
+};
+
+}  // namespace
 
 std::optional<GroupBoxProperties> GroupBoxProperties::parse(std::span<const std::uint8_t> block) {
-  PropertyReader r(block);
-  const auto version = r.u32();
-  if (!version || *version > kVersion) return std::nullopt;
-  const auto alignment = r.i32();
-  const auto text_colour = r.u32();
-  const auto background = r.u32();
-  auto font = r.counted_bytes();
-  auto caption = r.counted_text();
-  if (!alignment || !text_colour || !background || !font || !caption) return std::nullopt;
-  GroupBoxProperties p;
-  p.alignment = clamp_choice(*alignment, 0, 2);
-  p.text_colour = *text_colour;
-  p.background = *background;
-  p.font = std::move(*font);
-  p.caption = std::move(*caption);
+  auto p = read_block<GroupBoxProperties>(block, kVersion, kFields);
+  if (p) p->alignment = clamp_choice(p->alignment, 0, 2);
   return p;
 }
 
 std::vector<std::uint8_t> GroupBoxProperties::serialize() const {
-  lyr::ByteWriter w;
-  w.u32(kVersion);
-  w.i32(alignment);
-  w.u32(text_colour);
-  w.u32(background);
-  w.counted(font);
-  w.counted_text(caption);
-  return w.take();
+  return write_block(*this, kVersion, kFields);
 }
 
 }  // namespace ui

@@ -11,46 +11,26 @@ void clamp_choices(LabelProperties& p) {
   p.vertical_alignment = clamp_choice(p.vertical_alignment, 0, 2);
 }
 
+namespace {
+
+constexpr auto kFields = [](auto& p, auto&& each, std::uint32_t version) {
+  return each(p.text_effect) && each(p.frame_width) && each(p.border_style) && each(p.frame_colours) &&
+         each(p.text_colour) && each(p.background) && each(p.picture_mode) && each(p.gradient_mode) &&
+         each(p.gradient_colours) && each(p.alignment) && each(p.vertical_alignment) && each(p.word_wrap) &&
+         each(p.font) && each(p.background_picture) && each(p.caption) &&
+         (version < 2 || (each(p.data_source) && each(p.data_column)));
+};
+
+}  // namespace
+
 std::optional<LabelProperties> LabelProperties::parse(std::span<const std::uint8_t> block) {
-  PropertyReader r(block);
-  const auto version = r.u32();
-  if (!version || *version > kLabelPropertiesVersion) return std::nullopt;
-  LabelProperties p;
-  bool ok = r.field(p.text_effect) && r.field(p.frame_width) && r.field(p.border_style);
-  for (COLORREF& c : p.frame_colours) ok = ok && r.field(c);
-  ok = ok && r.field(p.text_colour) && r.field(p.background) && r.field(p.picture_mode) &&
-       r.field(p.gradient_mode);
-  for (COLORREF& c : p.gradient_colours) ok = ok && r.field(c);
-  ok = ok && r.field(p.alignment) && r.field(p.vertical_alignment) && r.field(p.word_wrap) &&
-       r.field(p.font) && r.field(p.background_picture) && r.field(p.caption);
-  if (ok && *version >= 2) ok = r.field(p.data_source) && r.field(p.data_column);
-  if (!ok) return std::nullopt;
-  clamp_choices(p);
+  auto p = read_block<LabelProperties>(block, kLabelPropertiesVersion, kFields);
+  if (p) clamp_choices(*p);
   return p;
 }
 
 std::vector<std::uint8_t> LabelProperties::serialize() const {
-  const LabelProperties& p = *this;
-  lyr::ByteWriter w;
-  w.u32(kLabelPropertiesVersion);
-  w.i32(p.text_effect);
-  w.i32(p.frame_width);
-  w.i32(p.border_style);
-  for (COLORREF c : p.frame_colours) w.u32(c);
-  w.u32(p.text_colour);
-  w.u32(p.background);
-  w.i32(p.picture_mode);
-  w.i32(p.gradient_mode);
-  for (COLORREF c : p.gradient_colours) w.u32(c);
-  w.i32(p.alignment);
-  w.i32(p.vertical_alignment);
-  w.u32(p.word_wrap);
-  w.counted(p.font);
-  w.counted(p.background_picture);
-  w.counted_text(p.caption);
-  w.counted_text(p.data_source);
-  w.counted_text(p.data_column);
-  return w.take();
+  return write_block(*this, kLabelPropertiesVersion, kFields);
 }
 
 }  // namespace ui

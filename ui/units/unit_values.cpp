@@ -102,6 +102,12 @@ bool PropertyReader::field(std::string& out) {
   return v.has_value();
 }
 
+bool PropertyReader::field(std::uint16_t& out) {
+  auto v = u16();
+  if (v) out = *v;
+  return v.has_value();
+}
+
 bool PropertyReader::field(std::vector<std::uint8_t>& out) {
   auto v = counted_bytes();
   if (v) out = std::move(*v);

@@ -2,6 +2,7 @@
 // LOGFONTA blobs, border styles, and the reading and writing of property data blocks.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -62,6 +63,13 @@ class PropertyReader : public lyr::ByteReader {
   bool field(bool& out);
   bool field(std::string& out);
   bool field(std::vector<std::uint8_t>& out);
+  bool field(std::uint16_t& out);
+  template <std::size_t N>
+  bool field(std::array<std::uint32_t, N>& out) {
+    for (std::uint32_t& v : out)
+      if (!field(v)) return false;
+    return true;
+  }
 };
 
 // The writing side of PropertyReader::field, so that one list of a set's fields in stored order
@@ -73,7 +81,42 @@ class PropertyWriter : public lyr::ByteWriter {
   void field(bool v) { u32(v ? 1 : 0); }
   void field(std::string_view v) { counted_text(v); }
   void field(std::span<const std::uint8_t> v) { counted(v); }
+  void field(std::uint16_t v) { u16(v); }
+  template <std::size_t N>
+  void field(const std::array<std::uint32_t, N>& v) {
+    for (std::uint32_t x : v) u32(x);
+  }
 };
+
+// A property set's block: its version word, then the fields `fields(set, each, version)` hands
+// to `each` in stored order, stopping at the first one `each` answers false for. Fields a later
+// version added are listed only from that version on, so an older block is read as it was
+// written; the newest version is always written.
+template <class Set, class Fields>
+std::optional<Set> read_block(std::span<const std::uint8_t> block, std::uint32_t newest, Fields fields) {
+  PropertyReader r(block);
+  const auto version = r.u32();
+  if (!version || *version > newest) return std::nullopt;
+  Set set;
+  if (!fields(
+          set, [&](auto& field) { return r.field(field); }, *version))
+    return std::nullopt;
+  return set;
+}
+
+template <class Set, class Fields>
+std::vector<std::uint8_t> write_block(const Set& set, std::uint32_t version, Fields fields) {
+  PropertyWriter w;
+  w.u32(version);
+  fields(
+      set,
+      [&](const auto& field) {
+        w.field(field);
+        return true;
+      },
+      version);
+  return w.take();
+}
 
 // Property pairs of the common value shapes.
 inline PropertyPair int_pair(std::int32_t v) {

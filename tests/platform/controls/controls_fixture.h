@@ -10,6 +10,7 @@
 #include "platform/api.h"
 #include "platform/kernel/codepage.h"
 #include "platform/winsys/headless.h"
+#include "tests/platform/controls/window_test.h"
 #include "tests/support/code_page_text.h"
 #include "tests/support/window_class.h"
 
@@ -66,21 +67,11 @@ inline const char* test_parent_class() {
 
 using test_support::ansi;
 
-class ControlsTest : public ::testing::Test {
+class ControlsTest : public WindowTest {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(platform::headless::active()) << "these tests need LYRICS_DISPLAY=headless";
-    platform::headless::reset_input();
     parent_log() = ParentLog{};
-    parent_ = CreateWindowExA(0, test_parent_class(), "controls", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50,
-                              480, 360, nullptr, nullptr, nullptr, nullptr);
-    ASSERT_NE(parent_, nullptr);
-    SetActiveWindow(parent_);
-    idle();
-  }
-  void TearDown() override {
-    if (IsWindow(parent_)) DestroyWindow(parent_);
-    idle();
+    open_parent(test_parent_class(), "controls", {50, 50, 530, 410});
   }
 
   HWND make_button(DWORD style, std::string_view utf8_text, RECT r, int id) {
@@ -92,21 +83,13 @@ class ControlsTest : public ::testing::Test {
     return b;
   }
 
-  static void idle() { platform::headless::run_until_idle(); }
-
   std::vector<Command> clicks_from(HWND b) const {
     std::vector<Command> out;
     for (const auto& c : parent_log().commands)
       if (c.from == b && c.code == BN_CLICKED) out.push_back(c);
     return out;
   }
-
-  HWND parent_ = nullptr;
 };
-
-inline int luminance(COLORREF c) {
-  return (GetRValue(c) * 30 + GetGValue(c) * 59 + GetBValue(c) * 11) / 100;
-}
 
 // The darkest pixel of a client rectangle of `hwnd`.
 inline COLORREF darkest(HWND hwnd, RECT r) {

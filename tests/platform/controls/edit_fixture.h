@@ -14,6 +14,7 @@
 #include "platform/api/scrollbar.h"
 #include "platform/kernel/codepage.h"
 #include "platform/winsys/headless.h"
+#include "tests/platform/controls/window_test.h"
 #include "tests/support/code_page_text.h"
 #include "tests/support/window_class.h"
 
@@ -101,32 +102,19 @@ inline std::pair<DWORD, DWORD> selection(HWND hwnd) {
   return {s, e};
 }
 
-inline int luminance(COLORREF c) {
-  return (GetRValue(c) * 30 + GetGValue(c) * 59 + GetBValue(c) * 11) / 100;
-}
+using controls_test::luminance;
 
-class EditTest : public ::testing::Test {
+class EditTest : public controls_test::WindowTest {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(hl::active()) << "these tests need LYRICS_DISPLAY=headless";
-    hl::reset_input();
     record() = Record{};
-    owner_ = CreateWindowExA(0, owner_class(), "edit tests", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 520,
-                             380, nullptr, nullptr, nullptr, nullptr);
-    ASSERT_NE(owner_, nullptr);
-    SetActiveWindow(owner_);
-    idle();
-  }
-  void TearDown() override {
-    hl::reset_input();
-    if (IsWindow(owner_)) DestroyWindow(owner_);
-    idle();
+    open_parent(owner_class(), "edit tests", {40, 40, 560, 420});
   }
 
   HWND make_edit(DWORD style, RECT r, int id = 100, std::string_view utf8 = {}, DWORD ex = WS_EX_CLIENTEDGE) {
     const std::string text = ansi(utf8);
     HWND e = CreateWindowExA(ex, "EDIT", text.c_str(), WS_CHILD | WS_VISIBLE | style, r.left, r.top,
-                             r.right - r.left, r.bottom - r.top, owner_,
+                             r.right - r.left, r.bottom - r.top, parent_,
                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
     EXPECT_NE(e, nullptr);
     return e;
@@ -139,8 +127,6 @@ class EditTest : public ::testing::Test {
     record().commands.clear();
     return e;
   }
-
-  static void idle() { hl::run_until_idle(); }
 
   static void type(std::string_view utf8) {
     hl::text(utf8);
@@ -166,8 +152,6 @@ class EditTest : public ::testing::Test {
       if (c.from == from && c.code == code) ++n;
     return n;
   }
-
-  HWND owner_ = nullptr;
 };
 
 }  // namespace edit_test

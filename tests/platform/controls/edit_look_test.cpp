@@ -144,13 +144,13 @@ TEST_F(EditLook, GalleryOfStates) {
   HWND buddy = make_edit(0, {250, 170, 330, 192}, 108, "5");
   CreateWindowExA(0, "msctls_updown32", "",
                   WS_CHILD | WS_VISIBLE | UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_AUTOBUDDY, 0, 0, 16, 22,
-                  owner_, reinterpret_cast<HMENU>(109), nullptr, nullptr);
+                  parent_, reinterpret_cast<HMENU>(109), nullptr, nullptr);
   ASSERT_NE(buddy, nullptr);
   SetFocus(focused);
   SendMessageA(focused, EM_SETSEL, 4, 12);
   idle();
   const std::string path = (std::filesystem::current_path() / "edit_gallery.png").string();
-  ASSERT_TRUE(hl::save_png(owner_, path));
+  ASSERT_TRUE(hl::save_png(parent_, path));
   EXPECT_TRUE(std::filesystem::exists(path));
 }
 

@@ -14,7 +14,7 @@ class Gallery : public MenuTest {
   HWND child(const char* cls, std::string_view utf8_text, DWORD style, RECT r, int id, DWORD ex_style = 0) {
     std::string text = ansi(utf8_text);
     HWND w = CreateWindowExA(ex_style, cls, text.c_str(), WS_CHILD | WS_VISIBLE | style, r.left, r.top,
-                             r.right - r.left, r.bottom - r.top, owner_,
+                             r.right - r.left, r.bottom - r.top, parent_,
                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
     EXPECT_NE(w, nullptr) << cls << " " << utf8_text;
     SendMessageA(w, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
@@ -22,17 +22,17 @@ class Gallery : public MenuTest {
   }
 
   void build() {
-    SetWindowTextA(owner_, ansi("控件一览 Gallery").c_str());
+    SetWindowTextA(parent_, ansi("控件一览 Gallery").c_str());
     // A dialog-coloured background, as the controls expect; the class is shared, so it is put back.
-    old_brush_ = SetClassLongPtrA(owner_, GCLP_HBRBACKGROUND, static_cast<LONG_PTR>(COLOR_BTNFACE + 1));
-    SetWindowPos(owner_, nullptr, 20, 20, 660, 470, SWP_NOZORDER | SWP_NOACTIVATE);
+    old_brush_ = SetClassLongPtrA(parent_, GCLP_HBRBACKGROUND, static_cast<LONG_PTR>(COLOR_BTNFACE + 1));
+    SetWindowPos(parent_, nullptr, 20, 20, 660, 470, SWP_NOZORDER | SWP_NOACTIVATE);
     HMENU bar = CreateMenu();
     HMENU file = CreatePopupMenu();
     AppendMenuA(file, MF_STRING, 1, "&Open\tCtrl+O");
     AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), ansi("文件(&F)").c_str());
     AppendMenuA(bar, MF_STRING, 2, ansi("编辑(&E)").c_str());
     AppendMenuA(bar, MF_STRING | MF_GRAYED, 3, ansi("帮助(&H)").c_str());
-    SetMenu(owner_, bar);
+    SetMenu(parent_, bar);
     menus_.push_back(bar);
 
     normal_ = child("BUTTON", "普通 Normal", BS_PUSHBUTTON, {10, 10, 100, 34}, 10);
@@ -110,7 +110,7 @@ class Gallery : public MenuTest {
   }
 
   void TearDown() override {
-    if (IsWindow(owner_)) SetClassLongPtrA(owner_, GCLP_HBRBACKGROUND, static_cast<LONG_PTR>(old_brush_));
+    if (IsWindow(parent_)) SetClassLongPtrA(parent_, GCLP_HBRBACKGROUND, static_cast<LONG_PTR>(old_brush_));
     MenuTest::TearDown();
   }
 
@@ -137,7 +137,7 @@ class Gallery : public MenuTest {
 
 TEST_F(Gallery, AllControlsInTheirStates) {
   build();
-  std::string path = save(owner_, "gallery.png");
+  std::string path = save(parent_, "gallery.png");
   EXPECT_GT(std::filesystem::file_size(path), 2000u);
 
   // The disabled button's caption is etched grey ink.
@@ -162,7 +162,7 @@ TEST_F(Gallery, AllControlsInTheirStates) {
   // Focus moves to the list: the selected row turns into the highlight.
   SetFocus(list_);
   idle();
-  save(owner_, "gallery_list_focus.png");
+  save(parent_, "gallery_list_focus.png");
   int highlight = count(list_, lc, GetSysColor(COLOR_HIGHLIGHT));
   EXPECT_GT(highlight, 1000) << "one full row of highlight";
   EXPECT_LT(highlight, 17 * (lc.right - lc.left)) << "only the one selected row";
@@ -186,8 +186,8 @@ TEST_F(Gallery, AllControlsInTheirStates) {
            hl::key_press(VK_ESCAPE);
          }});
   POINT at{0, 0};
-  ClientToScreen(owner_, &at);
-  TrackPopupMenu(m, TPM_RIGHTBUTTON, at.x + 240, at.y + 60, 0, owner_, nullptr);
+  ClientToScreen(parent_, &at);
+  TrackPopupMenu(m, TPM_RIGHTBUTTON, at.x + 240, at.y + 60, 0, parent_, nullptr);
   EXPECT_GT(menu_highlight, 300) << "the first item is hot";
 }
 

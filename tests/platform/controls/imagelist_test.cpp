@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/api.h"
+#include "platform/api/dib_info.h"
 #include "platform/api/listview.h"
 
 namespace {
@@ -16,13 +17,7 @@ struct Dib {
   int w = 0;
   int h = 0;
   Dib(int width, int height) : w(width), h(height) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = platform::top_down_dib_info(width, height);
     void* bits = nullptr;
     bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     px = static_cast<std::uint32_t*>(bits);

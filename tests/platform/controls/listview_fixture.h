@@ -11,6 +11,7 @@
 #include "platform/api/listview.h"
 #include "platform/api/scrollbar.h"
 #include "platform/winsys/headless.h"
+#include "tests/platform/controls/window_test.h"
 #include "tests/support/window_class.h"
 
 namespace listview_test {
@@ -114,26 +115,14 @@ inline const char* parent_class() {
       {.arrow_cursor = true, .background = GetSysColorBrush(COLOR_BTNFACE)});
 }
 
-class ListViewTest : public ::testing::Test {
+class ListViewTest : public controls_test::WindowTest {
  protected:
   static constexpr int kId = 77;
 
   void SetUp() override {
-    ASSERT_TRUE(platform::headless::active()) << "these tests need LYRICS_DISPLAY=headless";
-    platform::headless::reset_input();
     notes().clear();
     answers() = Answers{};
-    parent_ = CreateWindowExA(0, parent_class(), "list", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 520, 400,
-                              nullptr, nullptr, nullptr, nullptr);
-    ASSERT_NE(parent_, nullptr);
-    SetActiveWindow(parent_);
-    idle();
-  }
-
-  void TearDown() override {
-    if (IsWindow(parent_)) DestroyWindow(parent_);
-    idle();
-    platform::headless::reset_input();
+    open_parent(parent_class(), "list", {40, 40, 560, 440});
   }
 
   HWND make_list(DWORD style, DWORD ex_style = WS_EX_CLIENTEDGE, RECT r = RECT{10, 10, 360, 260}) {
@@ -232,9 +221,6 @@ class ListViewTest : public ::testing::Test {
     return out;
   }
 
-  static void idle() { platform::headless::run_until_idle(); }
-
-  HWND parent_ = nullptr;
   HWND lv_ = nullptr;
 };
 

@@ -1,6 +1,7 @@
 // What a person sees: row height, selection colours, header, grid lines; and a picture to review.
 #include <filesystem>
 
+#include "platform/api/dib_info.h"
 #include "tests/platform/controls/listview_fixture.h"
 
 namespace listview_test {
@@ -148,13 +149,7 @@ namespace {
 // A one-colour 16x16 image list.
 HIMAGELIST solid_images(COLORREF colour, int count) {
   HIMAGELIST il = ImageList_Create(16, 16, ILC_COLOR32, count, 1);
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = 16 * count;
-  info.bmiHeader.biHeight = -16;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
+  BITMAPINFO info = platform::top_down_dib_info(16 * count, 16);
   void* bits = nullptr;
   HBITMAP bm = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
   auto* px = static_cast<std::uint32_t*>(bits);

@@ -10,7 +10,7 @@ class MenuBarTest : public MenuTest {
  protected:
   void SetUp() override {
     MenuTest::SetUp();
-    GetClientRect(owner_, &before_);
+    GetClientRect(parent_, &before_);
     bar_ = CreateMenu();
     file_ = CreatePopupMenu();
     AppendMenuA(file_, MF_STRING, 11, "&Open\tCtrl+O");
@@ -20,22 +20,22 @@ class MenuBarTest : public MenuTest {
     AppendMenuA(edit_, MF_STRING, 22, "&Paste");
     AppendMenuA(bar_, MF_POPUP, reinterpret_cast<UINT_PTR>(file_), "&File");
     AppendMenuA(bar_, MF_POPUP, reinterpret_cast<UINT_PTR>(edit_), "&Edit");
-    ASSERT_TRUE(SetMenu(owner_, bar_));
+    ASSERT_TRUE(SetMenu(parent_, bar_));
     menus_.push_back(bar_);
     idle();
     owner_log().messages.clear();
   }
   void TearDown() override {
-    if (IsWindow(owner_)) SetMenu(owner_, nullptr);
+    if (IsWindow(parent_)) SetMenu(parent_, nullptr);
     MenuTest::TearDown();
   }
 
   // Client point of the middle of bar item `index` (items are a few dozen pixels wide).
   POINT bar_point(int index) const {
     RECT w;
-    GetWindowRect(owner_, &w);
+    GetWindowRect(parent_, &w);
     POINT c{0, 0};
-    ClientToScreen(owner_, &c);
+    ClientToScreen(parent_, &c);
     int y = c.y - GetSystemMetrics(SM_CYMENU) / 2;
     return {c.x + 12 + index * 34, y};
   }
@@ -46,17 +46,17 @@ class MenuBarTest : public MenuTest {
 
 TEST_F(MenuBarTest, SetMenuGivesTheBarItsRowAndGetMenuAnswersIt) {
   RECT after;
-  GetClientRect(owner_, &after);
+  GetClientRect(parent_, &after);
   EXPECT_EQ(before_.bottom - after.bottom, GetSystemMetrics(SM_CYMENU));
-  EXPECT_EQ(GetMenu(owner_), bar_);
+  EXPECT_EQ(GetMenu(parent_), bar_);
   POINT p = bar_point(0);
-  EXPECT_EQ(SendMessageA(owner_, WM_NCHITTEST, 0, MAKELPARAM(p.x, p.y)), HTMENU);
+  EXPECT_EQ(SendMessageA(parent_, WM_NCHITTEST, 0, MAKELPARAM(p.x, p.y)), HTMENU);
   // The bar is drawn in the menu colour with the titles' ink on it.
   RECT w;
-  GetWindowRect(owner_, &w);
+  GetWindowRect(parent_, &w);
   POINT c{0, 0};
-  ClientToScreen(owner_, &c);
-  HDC dc = GetWindowDC(owner_);
+  ClientToScreen(parent_, &c);
+  HDC dc = GetWindowDC(parent_);
   int ink = 0, menu_colour = 0;
   for (int x = c.x - w.left; x < c.x - w.left + 60; ++x)
     for (int y = c.y - w.top - GetSystemMetrics(SM_CYMENU); y < c.y - w.top; ++y) {
@@ -64,18 +64,18 @@ TEST_F(MenuBarTest, SetMenuGivesTheBarItsRowAndGetMenuAnswersIt) {
       if (px == GetSysColor(COLOR_MENU)) ++menu_colour;
       if (px != CLR_INVALID && GetRValue(px) + GetGValue(px) + GetBValue(px) < 200) ++ink;
     }
-  ReleaseDC(owner_, dc);
+  ReleaseDC(parent_, dc);
   EXPECT_GT(ink, 20);
   EXPECT_GT(menu_colour, 300);
-  ASSERT_TRUE(SetMenu(owner_, nullptr));
-  GetClientRect(owner_, &after);
+  ASSERT_TRUE(SetMenu(parent_, nullptr));
+  GetClientRect(parent_, &after);
   EXPECT_EQ(after.bottom, before_.bottom) << "the room comes back";
-  EXPECT_EQ(GetMenu(owner_), nullptr);
+  EXPECT_EQ(GetMenu(parent_), nullptr);
   EXPECT_TRUE(IsMenu(bar_)) << "taking the bar off does not destroy it";
   HMENU gone = CreateMenu();
   DestroyMenu(gone);
-  EXPECT_FALSE(SetMenu(owner_, gone));
-  EXPECT_EQ(GetMenu(owner_), nullptr);
+  EXPECT_FALSE(SetMenu(parent_, gone));
+  EXPECT_EQ(GetMenu(parent_), nullptr);
 }
 
 TEST_F(MenuBarTest, ClickOnTitleOpensItsMenuAndChoosingSendsTheCommand) {
@@ -90,7 +90,7 @@ TEST_F(MenuBarTest, ClickOnTitleOpensItsMenuAndChoosingSendsTheCommand) {
   idle();
   EXPECT_EQ(owner_log().commands(), (std::vector<WPARAM>{22}));
   POINT c{0, 0};
-  ClientToScreen(owner_, &c);
+  ClientToScreen(parent_, &c);
   EXPECT_EQ(shown.top, c.y) << "the menu drops down right below the bar";
   EXPECT_LE(shown.left, title.x);
   EXPECT_FALSE(owner_log().ran_out);
@@ -125,7 +125,7 @@ TEST_F(MenuBarTest, MenuKeyNavigatesWithArrowsAndMnemonics) {
     hl::key_press(VK_DOWN);   // Paste
     hl::key_press(VK_RETURN);
   }});
-  SendMessageA(owner_, WM_SYSCOMMAND, SC_KEYMENU, 0);
+  SendMessageA(parent_, WM_SYSCOMMAND, SC_KEYMENU, 0);
   idle();
   EXPECT_EQ(owner_log().commands(), (std::vector<WPARAM>{22}));
 
@@ -134,7 +134,7 @@ TEST_F(MenuBarTest, MenuKeyNavigatesWithArrowsAndMnemonics) {
     hl::key_press('F');  // File opens
     hl::key_press('C');  // Close
   }});
-  SendMessageA(owner_, WM_SYSCOMMAND, SC_KEYMENU, 0);
+  SendMessageA(parent_, WM_SYSCOMMAND, SC_KEYMENU, 0);
   idle();
   EXPECT_EQ(owner_log().commands(), (std::vector<WPARAM>{12}));
 
@@ -144,7 +144,7 @@ TEST_F(MenuBarTest, MenuKeyNavigatesWithArrowsAndMnemonics) {
     hl::key_press(VK_ESCAPE);  // back to the title
     hl::key_press(VK_ESCAPE);  // out of the bar
   }});
-  SendMessageA(owner_, WM_SYSCOMMAND, SC_KEYMENU, 0);
+  SendMessageA(parent_, WM_SYSCOMMAND, SC_KEYMENU, 0);
   idle();
   EXPECT_TRUE(owner_log().commands().empty());
   EXPECT_FALSE(owner_log().ran_out) << "two escapes leave the bar";
@@ -153,7 +153,7 @@ TEST_F(MenuBarTest, MenuKeyNavigatesWithArrowsAndMnemonics) {
 TEST_F(MenuBarTest, TitleWithoutMenuIsACommandUnlessGrayed) {
   AppendMenuA(bar_, MF_STRING, 30, "&Help");
   AppendMenuA(bar_, MF_STRING | MF_GRAYED, 31, "&Never");
-  DrawMenuBar(owner_);
+  DrawMenuBar(parent_);
   idle();
   // Bar items from the left: File, Edit, Help, Never; find Help by its hit on the bar.
   POINT help = bar_point(2), never = bar_point(3);
@@ -171,15 +171,15 @@ TEST_F(MenuBarTest, TitleWithoutMenuIsACommandUnlessGrayed) {
 
   owner_log() = OwnerLog{};
   steps({[](HWND) { hl::key_press('H'); }});
-  SendMessageA(owner_, WM_SYSCOMMAND, SC_KEYMENU, 0);
+  SendMessageA(parent_, WM_SYSCOMMAND, SC_KEYMENU, 0);
   idle();
   EXPECT_EQ(owner_log().commands(), (std::vector<WPARAM>{30})) << "by its mnemonic";
 }
 
 TEST_F(MenuBarTest, SystemMenuHoldsTheStandardCommandsAndLosesMove) {
-  HMENU sys = GetSystemMenu(owner_, FALSE);
+  HMENU sys = GetSystemMenu(parent_, FALSE);
   ASSERT_TRUE(IsMenu(sys));
-  EXPECT_EQ(GetSystemMenu(owner_, FALSE), sys) << "one copy per window";
+  EXPECT_EQ(GetSystemMenu(parent_, FALSE), sys) << "one copy per window";
   EXPECT_EQ(GetMenuItemCount(sys), 7);
   const UINT ids[] = {SC_RESTORE, SC_MOVE, SC_SIZE, SC_MINIMIZE, SC_MAXIMIZE, 0, SC_CLOSE};
   for (int i = 0; i < 7; ++i) {
@@ -193,17 +193,17 @@ TEST_F(MenuBarTest, SystemMenuHoldsTheStandardCommandsAndLosesMove) {
   GetMenuStringA(sys, SC_MOVE, text, sizeof text, MF_BYCOMMAND);
   EXPECT_EQ(std::string(text), ansi("移动(&M)"));
 
-  EXPECT_TRUE(platform::controls::menu::system_command_allowed(owner_, SC_MOVE));
+  EXPECT_TRUE(platform::controls::menu::system_command_allowed(parent_, SC_MOVE));
   ASSERT_TRUE(DeleteMenu(sys, SC_MOVE, MF_BYCOMMAND));
   EXPECT_EQ(GetMenuState(sys, SC_MOVE, MF_BYCOMMAND), static_cast<UINT>(-1));
-  EXPECT_FALSE(platform::controls::menu::system_command_allowed(owner_, SC_MOVE));
-  EXPECT_TRUE(platform::controls::menu::system_command_allowed(owner_, SC_CLOSE));
+  EXPECT_FALSE(platform::controls::menu::system_command_allowed(parent_, SC_MOVE));
+  EXPECT_TRUE(platform::controls::menu::system_command_allowed(parent_, SC_CLOSE));
   EnableMenuItem(sys, SC_SIZE, MF_BYCOMMAND | MF_GRAYED);
-  EXPECT_FALSE(platform::controls::menu::system_command_allowed(owner_, SC_SIZE));
+  EXPECT_FALSE(platform::controls::menu::system_command_allowed(parent_, SC_SIZE));
 
   // Its choices arrive as WM_SYSCOMMAND.
   steps({[](HWND) { hl::key_press('N'); }});
-  TrackPopupMenu(sys, 0, 100, 100, 0, owner_, nullptr);
+  TrackPopupMenu(sys, 0, 100, 100, 0, parent_, nullptr);
   idle();
   bool minimise = false;
   for (const auto& s : owner_log().messages)
@@ -211,13 +211,13 @@ TEST_F(MenuBarTest, SystemMenuHoldsTheStandardCommandsAndLosesMove) {
   EXPECT_TRUE(minimise);
   EXPECT_TRUE(owner_log().commands().empty());
 
-  EXPECT_EQ(GetSystemMenu(owner_, TRUE), nullptr);
+  EXPECT_EQ(GetSystemMenu(parent_, TRUE), nullptr);
   EXPECT_FALSE(IsMenu(sys)) << "reverting throws the copy away";
-  EXPECT_TRUE(platform::controls::menu::system_command_allowed(owner_, SC_MOVE));
+  EXPECT_TRUE(platform::controls::menu::system_command_allowed(parent_, SC_MOVE));
 }
 
 TEST_F(MenuBarTest, AltAloneAndF10OpenTheBarButAltChordsDoNot) {
-  SetFocus(owner_);
+  SetFocus(parent_);
   steps({[](HWND) {
     hl::key_press(VK_DOWN);  // File's menu opens on its first item
     hl::key_press(VK_RETURN);
@@ -249,7 +249,7 @@ TEST_F(MenuBarTest, AltAloneAndF10OpenTheBarButAltChordsDoNot) {
 TEST_F(MenuBarTest, CaptionDragMovesOnlyWhileTheSystemMenuOffersMove) {
   auto drag_caption = [&](int dx) {
     RECT w;
-    GetWindowRect(owner_, &w);
+    GetWindowRect(parent_, &w);
     POINT grab{w.left + 60, w.top + GetSystemMetrics(SM_CYCAPTION) / 2 + 2};
     hl::mouse_move(grab);
     hl::mouse_button(hl::Button::left, true, grab);
@@ -258,11 +258,11 @@ TEST_F(MenuBarTest, CaptionDragMovesOnlyWhileTheSystemMenuOffersMove) {
     hl::mouse_button(hl::Button::left, false, {grab.x + dx, grab.y});
     idle();
     RECT after;
-    GetWindowRect(owner_, &after);
+    GetWindowRect(parent_, &after);
     return after.left - w.left;
   };
   EXPECT_EQ(drag_caption(30), 30);
-  ASSERT_TRUE(DeleteMenu(GetSystemMenu(owner_, FALSE), SC_MOVE, MF_BYCOMMAND));
+  ASSERT_TRUE(DeleteMenu(GetSystemMenu(parent_, FALSE), SC_MOVE, MF_BYCOMMAND));
   EXPECT_EQ(drag_caption(30), 0) << "Move was taken out of the system menu";
 }
 

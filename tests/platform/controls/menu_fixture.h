@@ -13,6 +13,7 @@
 #include "platform/api/menu.h"
 #include "platform/kernel/codepage.h"
 #include "platform/winsys/headless.h"
+#include "tests/platform/controls/window_test.h"
 #include "tests/support/code_page_text.h"
 #include "tests/support/window_class.h"
 
@@ -121,28 +122,21 @@ inline std::string class_of(HWND hwnd) {
   return name;
 }
 
-class MenuTest : public ::testing::Test {
+class MenuTest : public controls_test::WindowTest {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(hl::active()) << "these tests need LYRICS_DISPLAY=headless";
-    hl::reset_input();
     owner_log() = OwnerLog{};
-    owner_ = CreateWindowExA(0, owner_class(), "menus", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 400, 300,
-                             nullptr, nullptr, nullptr, nullptr);
-    ASSERT_NE(owner_, nullptr);
-    SetActiveWindow(owner_);
-    SetFocus(owner_);
+    open_parent(owner_class(), "menus", {40, 40, 440, 340});
+    SetFocus(parent_);
     idle();
     owner_log().messages.clear();
   }
   void TearDown() override {
-    if (IsWindow(owner_)) DestroyWindow(owner_);
+    WindowTest::TearDown();
     for (HMENU m : menus_)
       if (IsMenu(m)) DestroyMenu(m);
     idle();
   }
-
-  static void idle() { hl::run_until_idle(); }
 
   void steps(std::vector<std::function<void(HWND)>> s) { owner_log().steps = std::move(s); }
 
@@ -159,7 +153,6 @@ class MenuTest : public ::testing::Test {
   }
   static constexpr std::string_view kFileKinds = "isiii";
 
-  HWND owner_ = nullptr;
   std::vector<HMENU> menus_;
 };
 

@@ -16,7 +16,7 @@ TEST_F(MenuTest, ClickOnItemPostsItsCommandFromAPopupAtThePoint) {
     cls = class_of(popup);
     hl::click(popup, item_point(kFileKinds, 3));
   }});
-  EXPECT_TRUE(TrackPopupMenu(m, TPM_LEFTALIGN | TPM_TOPALIGN, 200, 150, 0, owner_, nullptr));
+  EXPECT_TRUE(TrackPopupMenu(m, TPM_LEFTALIGN | TPM_TOPALIGN, 200, 150, 0, parent_, nullptr));
   EXPECT_EQ(shown.left, 200);
   EXPECT_EQ(shown.top, 150);
   EXPECT_GT(shown.right - shown.left, 60);
@@ -51,7 +51,7 @@ TEST_F(MenuTest, KeyboardSkipsSeparatorAndGrayedItem) {
     hl::key_press(VK_DOWN);  // past the separator and the grayed item: Save
     hl::key_press(VK_RETURN);
   }});
-  TrackPopupMenu(m, 0, 100, 100, 0, owner_, nullptr);
+  TrackPopupMenu(m, 0, 100, 100, 0, parent_, nullptr);
   idle();
   EXPECT_EQ(owner_log().commands(), (std::vector<WPARAM>{103}));
   // The selection was announced with the item's id and MF_HILITE.
@@ -66,13 +66,13 @@ TEST_F(MenuTest, KeyboardSkipsSeparatorAndGrayedItem) {
 TEST_F(MenuTest, MnemonicAndUpWrapChoose) {
   HMENU m = file_menu();
   steps({[](HWND) { hl::key_press('X'); }});
-  TrackPopupMenu(m, 0, 100, 100, 0, owner_, nullptr);
+  TrackPopupMenu(m, 0, 100, 100, 0, parent_, nullptr);
   steps({[](HWND) {
     hl::key_press(VK_UP);  // from nothing: the last item
     hl::key_press(VK_RETURN);
   }});
   owner_log().next_step = 0;
-  TrackPopupMenu(m, 0, 100, 100, 0, owner_, nullptr);
+  TrackPopupMenu(m, 0, 100, 100, 0, parent_, nullptr);
   idle();
   EXPECT_EQ(owner_log().commands(), (std::vector<WPARAM>{104, 104}));
 }
@@ -80,7 +80,7 @@ TEST_F(MenuTest, MnemonicAndUpWrapChoose) {
 TEST_F(MenuTest, EscapeAndClickOutsideDismissWithoutCommand) {
   HMENU m = file_menu();
   steps({[](HWND) { hl::key_press(VK_ESCAPE); }});
-  EXPECT_EQ(TrackPopupMenu(m, TPM_RETURNCMD, 100, 100, 0, owner_, nullptr), 0);
+  EXPECT_EQ(TrackPopupMenu(m, TPM_RETURNCMD, 100, 100, 0, parent_, nullptr), 0);
   steps({[](HWND) {
            hl::mouse_button(hl::Button::left, true, POINT{700, 600});
          },
@@ -88,7 +88,7 @@ TEST_F(MenuTest, EscapeAndClickOutsideDismissWithoutCommand) {
            hl::mouse_button(hl::Button::left, false, POINT{700, 600});
          }});
   owner_log().next_step = 0;
-  EXPECT_TRUE(TrackPopupMenu(m, 0, 100, 100, 0, owner_, nullptr));
+  EXPECT_TRUE(TrackPopupMenu(m, 0, 100, 100, 0, parent_, nullptr));
   idle();
   EXPECT_TRUE(owner_log().commands().empty());
   EXPECT_EQ(owner_log().next_step, 1u) << "the press outside already closed the menu";
@@ -100,7 +100,7 @@ TEST_F(MenuTest, GrayedItemCannotBeChosen) {
   steps({[](HWND popup) { hl::click(popup, item_point(kFileKinds, 2)); },
          [](HWND popup) { hl::click(popup, item_point(kFileKinds, 1)); },  // the separator
          [](HWND) { hl::key_press(VK_ESCAPE); }});
-  TrackPopupMenu(m, 0, 100, 100, 0, owner_, nullptr);
+  TrackPopupMenu(m, 0, 100, 100, 0, parent_, nullptr);
   idle();
   EXPECT_TRUE(owner_log().commands().empty());
   EXPECT_EQ(owner_log().next_step, 3u) << "the menu stayed open after both clicks";
@@ -109,7 +109,7 @@ TEST_F(MenuTest, GrayedItemCannotBeChosen) {
 TEST_F(MenuTest, ReturnCommandAnswersTheIdAndPostsNothing) {
   HMENU m = file_menu();
   steps({[](HWND popup) { hl::click(popup, item_point(kFileKinds, 0)); }});
-  EXPECT_EQ(TrackPopupMenu(m, TPM_RETURNCMD, 100, 100, 0, owner_, nullptr), 101);
+  EXPECT_EQ(TrackPopupMenu(m, TPM_RETURNCMD, 100, 100, 0, parent_, nullptr), 101);
   idle();
   EXPECT_TRUE(owner_log().commands().empty());
 }
@@ -117,7 +117,7 @@ TEST_F(MenuTest, ReturnCommandAnswersTheIdAndPostsNothing) {
 TEST_F(MenuTest, NoNotifyTellsTheOwnerNothing) {
   HMENU m = file_menu();
   steps({[](HWND popup) { hl::click(popup, item_point(kFileKinds, 0)); }});
-  EXPECT_TRUE(TrackPopupMenu(m, TPM_NONOTIFY, 100, 100, 0, owner_, nullptr));
+  EXPECT_TRUE(TrackPopupMenu(m, TPM_NONOTIFY, 100, 100, 0, parent_, nullptr));
   idle();
   EXPECT_TRUE(owner_log().messages.empty());
   EXPECT_EQ(owner_log().next_step, 1u);
@@ -127,10 +127,10 @@ TEST_F(MenuTest, RightButtonChoosesOnlyWithRightButtonFlag) {
   HMENU m = file_menu();
   steps({[](HWND popup) { hl::click(popup, item_point(kFileKinds, 4), hl::Button::right); },
          [](HWND) { hl::key_press(VK_ESCAPE); }});
-  EXPECT_EQ(TrackPopupMenu(m, TPM_RETURNCMD, 100, 100, 0, owner_, nullptr), 0);
+  EXPECT_EQ(TrackPopupMenu(m, TPM_RETURNCMD, 100, 100, 0, parent_, nullptr), 0);
   steps({[](HWND popup) { hl::click(popup, item_point(kFileKinds, 4), hl::Button::right); }});
   owner_log().next_step = 0;
-  EXPECT_EQ(TrackPopupMenu(m, TPM_RETURNCMD | TPM_RIGHTBUTTON, 100, 100, 0, owner_, nullptr), 104);
+  EXPECT_EQ(TrackPopupMenu(m, TPM_RETURNCMD | TPM_RIGHTBUTTON, 100, 100, 0, parent_, nullptr), 104);
 }
 
 TEST_F(MenuTest, KeptOnScreenAtTheEdgesAndAligned) {
@@ -142,20 +142,20 @@ TEST_F(MenuTest, KeptOnScreenAtTheEdgesAndAligned) {
     hl::key_press(VK_ESCAPE);
   };
   steps({look});
-  TrackPopupMenu(m, 0, sw - 5, sh - 5, 0, owner_, nullptr);
+  TrackPopupMenu(m, 0, sw - 5, sh - 5, 0, parent_, nullptr);
   int w = shown.right - shown.left, h = shown.bottom - shown.top;
   EXPECT_EQ(shown.right, sw - 5) << "flipped to the left of the point";
   EXPECT_EQ(shown.bottom, sh - 5) << "flipped above the point";
 
   steps({look});
   owner_log().next_step = 0;
-  TrackPopupMenu(m, TPM_RIGHTALIGN | TPM_BOTTOMALIGN, 400, 300, 0, owner_, nullptr);
+  TrackPopupMenu(m, TPM_RIGHTALIGN | TPM_BOTTOMALIGN, 400, 300, 0, parent_, nullptr);
   EXPECT_EQ(shown.right, 400);
   EXPECT_EQ(shown.bottom, 300);
 
   steps({look});
   owner_log().next_step = 0;
-  TrackPopupMenu(m, TPM_CENTERALIGN, 2, 2, 0, owner_, nullptr);
+  TrackPopupMenu(m, TPM_CENTERALIGN, 2, 2, 0, parent_, nullptr);
   EXPECT_EQ(shown.left, 0) << "shifted back onto the screen";
   EXPECT_EQ(shown.right - shown.left, w);
   EXPECT_EQ(shown.bottom - shown.top, h);
@@ -182,7 +182,7 @@ TEST_F(MenuTest, SubMenuOpensByRightKeyAndByHover) {
            hl::key_press(VK_DOWN);
            hl::key_press(VK_RETURN);
          }});
-  TrackPopupMenu(m, 0, 100, 100, 0, owner_, nullptr);
+  TrackPopupMenu(m, 0, 100, 100, 0, parent_, nullptr);
   idle();
   EXPECT_EQ(owner_log().commands(), (std::vector<WPARAM>{202}));
   EXPECT_EQ(class_of(child), "") << "the sub-menu window is destroyed afterwards";
@@ -195,7 +195,7 @@ TEST_F(MenuTest, SubMenuOpensByRightKeyAndByHover) {
            GetWindowRect(popup, &child_rect);
            hl::click(popup, item_point("ii", 0));
          }});
-  TrackPopupMenu(m, 0, 100, 100, 0, owner_, nullptr);
+  TrackPopupMenu(m, 0, 100, 100, 0, parent_, nullptr);
   idle();
   EXPECT_EQ(owner_log().commands(), (std::vector<WPARAM>{201}));
   EXPECT_EQ(child_rect.top, 100 + 19) << "lined up with its item";
@@ -221,7 +221,7 @@ TEST_F(MenuTest, OwnerDrawnItemsAreMeasuredAndDrawnByTheOwner) {
     drawn_pixel = hl::read_pixel(popup, 10, 3 + 19 + 12);
     hl::key_press(VK_ESCAPE);
   }});
-  TrackPopupMenu(m, 0, 100, 100, 0, owner_, nullptr);
+  TrackPopupMenu(m, 0, 100, 100, 0, parent_, nullptr);
   ASSERT_EQ(owner_log().measured.size(), 1u);
   EXPECT_EQ(owner_log().measured[0].CtlType, ODT_MENU);
   EXPECT_EQ(owner_log().measured[0].itemID, 302u);
@@ -269,7 +269,7 @@ TEST_F(MenuTest, ShortcutTextIsDrawnRightAlignedAndGrayedIsEtched) {
       }
     hl::key_press(VK_ESCAPE);
   }});
-  TrackPopupMenu(m, 0, 100, 100, 0, owner_, nullptr);
+  TrackPopupMenu(m, 0, 100, 100, 0, parent_, nullptr);
   EXPECT_GT(left_ink, 10) << "caption at the left";
   EXPECT_GT(right_ink, 10) << "shortcut ink right before the arrow column";
   EXPECT_EQ(middle_ink, 0) << "a gap between caption and shortcut (width " << width << ")";
@@ -281,15 +281,15 @@ TEST_F(MenuTest, RefusedWhileAnotherMenuRunsAndForBadHandles) {
   HMENU m = file_menu();
   BOOL nested = TRUE;
   steps({[&](HWND) {
-    nested = TrackPopupMenu(m, TPM_RETURNCMD, 10, 10, 0, owner_, nullptr);
+    nested = TrackPopupMenu(m, TPM_RETURNCMD, 10, 10, 0, parent_, nullptr);
     hl::key_press(VK_ESCAPE);
   }});
-  TrackPopupMenu(m, 0, 100, 100, 0, owner_, nullptr);
+  TrackPopupMenu(m, 0, 100, 100, 0, parent_, nullptr);
   EXPECT_FALSE(nested);
   HMENU gone = CreatePopupMenu();
   DestroyMenu(gone);
   SetLastError(0);
-  EXPECT_FALSE(TrackPopupMenu(gone, 0, 10, 10, 0, owner_, nullptr));
+  EXPECT_FALSE(TrackPopupMenu(gone, 0, 10, 10, 0, parent_, nullptr));
   EXPECT_EQ(GetLastError(), ERROR_INVALID_MENU_HANDLE);
   EXPECT_FALSE(TrackPopupMenu(m, 0, 10, 10, 0, reinterpret_cast<HWND>(0x7777), nullptr));
   EXPECT_FALSE(EndMenu()) << "no menu runs now";

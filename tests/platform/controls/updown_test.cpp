@@ -10,7 +10,7 @@ class UpDown : public EditTest {
  protected:
   HWND make_updown(DWORD style, HWND buddy, RECT r = {0, 0, 16, 24}, int id = 200) {
     HWND u = CreateWindowExA(0, "msctls_updown32", "", WS_CHILD | WS_VISIBLE | style, r.left, r.top,
-                             r.right - r.left, r.bottom - r.top, owner_,
+                             r.right - r.left, r.bottom - r.top, parent_,
                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
     EXPECT_NE(u, nullptr);
     if (buddy) SendMessageA(u, UDM_SETBUDDY, reinterpret_cast<WPARAM>(buddy), 0);

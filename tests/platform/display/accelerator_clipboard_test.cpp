@@ -8,17 +8,18 @@
 #include "platform/api.h"
 #include "platform/winsys/headless.h"
 #include "tests/support/headless_recorder.h"
+#include "tests/support/headless_test.h"
 
 namespace hl = platform::headless;
 using lyr::test::Recorder;
 
 namespace {
 
-class Accelerators : public ::testing::Test {
+class Accelerators : public lyr::test::HeadlessTest {
  protected:
   void SetUp() override {
-    if (!hl::active()) GTEST_SKIP() << "needs LYRICS_DISPLAY=headless";
-    hl::reset_input();
+    HeadlessTest::SetUp();
+    if (IsSkipped()) return;
     top_ = rec_.top({100, 100, 500, 400});
     SetActiveWindow(top_);
     SetFocus(top_);
@@ -35,7 +36,7 @@ class Accelerators : public ::testing::Test {
   }
   void TearDown() override {
     if (table_) DestroyAcceleratorTable(table_);
-    hl::run_until_idle();
+    HeadlessTest::TearDown();
   }
   void run() {
     hl::run_until_idle([&](MSG& m) { return TranslateAcceleratorA(top_, table_, &m) != 0; });

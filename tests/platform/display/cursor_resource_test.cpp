@@ -9,6 +9,7 @@
 #include "platform/winsys/headless.h"
 #include "platform/winsys/resources.h"
 #include "tests/support/headless_recorder.h"
+#include "tests/support/headless_test.h"
 
 namespace hl = platform::headless;
 namespace cur = platform::winsys::cursors;
@@ -19,17 +20,16 @@ namespace {
 
 const HINSTANCE kProgram = reinterpret_cast<HINSTANCE>(0x400000);
 
-class Cursors : public ::testing::Test {
+class Cursors : public lyr::test::HeadlessTest {
  protected:
   void SetUp() override {
-    if (!hl::active()) GTEST_SKIP() << "needs LYRICS_DISPLAY=headless";
-    hl::reset_input();
+    HeadlessTest::SetUp();
     previous_ = GetCursor();
   }
   void TearDown() override {
     SetCursor(previous_);
     res::remove_all();
-    hl::run_until_idle();
+    HeadlessTest::TearDown();
   }
   HCURSOR previous_ = nullptr;
 };

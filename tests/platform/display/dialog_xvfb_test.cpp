@@ -14,6 +14,7 @@
 #include "platform/display/backend.h"
 #include "tests/support/display_pump.h"
 #include "tests/support/headless_recorder.h"
+#include "tests/support/sdl_child.h"
 #include "tests/support/x11/window_manager.h"
 #include "tests/support/xvfb_session.h"
 
@@ -23,20 +24,8 @@ using namespace std::chrono_literals;
 using test_support::output_of;
 
 TEST(DialogUnderXvfb, MessageBoxIsATransientDialogAndGivesTheKeysBack) {
-  if (!test_support::on_path("Xvfb") || !test_support::on_path("xdotool") || !test_support::on_path("xprop"))
-    GTEST_SKIP()
-        << "Xvfb, xdotool or xprop is not installed; owned windows on the SDL display are not exercised";
-  test_support::Xvfb server;
-  ASSERT_FALSE(server.display().empty()) << "Xvfb did not report a display number";
-  const std::string self = test_support::self_path();
-  ASSERT_FALSE(self.empty());
-  pid_t child = test_support::spawn(
-      {self, "--gtest_also_run_disabled_tests", "--gtest_filter=DialogSdlChild.DISABLED_*"},
-      {"DISPLAY=" + server.display(), "LYRICS_DISPLAY=sdl", "LYRICS_DIALOG_SDL_CHILD=1"});
-  ASSERT_GT(child, 0);
-  auto code = test_support::wait_child(child, std::chrono::seconds(120));
-  ASSERT_TRUE(code.has_value()) << "the SDL child did not finish in time";
-  EXPECT_EQ(*code, 0) << "the SDL child failed; its output is above";
+  test_support::expect_sdl_child_passes("DialogSdlChild.DISABLED_*", "LYRICS_DIALOG_SDL_CHILD",
+                                        {"Xvfb", "xdotool", "xprop"});
 }
 
 // --- the child: runs with the SDL backend on the private server ---

@@ -28,12 +28,8 @@ using namespace std::chrono_literals;
 constexpr char kChildVariable[] = "LYRICS_FRAME_HINTS_CHILD";  // "bare" or "openbox"
 
 std::optional<int> run_child(const std::string& display, const std::string& mode) {
-  pid_t child = test_support::spawn(
-      {test_support::self_path(), "--gtest_also_run_disabled_tests",
-       "--gtest_filter=FrameHintsChild.DISABLED_*"},
-      {"DISPLAY=" + display, "LYRICS_DISPLAY=sdl", std::string(kChildVariable) + "=" + mode});
-  if (child <= 0) return std::nullopt;
-  return test_support::wait_child(child, std::chrono::seconds(180));
+  return test_support::run_self_on_sdl(display, "FrameHintsChild.DISABLED_*",
+                                       {std::string(kChildVariable) + "=" + mode}, std::chrono::seconds(180));
 }
 
 bool have_tools() {

@@ -7,17 +7,18 @@
 #include "platform/api.h"
 #include "platform/winsys/headless.h"
 #include "tests/support/headless_recorder.h"
+#include "tests/support/headless_test.h"
 
 namespace hl = platform::headless;
 using lyr::test::Recorder;
 
 namespace {
 
-class HeadlessKeyboard : public ::testing::Test {
+class HeadlessKeyboard : public lyr::test::HeadlessTest {
  protected:
   void SetUp() override {
-    if (!hl::active()) GTEST_SKIP() << "needs LYRICS_DISPLAY=headless";
-    hl::reset_input();
+    HeadlessTest::SetUp();
+    if (IsSkipped()) return;
     top_ = rec_.top({100, 100, 500, 400});
     edit_ = rec_.child(top_, {10, 10, 200, 40});
     SetActiveWindow(top_);
@@ -25,7 +26,6 @@ class HeadlessKeyboard : public ::testing::Test {
     hl::run_until_idle();
     rec_.clear();
   }
-  void TearDown() override { hl::run_until_idle(); }
 
   std::string chars(UINT msg = WM_CHAR) const {
     std::string out;

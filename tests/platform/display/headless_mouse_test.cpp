@@ -5,6 +5,7 @@
 #include "platform/api.h"
 #include "platform/winsys/headless.h"
 #include "tests/support/headless_recorder.h"
+#include "tests/support/headless_test.h"
 #include "tests/support/manual_clock.h"
 
 namespace hl = platform::headless;
@@ -12,14 +13,7 @@ using lyr::test::Recorder;
 
 namespace {
 
-class HeadlessMouse : public ::testing::Test {
- protected:
-  void SetUp() override {
-    if (!hl::active()) GTEST_SKIP() << "needs LYRICS_DISPLAY=headless";
-    hl::reset_input();
-  }
-  void TearDown() override { hl::run_until_idle(); }
-};
+using HeadlessMouse = lyr::test::HeadlessTest;
 
 POINT at(LPARAM lp) {
   return {GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};

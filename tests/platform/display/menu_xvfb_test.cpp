@@ -17,28 +17,16 @@
 #include "platform/api/menu.h"
 #include "platform/display/backend.h"
 #include "tests/support/display_pump.h"
+#include "tests/support/sdl_child.h"
 #include "tests/support/xvfb_session.h"
 
 namespace {
 
-using test_support::on_path;
 using test_support::spawn;
 using test_support::wait_child;
-using test_support::Xvfb;
 
 TEST(MenuUnderXvfb, PopupIsARealWindowAndTakesAnXdotoolClick) {
-  if (!on_path("Xvfb") || !on_path("xdotool"))
-    GTEST_SKIP() << "Xvfb or xdotool is not installed; the pop-up menu on the SDL display is not exercised";
-  Xvfb server;
-  ASSERT_FALSE(server.display().empty()) << "Xvfb did not report a display number";
-  std::string self = test_support::self_path();
-  ASSERT_FALSE(self.empty());
-  pid_t child = spawn({self, "--gtest_also_run_disabled_tests", "--gtest_filter=MenuSdlChild.DISABLED_*"},
-                      {"DISPLAY=" + server.display(), "LYRICS_DISPLAY=sdl", "LYRICS_MENU_SDL_CHILD=1"});
-  ASSERT_GT(child, 0);
-  auto code = wait_child(child, std::chrono::seconds(120));
-  ASSERT_TRUE(code.has_value()) << "the SDL child did not finish in time";
-  EXPECT_EQ(*code, 0) << "the SDL child failed; its output is above";
+  test_support::expect_sdl_child_passes("MenuSdlChild.DISABLED_*", "LYRICS_MENU_SDL_CHILD");
 }
 
 // --- the child: runs with the SDL backend on the private server ---

@@ -4,56 +4,29 @@
 // The backend is chosen once per process, so the parent starts Xvfb and runs the real checks
 // in a child copy of this test program with LYRICS_DISPLAY=sdl.
 #include <gtest/gtest.h>
-#include <poll.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <optional>
 #include <string>
-#include <thread>
-#include <vector>
 
 #include "platform/api.h"
 #include "platform/display/backend.h"
 #include "tests/support/display_pump.h"
 #include "tests/support/headless_recorder.h"
+#include "tests/support/sdl_child.h"
 #include "tests/support/x11/window_manager.h"
-#include "tests/support/xvfb_session.h"
 #include "x_pixel.h"
 
 namespace {
 
-using test_support::on_path;
 using test_support::output_of;
 using test_support::pump_until;
 using test_support::run_pumping;
 using test_support::x_pixel;
 using test_support::x_window_named;
 
-using test_support::spawn;
-using test_support::wait_child;
-using test_support::Xvfb;
-
 TEST(SdlUnderXvfb, RealWindowTakesXdotoolInput) {
-  if (!on_path("Xvfb") || !on_path("xdotool"))
-    GTEST_SKIP() << "Xvfb or xdotool is not installed; the SDL display is not exercised";
-  Xvfb server;
-  ASSERT_FALSE(server.display().empty()) << "Xvfb did not report a display number";
-  std::string self = test_support::self_path();
-  ASSERT_FALSE(self.empty());
-  pid_t child = spawn({self, "--gtest_also_run_disabled_tests", "--gtest_filter=SdlChild.DISABLED_*"},
-                      {"DISPLAY=" + server.display(), "LYRICS_DISPLAY=sdl", "LYRICS_SDL_CHILD=1"});
-  ASSERT_GT(child, 0);
-  auto code = wait_child(child, std::chrono::seconds(120));
-  ASSERT_TRUE(code.has_value()) << "the SDL child did not finish in time";
-  EXPECT_EQ(*code, 0) << "the SDL child failed; its output is above";
+  test_support::expect_sdl_child_passes("SdlChild.DISABLED_*", "LYRICS_SDL_CHILD");
 }
 
 // --- the child: runs with the SDL backend on the private server ---

@@ -96,17 +96,16 @@ ui::listview::ListViewUnit* ListViewTest::create_from_block(std::span<const std:
                                                             std::uint32_t unit_id, bool design_mode) {
   const runtime::InterfaceQuery query = ui::listview::list_view_unit_type().interface_query;
   auto create_op = reinterpret_cast<ui::CreateOp>(query(ui::kCreateOp));
-  ui::UnitCreateArgs args;
-  args.parent = parent_;
-  args.properties = block;
-  args.extra_styles = WS_VISIBLE | WS_TABSTOP;
-  args.control_id = unit_id & 0xFFFF;
-  args.left = 8;
-  args.top = 8;
-  args.width = 400;
-  args.height = 184;
-  args.window_id = kWindowId;
-  args.unit_id = unit_id;
+  ui::UnitCreateArgs args{.parent = parent_,
+                          .properties = block,
+                          .extra_styles = WS_VISIBLE | WS_TABSTOP,
+                          .control_id = unit_id & 0xFFFF,
+                          .left = 8,
+                          .top = 8,
+                          .width = 400,
+                          .height = 184,
+                          .window_id = kWindowId,
+                          .unit_id = unit_id};
   auto* unit = design_mode
                    ? ui::listview::ListViewUnit::create(args, true)
                    : static_cast<ui::listview::ListViewUnit*>(static_cast<ui::Unit*>(create_op(args)));

@@ -61,16 +61,15 @@ class PictureBoxTest : public ::testing::Test {
 
   // A shown box made from a property data block; null when creation fails.
   ui::PictureBox* create(std::span<const std::uint8_t> block, int width = 180, int height = 180) {
-    ui::UnitCreateArgs args;
-    args.parent = parent_;
-    args.properties = block;
-    args.control_id = 100;
-    args.left = 20;
-    args.top = 20;
-    args.width = width;
-    args.height = height;
-    args.window_id = 0x52010001;
-    args.unit_id = 0x16010074;
+    ui::UnitCreateArgs args{.parent = parent_,
+                            .properties = block,
+                            .control_id = 100,
+                            .left = 20,
+                            .top = 20,
+                            .width = width,
+                            .height = height,
+                            .window_id = 0x52010001,
+                            .unit_id = 0x16010074};
     auto* unit = static_cast<ui::Unit*>(operation<ui::CreateOp>(ui::kCreateOp)(args));
     if (unit == nullptr) return nullptr;
     ShowWindow(unit->hwnd(), SW_SHOWNA);

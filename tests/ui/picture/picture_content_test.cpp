@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/api/dib_info.h"
 #include "platform/api/gdi.h"
 #include "tests/ui/picture/picture_encoders.h"
 #include "ui/picture/codecs/gif_composer.h"
@@ -74,12 +75,7 @@ TEST(PictureContent, AnimationFramesAreDrawnByTheDisplayMode) {
   content.set_bytes(two_frame_gif(), true);
   GifComposer composer(*content.animation(), 0xFF000000);
   const auto& canvas = composer.draw(0);
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  bi.bmiHeader.biWidth = 10;
-  bi.bmiHeader.biHeight = -6;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
+  BITMAPINFO bi = platform::top_down_dib_info(10, 6);
   void* bits = nullptr;
   HDC dc = CreateCompatibleDC(nullptr);
   HBITMAP target = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
