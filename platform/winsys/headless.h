@@ -1,4 +1,4 @@
-// The headless display: a virtual 1280x800 screen at 32 bits per pixel, with no real windows.
+// The headless display: a virtual 1280x800 (logical) screen at 32 bits per pixel, with no real windows.
 // Tests drive it through these functions, which sit above the display because they need the
 // window system: they inject mouse, keyboard and text input, run the calling thread's messages
 // until nothing is left, and read the pixels of any window.
@@ -66,8 +66,9 @@ void reset_input();
 void run_until_idle(const std::function<bool(MSG&)>& pretranslate = {});
 
 // The desktop scale (1 to 4, rounded to a quarter; 1 unless a test sets it). Top-level windows
-// take it when their backing store is next made or resized; the screen's logical size becomes
-// 1280 x 800 divided by it. False for a scale outside 1 to 4 or on another backend.
+// take it when their backing store is next made or resized; the screen keeps its logical
+// 1280 x 800, which is that many times more device pixels. False for a scale outside 1 to 4 or
+// on another backend.
 bool set_scale(double factor);
 
 // Writes `hwnd` (its whole window; a child cut out of its top-level window) to a PNG file,

@@ -103,6 +103,7 @@ bool click_device(HWND top, POINT device, Button button) {
 bool set_scale(double factor) {
   if (!active() || !(factor >= 1.0 && factor <= 4.0)) return false;
   const int q = gdi::scale_quarters(factor);
+  display::headless_backend()->set_scale(q);
   gdi::set_screen_scale(q);
   const SIZE device = display::headless_backend()->screen_size();
   gdi::set_screen_size(gdi::to_logical_size(device.cx, q), gdi::to_logical_size(device.cy, q));

@@ -120,11 +120,11 @@ TEST_F(ScaledDesktop, ProgramsKeepLogicalCoordinatesWhileTheStoreHoldsDevicePixe
   const SIZE device = hl::client_device_size(top);
   EXPECT_EQ(device.cx, 400);
   EXPECT_EQ(device.cy, 200);
-  EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 640) << "the 1280-pixel screen at 2x";
-  EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), 400);
+  EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 1280) << "2560 device pixels at 2x";
+  EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), 800);
   HDC dc = GetDC(top);
   EXPECT_EQ(GetDeviceCaps(dc, LOGPIXELSY), 96);
-  EXPECT_EQ(GetDeviceCaps(dc, HORZRES), 640);
+  EXPECT_EQ(GetDeviceCaps(dc, HORZRES), 1280);
   ReleaseDC(top, dc);
   EXPECT_FALSE(hl::set_scale(0.5));
   EXPECT_FALSE(hl::set_scale(4.5));
