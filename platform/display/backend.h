@@ -19,7 +19,10 @@ class Backend {
   virtual ~Backend() = default;
   virtual std::string_view name() const = 0;
 
+  // The screen in device pixels, and the desktop's scale in quarters (4 is 1x): programs see
+  // the screen and every window at its logical size, device size divided by the scale.
   virtual SIZE screen_size() const = 0;
+  virtual int scale() const { return 4; }
   virtual int bits_per_pixel() const = 0;
 
   // Top-level windows. `screen_rect` is the whole window, non-client area included.

@@ -7,6 +7,7 @@
 #include "platform/display/backend.h"
 #include "platform/display/headless_backend.h"
 #include "platform/display/sdl_backend.h"
+#include "platform/gdi/device_scale.h"
 #include "platform/gdi/screen_info.h"
 
 namespace platform::display {
@@ -51,8 +52,10 @@ Choice choose() {
 Choice& choice() {
   static Choice c = [] {
     Choice made = choose();
-    SIZE screen = made.backend->screen_size();
-    gdi::set_screen_size(screen.cx, screen.cy);
+    const SIZE screen = made.backend->screen_size();
+    const int q = made.backend->scale();
+    gdi::set_screen_scale(q);
+    gdi::set_screen_size(gdi::to_logical_size(screen.cx, q), gdi::to_logical_size(screen.cy, q));
     return made;
   }();
   return c;

@@ -3,6 +3,7 @@
 #include <chrono>
 
 #include "platform/display/input_sink.h"
+#include "platform/gdi/device_scale.h"
 
 namespace platform::display {
 
@@ -72,6 +73,19 @@ void HeadlessBackend::wake() {
   std::lock_guard lock(mutex_);
   woken_ = true;
   cv_.notify_all();
+}
+
+SIZE HeadlessBackend::screen_size() const {
+  const int q = scale_.load();
+  return SIZE{static_cast<LONG>(gdi::to_device(1280, q)), static_cast<LONG>(gdi::to_device(800, q))};
+}
+
+int HeadlessBackend::scale() const {
+  return scale_.load();
+}
+
+void HeadlessBackend::set_scale(int quarters) {
+  scale_ = quarters;
 }
 
 void HeadlessBackend::inject(RawEvent event) {

@@ -1,6 +1,7 @@
 // The headless backend object; platform/winsys/headless.h is its public face to tests.
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
@@ -27,7 +28,10 @@ class HeadlessBackend final : public Backend {
  public:
   HeadlessBackend();
   std::string_view name() const override { return "headless"; }
-  SIZE screen_size() const override { return {1280, 800}; }
+  // A 1280 x 800 logical screen at every scale.
+  SIZE screen_size() const override;
+  int scale() const override;
+  void set_scale(int quarters);
   int bits_per_pixel() const override { return 32; }
   void window_shown(HWND) override {}
   void window_hidden(HWND) override {}
@@ -58,6 +62,7 @@ class HeadlessBackend final : public Backend {
   std::string clipboard_;
   HCURSOR cursor_ = nullptr;
   DWORD clock_offset_ = 0;
+  std::atomic<int> scale_{4};
 };
 
 // The headless backend when it is the process's backend, else nullptr.

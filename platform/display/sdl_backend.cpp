@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -13,13 +14,17 @@
 
 #include "platform/api/input.h"
 #include "platform/api/user.h"  // style bits only; the window system answers through the sink
+#include "platform/display/cursor_scale.h"
+#include "platform/display/desktop_scale.h"
 #include "platform/display/input_sink.h"
 #include "platform/display/sdl_keymap.h"
 #include "platform/display/sdl_window_icon.h"
 #include "platform/display/sdl_x11_errors.h"
 #include "platform/display/sdl_x11_hints.h"
 #include "platform/display/sdl_x11_present.h"
+#include "platform/display/sdl_x11_resources.h"
 #include "platform/display/sdl_x11_title.h"
+#include "platform/gdi/device_scale.h"
 
 namespace platform::display {
 namespace {
@@ -66,9 +71,33 @@ TopWindowFacts facts_of(HWND top) {
   return f;
 }
 
-RECT content_of(const RECT& window, const RECT& insets) {
-  return {window.left + insets.left, window.top + insets.top, window.right - insets.right,
-          window.bottom - insets.bottom};
+// Where a window's content (what the native frame does not replace) is on the screen, in device
+// pixels: the same edges as on the window's backing store.
+SDL_Rect device_content(const RECT& window, const RECT& insets, int q) {
+  const auto x = gdi::to_device(window.left + insets.left, q), y = gdi::to_device(window.top + insets.top, q);
+  const LONG w = window.right - window.left, h = window.bottom - window.top;
+  const auto cw = gdi::to_device(w - insets.right, q) - gdi::to_device(insets.left, q);
+  const auto ch = gdi::to_device(h - insets.bottom, q) - gdi::to_device(insets.top, q);
+  return SDL_Rect{static_cast<int>(x), static_cast<int>(y), static_cast<int>(std::max<long long>(1, cw)),
+                  static_cast<int>(std::max<long long>(1, ch))};
+}
+
+int desktop_scale() {
+  ScaleSources sources;
+  sources.lyrics_scale = std::getenv("LYRICS_SCALE");
+  sources.gdk_scale = std::getenv("GDK_SCALE");
+  const std::string driver = SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "";
+  std::string dpi;
+  if (driver == "x11" && !(sources.lyrics_scale && *sources.lyrics_scale))
+    dpi = sdl::x11_resource("Xft.dpi", "Xft.Dpi");
+  if (!dpi.empty()) sources.xft_dpi = dpi.c_str();
+  float ddpi = 0;
+  if (driver == "wayland" && SDL_GetDisplayDPI(0, &ddpi, nullptr, nullptr) == 0 && ddpi > 0)
+    sources.wayland_scale = ddpi / 96.0;
+  const DesktopScale chosen = choose_scale(sources);
+  if (const char* debug = std::getenv("LYRICS_DEBUG"); debug && *debug)
+    std::fprintf(stderr, "display: scale %.2f (%s)\n", chosen.quarters / 4.0, chosen.source.c_str());
+  return chosen.quarters;
 }
 
 // What a window manager is told of a captioned window: an owned window or a modal frame (a
@@ -123,6 +152,7 @@ class SdlBackend final : public Backend {
   explicit SdlBackend(Uint32 wake_type) : wake_type_(wake_type), thread_(std::this_thread::get_id()) {
     SDL_Rect bounds{0, 0, 1280, 800};
     if (SDL_GetDisplayBounds(0, &bounds) == 0) screen_ = {bounds.w, bounds.h};
+    scale_ = desktop_scale();
     SDL_StartTextInput();
     // Raw X events, for the one thing SDL does not report: a window destroyed from outside.
     SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
@@ -135,6 +165,7 @@ class SdlBackend final : public Backend {
 
   std::string_view name() const override { return "sdl"; }
   SIZE screen_size() const override { return screen_; }
+  int scale() const override { return scale_; }
   int bits_per_pixel() const override { return 32; }
 
   void window_shown(HWND top) override;
@@ -151,7 +182,8 @@ class SdlBackend final : public Backend {
   void set_cursor_pos(POINT screen) override {
     if (!on_thread()) return;
     last_pos_ = screen;  // the warp's own motion event is not a new move
-    SDL_WarpMouseGlobal(screen.x, screen.y);
+    SDL_WarpMouseGlobal(static_cast<int>(gdi::to_device(screen.x, scale_)),
+                        static_cast<int>(gdi::to_device(screen.y, scale_)));
   }
   bool set_clipboard_text(std::string_view utf8) override {
     if (!on_thread()) return false;
@@ -191,7 +223,8 @@ class SdlBackend final : public Backend {
 
   Uint32 wake_type_;
   std::thread::id thread_;
-  SIZE screen_{1280, 800};
+  SIZE screen_{1280, 800};  // device pixels
+  int scale_ = gdi::kUnitScale;
   std::atomic<bool> wake_pending_{false};
   std::map<HWND, Shown> shown_;
   std::mutex dirty_mutex_;
@@ -215,8 +248,11 @@ HWND SdlBackend::hwnd_of(Uint32 window_id) const {
 POINT SdlBackend::screen_point(HWND top, int x, int y) const {
   auto it = shown_.find(top);
   if (it == shown_.end()) return {x, y};
-  RECT c = content_of(it->second.rect, it->second.insets);
-  return {c.left + x, c.top + y};
+  const RECT& r = it->second.rect;
+  const RECT& in = it->second.insets;
+  const POINT at_window{static_cast<LONG>(gdi::to_device(in.left, scale_) + x),
+                        static_cast<LONG>(gdi::to_device(in.top, scale_) + y)};
+  return gdi::device_to_screen(r, at_window, scale_);
 }
 
 void SdlBackend::window_shown(HWND top) {
@@ -228,7 +264,7 @@ void SdlBackend::window_shown(HWND top) {
   const DWORD style = facts.style;
   s.rect = wr;
   s.insets = facts.insets;
-  RECT c = content_of(wr, s.insets);
+  const SDL_Rect c = device_content(wr, s.insets, scale_);
   if (!s.window) {
     Uint32 flags = SDL_WINDOW_HIDDEN;
     if (!has_caption(style)) {
@@ -240,8 +276,7 @@ void SdlBackend::window_shown(HWND top) {
     } else if (style & WS_THICKFRAME) {
       flags |= SDL_WINDOW_RESIZABLE;
     }
-    s.window = SDL_CreateWindow(facts.title.c_str(), c.left, c.top, std::max(1L, long{c.right - c.left}),
-                                std::max(1L, long{c.bottom - c.top}), flags);
+    s.window = SDL_CreateWindow(facts.title.c_str(), c.x, c.y, c.w, c.h, flags);
     if (!s.window) {
       std::fprintf(stderr, "display: SDL could not create a window: %s\n", SDL_GetError());
       shown_.erase(top);
@@ -251,8 +286,8 @@ void SdlBackend::window_shown(HWND top) {
     sdl::set_window_icon(s.window, top);
     sdl::fix_x11_window_name(s.window, facts.title);
   } else {
-    SDL_SetWindowPosition(s.window, c.left, c.top);
-    SDL_SetWindowSize(s.window, std::max(1L, long{c.right - c.left}), std::max(1L, long{c.bottom - c.top}));
+    SDL_SetWindowPosition(s.window, c.x, c.y);
+    SDL_SetWindowSize(s.window, c.w, c.h);
   }
   apply_frame(s, facts);
   SDL_ShowWindow(s.window);
@@ -353,10 +388,9 @@ void SdlBackend::window_moved(HWND top, const RECT& screen_rect) {
   s.insets = facts.insets;
   if (applying_system_change_ || !s.window || s.gone) return;
   apply_frame(s, facts);
-  RECT c = content_of(screen_rect, s.insets);
-  SDL_SetWindowPosition(s.window, c.left, c.top);
-  if (resized)
-    SDL_SetWindowSize(s.window, std::max(1L, long{c.right - c.left}), std::max(1L, long{c.bottom - c.top}));
+  const SDL_Rect c = device_content(screen_rect, s.insets, scale_);
+  SDL_SetWindowPosition(s.window, c.x, c.y);
+  if (resized) SDL_SetWindowSize(s.window, c.w, c.h);
   invalidate(top, {0, 0, screen_rect.right - screen_rect.left, screen_rect.bottom - screen_rect.top});
 }
 
@@ -420,15 +454,18 @@ void SdlBackend::present_one(HWND top, Shown& s, RECT dirty) {
   input_sink().with_surface(top, [&](cairo_surface_t* surface) {
     cairo_surface_flush(surface);
     int sw = cairo_image_surface_get_width(surface), sh = cairo_image_surface_get_height(surface);
-    // Window coordinates of the visible content, clipped to the dirty part and to both surfaces.
-    LONG left = std::max(dirty.left, s.insets.left), top_y = std::max(dirty.top, s.insets.top);
-    LONG right = std::min(
-        {dirty.right, static_cast<LONG>(sw) - s.insets.right, static_cast<LONG>(s.insets.left + target_w)});
-    LONG bottom = std::min(
-        {dirty.bottom, static_cast<LONG>(sh) - s.insets.bottom, static_cast<LONG>(s.insets.top + target_h)});
+    // Device pixels of the visible content, clipped to the dirty part and to both surfaces.
+    const RECT d = gdi::to_device(dirty, scale_);
+    const SDL_Rect c =
+        device_content(RECT{0, 0, s.rect.right - s.rect.left, s.rect.bottom - s.rect.top}, s.insets, scale_);
+    LONG left = std::max<LONG>(d.left, c.x), top_y = std::max<LONG>(d.top, c.y);
+    LONG right = std::min<LONG>(
+        {d.right, static_cast<LONG>(sw), static_cast<LONG>(c.x + c.w), static_cast<LONG>(c.x + target_w)});
+    LONG bottom = std::min<LONG>(
+        {d.bottom, static_cast<LONG>(sh), static_cast<LONG>(c.y + c.h), static_cast<LONG>(c.y + target_h)});
     if (right <= left || bottom <= top_y) return;
     SDL_Rect src_rect{left, top_y, right - left, bottom - top_y};
-    dst = {left - s.insets.left, top_y - s.insets.top, src_rect.w, src_rect.h};
+    dst = {left - c.x, top_y - c.y, src_rect.w, src_rect.h};
     if (s.x11) {
       s.x11->put(cairo_image_surface_get_data(surface), sw, sh, cairo_image_surface_get_stride(surface),
                  src_rect, dst.x, dst.y);
@@ -457,6 +494,7 @@ SDL_Cursor* SdlBackend::sdl_cursor(HCURSOR cursor) {
   } else {
     CursorImage img;
     if (sink.cursor_image(cursor, img) && img.width > 0) {
+      img = scaled_cursor(img, scale_);
       std::unique_ptr<SDL_Surface, SurfaceDeleter> surface(SDL_CreateRGBSurfaceWithFormatFrom(
           img.pixels.data(), img.width, img.height, 32, img.width * 4, SDL_PIXELFORMAT_ARGB8888));
       if (surface) made = SDL_CreateColorCursor(surface.get(), img.hotspot.x, img.hotspot.y);
@@ -605,18 +643,20 @@ void SdlBackend::handle_window_event(const SDL_WindowEvent& e) {
       sink.close(top);
       return;
     case SDL_WINDOWEVENT_MOVED: {
-      RECT c = content_of(s.rect, s.insets);
-      if (e.data1 == c.left && e.data2 == c.top) return;
+      const SDL_Rect c = device_content(s.rect, s.insets, scale_);
+      if (e.data1 == c.x && e.data2 == c.y) return;
       applying_system_change_ = true;
-      sink.moved(top, {e.data1 - s.insets.left, e.data2 - s.insets.top});
+      sink.moved(top, {static_cast<LONG>(gdi::to_logical(e.data1, scale_)) - s.insets.left,
+                       static_cast<LONG>(gdi::to_logical(e.data2, scale_)) - s.insets.top});
       applying_system_change_ = false;
       return;
     }
     case SDL_WINDOWEVENT_SIZE_CHANGED: {
-      RECT c = content_of(s.rect, s.insets);
-      if (e.data1 == c.right - c.left && e.data2 == c.bottom - c.top) return;
+      const SDL_Rect c = device_content(s.rect, s.insets, scale_);
+      if (e.data1 == c.w && e.data2 == c.h) return;
       applying_system_change_ = true;
-      sink.resized(top, {e.data1 + s.insets.left + s.insets.right, e.data2 + s.insets.top + s.insets.bottom});
+      sink.resized(top, {gdi::to_logical_size(e.data1, scale_) + s.insets.left + s.insets.right,
+                         gdi::to_logical_size(e.data2, scale_) + s.insets.top + s.insets.bottom});
       applying_system_change_ = false;
       invalidate(top, {0, 0, s.rect.right - s.rect.left, s.rect.bottom - s.rect.top});
       return;

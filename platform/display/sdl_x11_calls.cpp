@@ -23,6 +23,17 @@ const X11Calls& x11_calls() {
     c.free_gc = reinterpret_cast<decltype(c.free_gc)>(SDL_LoadFunction(lib, "XFreeGC"));
     c.init_image = reinterpret_cast<decltype(c.init_image)>(SDL_LoadFunction(lib, "XInitImage"));
     c.put_image = reinterpret_cast<decltype(c.put_image)>(SDL_LoadFunction(lib, "XPutImage"));
+    c.open_display = reinterpret_cast<decltype(c.open_display)>(SDL_LoadFunction(lib, "XOpenDisplay"));
+    c.close_display = reinterpret_cast<decltype(c.close_display)>(SDL_LoadFunction(lib, "XCloseDisplay"));
+    c.resource_manager_string = reinterpret_cast<decltype(c.resource_manager_string)>(
+        SDL_LoadFunction(lib, "XResourceManagerString"));
+    c.xrm_initialize = reinterpret_cast<decltype(c.xrm_initialize)>(SDL_LoadFunction(lib, "XrmInitialize"));
+    c.xrm_get_string_database =
+        reinterpret_cast<decltype(c.xrm_get_string_database)>(SDL_LoadFunction(lib, "XrmGetStringDatabase"));
+    c.xrm_get_resource =
+        reinterpret_cast<decltype(c.xrm_get_resource)>(SDL_LoadFunction(lib, "XrmGetResource"));
+    c.xrm_destroy_database =
+        reinterpret_cast<decltype(c.xrm_destroy_database)>(SDL_LoadFunction(lib, "XrmDestroyDatabase"));
     return c;
   }();
   return calls;

@@ -9,6 +9,7 @@
 #endif
 #include <SDL.h>
 #include <SDL_syswm.h>
+#include <X11/Xresource.h>
 
 namespace platform::display::sdl {
 
@@ -26,6 +27,13 @@ struct X11Calls {
   int (*free_gc)(Display*, GC) = nullptr;
   Status (*init_image)(XImage*) = nullptr;
   int (*put_image)(Display*, Drawable, GC, XImage*, int, int, int, int, unsigned, unsigned) = nullptr;
+  Display* (*open_display)(const char*) = nullptr;
+  int (*close_display)(Display*) = nullptr;
+  char* (*resource_manager_string)(Display*) = nullptr;
+  void (*xrm_initialize)() = nullptr;
+  XrmDatabase (*xrm_get_string_database)(const char*) = nullptr;
+  Bool (*xrm_get_resource)(XrmDatabase, const char*, const char*, char**, XrmValue*) = nullptr;
+  void (*xrm_destroy_database)(XrmDatabase) = nullptr;
 };
 
 const X11Calls& x11_calls();

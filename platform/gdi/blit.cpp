@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "platform/gdi/dc.h"
+#include "platform/gdi/device_scale.h"
 #include "platform/gdi/handle_table.h"
 #include "platform/gdi/raster.h"
 
@@ -34,6 +35,26 @@ Image fit(const Image& img, int src_w, int src_h, int dst_w, int dst_h, bool smo
 
 bool empty(const RECT& r) {
   return r.right <= r.left || r.bottom <= r.top;
+}
+
+// A stretch onto a scaled surface goes straight from the source to the device pixels, so a
+// source with more pixels than the logical rectangle keeps its detail. `dest` is the whole
+// destination (logical, positive size), `vis` its visible part; `img` becomes the visible
+// device pixels and `device_part` where they go.
+void fit_to_device(Image& img, Image* mask, const Dc& dst, const RECT& dest, const RECT& vis, int src_w,
+                   int src_h, int dst_w, int dst_h, RECT& device_part) {
+  const int q = dst.scale;
+  const RECT full =
+      to_device(to_surface(dst, dest.left, dest.top, dest.right - dest.left, dest.bottom - dest.top), q);
+  device_part = to_device(
+      to_surface(dst, dest.left + vis.left, dest.top + vis.top, vis.right - vis.left, vis.bottom - vis.top),
+      q);
+  const RECT window{device_part.left - full.left, device_part.top - full.top, device_part.right - full.left,
+                    device_part.bottom - full.top};
+  const int fw = (dst_w < 0 ? -1 : 1) * (full.right - full.left);
+  const int fh = (dst_h < 0 ? -1 : 1) * (full.bottom - full.top);
+  img = fit(img, src_w, src_h, fw, fh, true, window);
+  if (mask) *mask = fit(*mask, src_w, src_h, fw, fh, false, window);
 }
 
 // Normalises a rectangle with a possibly negative size to (left, top, positive size).
@@ -85,7 +106,8 @@ Image dib_image(const void* bits, const BITMAPINFO* bmi, UINT usage, int xs, int
 // A plain copy between two surfaces of one colour model: rows go straight across, without an
 // image of the whole block in between. Pixels whose source lies off the source surface stay.
 bool copy_directly(Dc& src, Dc& dst, int x, int y, int x1, int y1, const RECT& vis, DWORD rop) {
-  if (((rop >> 16) & 0xFF) != 0xCC || src.mono() != dst.mono() || src.surface() == dst.surface())
+  if (((rop >> 16) & 0xFF) != 0xCC || src.mono() != dst.mono() || src.surface() == dst.surface() ||
+      src.scaled() || dst.scaled())
     return false;
   Canvas from(src);
   Canvas to(dst);
@@ -133,6 +155,15 @@ BOOL WINAPI BitBlt(HDC hdc, int x, int y, int cx, int cy, HDC hdcSrc, int x1, in
   const RECT vis = visible_part(*dst, x, y, cx, cy);
   if (empty(vis)) return TRUE;
   if (copy_directly(*src, *dst, x, y, x1, y1, vis, rop)) return TRUE;
+  if (dst->scaled() && src->scale == dst->scale) {
+    // Between windows of one scale the device pixels move as they are.
+    const int vw = vis.right - vis.left, vh = vis.bottom - vis.top;
+    Image img =
+        read_device_image(*src, to_device(to_surface(*src, x1 + vis.left, y1 + vis.top, vw, vh), src->scale));
+    Canvas c(*dst);
+    apply_rop_device(c, c.to_device(to_surface(*dst, x + vis.left, y + vis.top, vw, vh)), &img, rop);
+    return TRUE;
+  }
   Image img =
       source_image(*src, *dst, x1 + vis.left, y1 + vis.top, vis.right - vis.left, vis.bottom - vis.top);
   Canvas c(*dst);
@@ -155,6 +186,13 @@ BOOL WINAPI StretchBlt(HDC hdcDest, int xDest, int yDest, int wDest, int hDest, 
   const RECT vis = visible_part(*dst, dx, dy, dw, dh);
   if (empty(vis)) return TRUE;
   Image img = source_image(*src, *dst, sx, sy, sw, sh);
+  if (dst->scaled()) {
+    RECT part;
+    fit_to_device(img, nullptr, *dst, RECT{dx, dy, dx + dw, dy + dh}, vis, wSrc, hSrc, wDest, hDest, part);
+    Canvas c(*dst);
+    apply_rop_device(c, part, &img, rop);
+    return TRUE;
+  }
   img = fit(img, wSrc, hSrc, wDest, hDest, smooth_mode(*dst), vis);
   Canvas c(*dst);
   apply_rop(c, dx + vis.left, dy + vis.top, 0, 0, &img, rop);
@@ -174,19 +212,31 @@ int WINAPI StretchDIBits(HDC hdc, int xDest, int yDest, int DestWidth, int DestH
   normalise(dx, dy, dw, dh);
   const RECT vis = visible_part(*dst, dx, dy, dw, dh);
   if (!empty(vis)) {
-    Image valid_px = img;  // carries the validity of pixels outside the DIB through the scaling
-    img = fit(img, SrcWidth, SrcHeight, DestWidth, DestHeight, smooth_mode(*dst), vis);
-    if (!valid_px.all_valid) {
-      Image mask;
-      mask.width = valid_px.width;
-      mask.height = valid_px.height;
-      mask.px.assign(valid_px.valid.begin(), valid_px.valid.end());
-      mask = fit(mask, SrcWidth, SrcHeight, DestWidth, DestHeight, false, vis);
+    // The validity of pixels outside the DIB travels through the scaling as a mask.
+    Image mask;
+    const bool masked = !img.all_valid;
+    if (masked) {
+      mask.width = img.width;
+      mask.height = img.height;
+      mask.px.assign(img.valid.begin(), img.valid.end());
+    }
+    RECT part{};
+    if (dst->scaled()) {
+      fit_to_device(img, masked ? &mask : nullptr, *dst, RECT{dx, dy, dx + dw, dy + dh}, vis, SrcWidth,
+                    SrcHeight, DestWidth, DestHeight, part);
+    } else {
+      img = fit(img, SrcWidth, SrcHeight, DestWidth, DestHeight, smooth_mode(*dst), vis);
+      if (masked) mask = fit(mask, SrcWidth, SrcHeight, DestWidth, DestHeight, false, vis);
+    }
+    if (masked) {
       img.all_valid = false;
       img.valid.assign(mask.px.begin(), mask.px.end());
     }
     Canvas c(*dst);
-    apply_rop(c, dx + vis.left, dy + vis.top, 0, 0, &img, rop);
+    if (dst->scaled())
+      apply_rop_device(c, part, &img, rop);
+    else
+      apply_rop(c, dx + vis.left, dy + vis.top, 0, 0, &img, rop);
   }
   return std::abs(SrcHeight);
 }
@@ -268,8 +318,9 @@ BOOL WINAPI AlphaBlend(HDC hdcDest, int xoriginDest, int yoriginDest, int wDest,
   cairo_translate(cr, xoriginDest, yoriginDest);
   cairo_scale(cr, static_cast<double>(wDest) / wSrc, static_cast<double>(hDest) / hSrc);
   cairo_set_source_surface(cr, surface.get(), 0, 0);
-  cairo_pattern_set_filter(cairo_get_source(cr),
-                           (wDest == wSrc && hDest == hSrc) ? CAIRO_FILTER_NEAREST : CAIRO_FILTER_GOOD);
+  cairo_pattern_set_filter(cairo_get_source(cr), (wDest == wSrc && hDest == hSrc && !dst->scaled())
+                                                     ? CAIRO_FILTER_NEAREST
+                                                     : CAIRO_FILTER_GOOD);
   cairo_pattern_set_extend(cairo_get_source(cr), CAIRO_EXTEND_PAD);
   cairo_paint_with_alpha(cr, ftn.SourceConstantAlpha / 255.0);
   cairo_restore(cr);

@@ -14,7 +14,20 @@ std::atomic<long long>& packed_size() {
   return size;
 }
 
+std::atomic<int>& scale_quarters_now() {
+  static std::atomic<int> q{4};
+  return q;
+}
+
 }  // namespace
+
+void set_screen_scale(int quarters) {
+  if (quarters >= 4 && quarters <= 16) scale_quarters_now() = quarters;
+}
+
+int screen_scale() {
+  return scale_quarters_now().load();
+}
 
 void set_screen_size(int width, int height) {
   if (width < 1 || height < 1) return;

@@ -28,7 +28,7 @@ void fill_rect(Canvas& c, const TRIVERTEX& a, const TRIVERTEX& b, bool vertical)
   const TRIVERTEX& first = (vertical ? a.y <= b.y : a.x <= b.x) ? a : b;
   const TRIVERTEX& second = &first == &a ? b : a;
   const RECT logical{std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
-  const RECT s = to_surface(dc, logical);
+  const RECT s = c.to_device(to_surface(dc, logical));
   const Rgb c0 = rgb_of(first), c1 = rgb_of(second);
   const int span = vertical ? s.bottom - s.top : s.right - s.left;
   c.for_each_piece(s, [&](const RECT& p) {
@@ -47,8 +47,11 @@ void fill_rect(Canvas& c, const TRIVERTEX& a, const TRIVERTEX& b, bool vertical)
 void fill_triangle(Canvas& c, const TRIVERTEX& v1, const TRIVERTEX& v2, const TRIVERTEX& v3) {
   Dc& dc = c.dc();
   const POINT off = dc.offset();
-  const double x1 = v1.x + off.x, y1 = v1.y + off.y, x2 = v2.x + off.x, y2 = v2.y + off.y;
-  const double x3 = v3.x + off.x, y3 = v3.y + off.y;
+  // Corners in device pixels.
+  const double k = dc.scale / 4.0;
+  const double x1 = (v1.x + off.x) * k, y1 = (v1.y + off.y) * k, x2 = (v2.x + off.x) * k,
+               y2 = (v2.y + off.y) * k;
+  const double x3 = (v3.x + off.x) * k, y3 = (v3.y + off.y) * k;
   const double det = (y2 - y3) * (x1 - x3) + (x3 - x2) * (y1 - y3);
   if (det == 0) return;
   auto pin = [](double v) { return clamp_coord(static_cast<long long>(std::clamp(v, -1e12, 1e12))); };

@@ -7,6 +7,7 @@
 
 #include "platform/gdi/bitmap_store.h"
 #include "platform/gdi/dc.h"
+#include "platform/gdi/device_scale.h"
 #include "platform/gdi/handle_table.h"
 #include "platform/gdi/icon_image.h"
 #include "platform/gdi/raster.h"
@@ -141,9 +142,30 @@ std::shared_ptr<Icon> copy_icon(const Icon& src) {
   return resized(src, src.width, src.height);
 }
 
-void draw_icon(Canvas& c, const Icon& icon, int x, int y, UINT flags) {
+// An icon enlarged for a scaled surface: alpha icons with a smoothing filter, mask icons (whose
+// colours under the mask mean nothing) pixel for pixel.
+std::shared_ptr<Icon> smoothed(const Icon& src, int w, int h) {
+  if (!src.has_alpha) return resized(src, w, h);
+  Image img;
+  img.width = src.width;
+  img.height = src.height;
+  img.has_alpha = true;
+  img.px.resize(src.color.size());
+  std::transform(src.color.begin(), src.color.end(), img.px.begin(), premultiply);
+  img = scale_image(img, w, h, false, false, true, RECT{0, 0, w, h});
+  auto icon = resized(src, w, h);
+  for (std::size_t i = 0; i < img.px.size(); ++i) {
+    const std::uint32_t v = img.px[i], a = v >> 24;
+    auto ch = [a](std::uint32_t c) { return a ? std::min<std::uint32_t>(255, (c * 255 + a / 2) / a) : 0; };
+    icon->color[i] = (a << 24) | (ch((v >> 16) & 0xFF) << 16) | (ch((v >> 8) & 0xFF) << 8) | ch(v & 0xFF);
+    icon->mask[i] = a == 0;
+  }
+  return icon;
+}
+
+// Draws `icon` (of the area's size) over `area`, in device pixels.
+void draw_icon(Canvas& c, const Icon& icon, const RECT& area, UINT flags) {
   Dc& dc = c.dc();
-  const RECT area = to_surface(dc, x, y, icon.width, icon.height);
   const bool mono = dc.mono();
   c.for_each_piece(area, [&](const RECT& p) {
     for (int sy = p.top; sy < p.bottom; ++sy) {
@@ -336,8 +358,13 @@ BOOL WINAPI DrawIconEx(HDC hdc, int xLeft, int yTop, HICON hIcon, int cxWidth, i
   if (w == 0) w = (diFlags & DI_DEFAULTSIZE) ? kDefaultIconSize : icon->width;
   if (h == 0) h = (diFlags & DI_DEFAULTSIZE) ? kDefaultIconSize : icon->height;
   if (!valid_bitmap_size(w, h)) return FALSE;
-  std::shared_ptr<Icon> shown = (w == icon->width && h == icon->height) ? icon : resized(*icon, w, h);
   Canvas c(*dc);
+  const RECT area = c.to_device(to_surface(*dc, xLeft, yTop, w, h));
+  const int dw = area.right - area.left, dh = area.bottom - area.top;
+  if (dw <= 0 || dh <= 0) return TRUE;
+  std::shared_ptr<Icon> shown = (dw == icon->width && dh == icon->height) ? icon
+                                : dc->scaled()                            ? smoothed(*icon, dw, dh)
+                                                                          : resized(*icon, dw, dh);
   if (hbrFlickerFreeDraw) {
     // Drawn over the brush first, as into an off-screen buffer.
     auto brush = find<Brush>(hbrFlickerFreeDraw);
@@ -346,7 +373,7 @@ BOOL WINAPI DrawIconEx(HDC hdc, int xLeft, int yTop, HICON hIcon, int cxWidth, i
       cairo_fill(c.cr());
     }
   }
-  draw_icon(c, *shown, xLeft, yTop, diFlags);
+  draw_icon(c, *shown, area, diFlags);
   return TRUE;
 }
 

@@ -40,10 +40,13 @@ COLORREF WINAPI SetPixel(HDC hdc, int x, int y, COLORREF color) {
   const POINT off = dc->offset();
   const int px = clamp_coord(static_cast<long long>(x) + off.x),
             py = clamp_coord(static_cast<long long>(y) + off.y);
-  if (!cairo_region_contains_point(c.clip(), px, py)) return CLR_INVALID;
   const std::uint32_t v = device_pixel(color, dc->mono());
-  c.row(py)[px] = v;
-  return pixel_to_colorref(v);
+  bool set = false;
+  c.for_each_device_pixel(px, py, [&](std::uint32_t& d) {
+    d = v;
+    set = true;
+  });
+  return set ? pixel_to_colorref(v) : CLR_INVALID;
 }
 
 COLORREF WINAPI GetPixel(HDC hdc, int x, int y) {
@@ -53,8 +56,9 @@ COLORREF WINAPI GetPixel(HDC hdc, int x, int y) {
   const POINT off = dc->offset();
   const int px = clamp_coord(static_cast<long long>(x) + off.x),
             py = clamp_coord(static_cast<long long>(y) + off.y);
-  if (!cairo_region_contains_point(c.clip(), px, py)) return CLR_INVALID;
-  return pixel_to_colorref(c.row(py)[px]);
+  const RECT d = c.to_device(RECT{px, py, px + 1, py + 1});
+  if (!cairo_region_contains_point(c.clip(), d.left, d.top)) return CLR_INVALID;
+  return pixel_to_colorref(c.row(d.top)[d.left]);
 }
 
 BOOL WINAPI DrawFocusRect(HDC hDC, const RECT* lprc) {
@@ -68,7 +72,7 @@ BOOL WINAPI DrawFocusRect(HDC hDC, const RECT* lprc) {
     const int x_from = s.left < -2 ? s.left + ((-2 - s.left) & ~1) : s.left;
     const int y_from = s.top < -2 ? s.top + ((-2 - s.top) & ~1) : s.top;
     auto flip = [&](int x, int y) {
-      if (cairo_region_contains_point(c.clip(), x, y)) c.row(y)[x] ^= 0x00FFFFFF;
+      c.for_each_device_pixel(x, y, [](std::uint32_t& d) { d ^= 0x00FFFFFF; });
     };
     for (int x = x_from; x < std::min<LONG>(s.right, w + 2); x += 2) {
       flip(x, s.top);

@@ -71,7 +71,7 @@ void fill_rect(Canvas& c, const RECT& whole, const Brush& b) {
 
 // XOR every pixel of a surface rectangle with white (within the clip).
 void invert_surface_rect(Canvas& c, const RECT& s) {
-  c.for_each_piece(s, [&](const RECT& p) {
+  c.for_each_piece(c.to_device(s), [&](const RECT& p) {
     for (int y = p.top; y < p.bottom; ++y) {
       std::uint32_t* row = c.row(y);
       for (int x = p.left; x < p.right; ++x) row[x] ^= 0x00FFFFFF;
@@ -106,6 +106,7 @@ void draw_segment(Canvas& c, int x0, int y0, int x1, int y1) {
   const int rop2 = dc.st.rop2;
   const int w = dc.surface_width(), h = dc.surface_height();
   const cairo_region_t* clip = c.clip();
+  const bool scaled = dc.scaled();
   int dx = std::abs(x1 - x0), dy = -std::abs(y1 - y0);
   const int sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1;
   int err = dx + dy;
@@ -113,28 +114,33 @@ void draw_segment(Canvas& c, int x0, int y0, int x1, int y1) {
   while (!(x == x1 && y == y1)) {
     const long long px = static_cast<long long>(x) + off.x, py = static_cast<long long>(y) + off.y;
     if (dash_on(pen, step) && px >= 0 && py >= 0 && px < w && py < h &&
-        cairo_region_contains_point(clip, static_cast<int>(px), static_cast<int>(py))) {
-      std::uint32_t& d = c.row(static_cast<int>(py))[px];
-      switch (rop2) {
-        case R2_NOT:
-          d ^= 0x00FFFFFF;
-          break;
-        case R2_XORPEN:
-          d = (d ^ colour) | 0xFF000000u;
-          break;
-        case R2_NOTXORPEN:
-          d = ~(d ^ colour) | 0xFF000000u;
-          break;
-        case R2_BLACK:
-          d = 0xFF000000u;
-          break;
-        case R2_WHITE:
-          d = 0xFFFFFFFFu;
-          break;
-        default:
-          d = colour;
-          break;
-      }
+        (scaled || cairo_region_contains_point(clip, static_cast<int>(px), static_cast<int>(py)))) {
+      const auto apply = [&](std::uint32_t& d) {
+        switch (rop2) {
+          case R2_NOT:
+            d ^= 0x00FFFFFF;
+            break;
+          case R2_XORPEN:
+            d = (d ^ colour) | 0xFF000000u;
+            break;
+          case R2_NOTXORPEN:
+            d = ~(d ^ colour) | 0xFF000000u;
+            break;
+          case R2_BLACK:
+            d = 0xFF000000u;
+            break;
+          case R2_WHITE:
+            d = 0xFFFFFFFFu;
+            break;
+          default:
+            d = colour;
+            break;
+        }
+      };
+      if (scaled)
+        c.for_each_device_pixel(px, py, apply);
+      else
+        apply(c.row(static_cast<int>(py))[px]);
     }
     ++step;
     const int e2 = 2 * err;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/gdi/bitmap_store.h"
+#include "platform/gdi/device_scale.h"
 
 namespace platform::gdi {
 namespace {
@@ -58,8 +59,13 @@ class PatternSource {
     fg_ = device_pixel(dc.st.text_color, dc.mono());
     bg_ = device_pixel(dc.st.bk_color, dc.mono());
   }
+  // (sx, sy): a device pixel; patterns repeat in logical pixels.
   std::uint32_t at(int sx, int sy) const {
     if (brush_.style != BS_PATTERN || brush_.pattern.pixels.empty()) return solid_;
+    if (dc_.scaled()) {
+      sx = static_cast<int>(to_logical(sx, dc_.scale));
+      sy = static_cast<int>(to_logical(sy, dc_.scale));
+    }
     const PatternPixels& p = brush_.pattern;
     const POINT off{dc_.origin.x + dc_.st.brush_org.x, dc_.origin.y + dc_.st.brush_org.y};
     int px = (sx - off.x) % p.width, py = (sy - off.y) % p.height;
@@ -89,6 +95,7 @@ Image read_image(Dc& src, int x, int y, int w, int h, bool keep_alpha) {
   Canvas c(src);
   const POINT off = src.offset();
   const int sw = src.surface_width(), sh = src.surface_height();
+  const int q = src.scale;
   const std::uint32_t mask = keep_alpha ? 0xFFFFFFFFu : 0x00FFFFFFu;
   auto invalidate = [&](std::size_t from, std::size_t count) {
     if (count == 0) return;
@@ -111,9 +118,53 @@ Image read_image(Dc& src, int x, int y, int w, int h, bool keep_alpha) {
     }
     invalidate(at, static_cast<std::size_t>(first));
     invalidate(at + static_cast<std::size_t>(last), static_cast<std::size_t>(img.width - last));
-    const std::uint32_t* row = c.row(static_cast<int>(sy)) + (left + first);
     std::uint32_t* out = img.px.data() + at + first;
+    if (src.scaled()) {
+      // Each logical pixel reads the device pixel at its top-left corner.
+      const std::uint32_t* row = c.row(static_cast<int>(to_device(sy, q)));
+      for (int i = first; i < last; ++i) *out++ = row[to_device(left + i, q)] & mask;
+      continue;
+    }
+    const std::uint32_t* row = c.row(static_cast<int>(sy)) + (left + first);
     for (int i = first; i < last; ++i) *out++ = *row++ & mask;
+  }
+  return img;
+}
+
+Image read_device_image(Dc& src, const RECT& device_rect) {
+  Image img;
+  const int w = device_rect.right - device_rect.left, h = device_rect.bottom - device_rect.top;
+  if (!valid_bitmap_size(w, h)) return img;
+  img.width = w;
+  img.height = h;
+  img.px.assign(static_cast<std::size_t>(w) * h, 0);
+  img.valid.assign(img.px.size(), 0);
+  img.all_valid = false;
+  Canvas c(src);
+  cairo_surface_t* s = src.surface();
+  const int sw = cairo_image_surface_get_width(s), sh = cairo_image_surface_get_height(s);
+  bool all = true;
+  for (int j = 0; j < h; ++j) {
+    const int sy = device_rect.top + j;
+    if (sy < 0 || sy >= sh) {
+      all = false;
+      continue;
+    }
+    const std::uint32_t* row = c.row(sy);
+    for (int i = 0; i < w; ++i) {
+      const int sx = device_rect.left + i;
+      if (sx < 0 || sx >= sw) {
+        all = false;
+        continue;
+      }
+      const std::size_t k = static_cast<std::size_t>(j) * w + i;
+      img.px[k] = row[sx] & 0x00FFFFFFu;
+      img.valid[k] = 1;
+    }
+  }
+  if (all) {
+    img.all_valid = true;
+    img.valid.clear();
   }
   return img;
 }
@@ -195,15 +246,42 @@ RECT visible_part(const Dc& dst, int x, int y, int w, int h) {
   return RECT{e.x - area.left, e.y - area.top, e.x + e.width - area.left, e.y + e.height - area.top};
 }
 
+Image resample(const Image& img, int w, int h) {
+  const RECT whole{0, 0, w, h};
+  Image out = scale_image(img, w, h, false, false, true, whole);
+  if (!img.all_valid) {
+    Image mask;
+    mask.width = img.width;
+    mask.height = img.height;
+    mask.px.assign(img.valid.begin(), img.valid.end());
+    mask = scale_image(mask, w, h, false, false, false, whole);
+    out.all_valid = false;
+    out.valid.assign(mask.px.begin(), mask.px.end());
+  }
+  return out;
+}
+
 void apply_rop(Canvas& dst, int x, int y, int w, int h, const Image* src, DWORD rop) {
-  Dc& dc = dst.dc();
   if (src) {
     w = src->width;
     h = src->height;
   }
   if (w <= 0 || h <= 0) return;
+  apply_rop_device(dst, dst.to_device(to_surface(dst.dc(), x, y, w, h)), src, rop);
+}
+
+void apply_rop_device(Canvas& dst, const RECT& area, const Image* src, DWORD rop) {
+  Dc& dc = dst.dc();
+  const int w = area.right - area.left, h = area.bottom - area.top;
+  if (w <= 0 || h <= 0) return;
+  // A source drawn onto a scaled surface is enlarged with a smoothing filter.
+  Image fitted;
+  if (src && (src->width != w || src->height != h)) {
+    fitted = resample(*src, w, h);
+    if (fitted.px.empty()) return;
+    src = &fitted;
+  }
   const unsigned code = (rop >> 16) & 0xFF;
-  const RECT area = to_surface(dc, x, y, w, h);
   const PatternSource pattern(dc);
   const bool needs_pattern = rop_uses_pattern(rop);
   // Copying a fully valid source, and filling with a solid brush, need no per-pixel operation.

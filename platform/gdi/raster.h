@@ -20,8 +20,11 @@ struct Image {
   bool has_alpha = false;  // premultiplied alpha in the top byte
 };
 
-// Reads a logical rectangle of a DC (flushes it first).
+// Reads a logical rectangle of a DC (flushes it first); a scaled window surface gives one
+// device pixel per logical pixel.
 Image read_image(Dc& src, int x, int y, int w, int h, bool keep_alpha);
+// Reads a rectangle of device pixels of a DC's surface, unclipped.
+Image read_device_image(Dc& src, const RECT& device_rect);
 // Applies the platform's monochrome conversion rules between source and destination.
 void to_destination_model(Image& img, bool src_mono, COLORREF src_bk, const Dc& dst);
 // Scales to dw x dh (positive), mirrored when asked, smooth (area-filtered) or nearest, and
@@ -40,7 +43,12 @@ inline bool rop_uses_pattern(DWORD rop) {
   return (((rop >> 4) ^ rop) & 0x0F0000) != 0;
 }
 
-// Applies `rop` over the destination rectangle (logical x, y, size of src or w x h).
+// Scales an image to w x h with a smoothing filter, carrying which pixels are valid.
+Image resample(const Image& img, int w, int h);
+// Applies `rop` over the destination rectangle (logical x, y, size of src or w x h). On a
+// scaled surface the rectangle covers its device pixels and `src` is enlarged to fit them.
 void apply_rop(Canvas& dst, int x, int y, int w, int h, const Image* src, DWORD rop);
+// The same over a rectangle of device pixels; `src` is resampled when its size differs.
+void apply_rop_device(Canvas& dst, const RECT& device_area, const Image* src, DWORD rop);
 
 }  // namespace platform::gdi

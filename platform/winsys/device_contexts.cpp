@@ -4,7 +4,9 @@
 #include <unordered_map>
 
 #include "platform/display/backend.h"
+#include "platform/gdi/device_scale.h"
 #include "platform/gdi/region_access.h"
+#include "platform/gdi/screen_info.h"
 #include "platform/gdi/surface_dc.h"
 #include "platform/winsys/caret.h"
 #include "platform/winsys/dispatch.h"
@@ -73,9 +75,13 @@ void ensure_surface_locked(Window& top) {
   if (!top.surface) top.surface = std::make_shared<Surface>();
   std::lock_guard guard(top.surface->mutex);
   cairo_surface_t* old = top.surface->pixels;
-  if (old && cairo_image_surface_get_width(old) == width && cairo_image_surface_get_height(old) == height)
+  // The backing store holds the window at the desktop's scale, in device pixels.
+  const int q = platform::gdi::screen_scale();
+  if (old && platform::gdi::surface_scale(old) == q &&
+      cairo_image_surface_get_width(old) == platform::gdi::to_device(width, q) &&
+      cairo_image_surface_get_height(old) == platform::gdi::to_device(height, q))
     return;
-  cairo_surface_t* fresh = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
+  cairo_surface_t* fresh = platform::gdi::create_scaled_surface(width, height, q);
   if (old) {
     // Keeps what was drawn until the window repaints, so a resize does not flash.
     cairo_t* cr = cairo_create(fresh);

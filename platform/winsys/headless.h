@@ -1,4 +1,4 @@
-// The headless display: a virtual 1280x800 screen at 32 bits per pixel, with no real windows.
+// The headless display: a virtual 1280x800 (logical) screen at 32 bits per pixel, with no real windows.
 // Tests drive it through these functions, which sit above the display because they need the
 // window system: they inject mouse, keyboard and text input, run the calling thread's messages
 // until nothing is left, and read the pixels of any window.
@@ -29,6 +29,9 @@ bool mouse_button(Button button, bool down, POINT screen);
 bool mouse_button(HWND hwnd, Button button, bool down, POINT client);
 // Press and release at one point.
 bool click(HWND hwnd, POINT client, Button button = Button::left);
+// A click at a device pixel of a top-level window (counted from its top-left corner on the
+// scaled screen), mapped to logical coordinates as the display maps real input.
+bool click_device(HWND top, POINT device, Button button = Button::left);
 // Two clicks in quick succession (a double click where the window's class asks for them).
 bool double_click(HWND hwnd, POINT client, Button button = Button::left);
 bool wheel(HWND hwnd, POINT client, int delta);
@@ -62,10 +65,19 @@ void reset_input();
 // true when it handled it, as a program's own loop would.
 void run_until_idle(const std::function<bool(MSG&)>& pretranslate = {});
 
+// The desktop scale (1 to 4, rounded to a quarter; 1 unless a test sets it). Top-level windows
+// take it when their backing store is next made or resized; the screen keeps its logical
+// 1280 x 800, which is that many times more device pixels. False for a scale outside 1 to 4 or
+// on another backend.
+bool set_scale(double factor);
+
 // Writes `hwnd` (its whole window; a child cut out of its top-level window) to a PNG file,
-// replacing the file only once it is completely written.
+// replacing the file only once it is completely written. The picture holds device pixels.
 bool save_png(HWND hwnd, const std::string& path);
-// The colour at a client point, CLR_INVALID (0xFFFFFFFF) outside the window or for a bad handle.
+// How many device pixels `hwnd`'s client area covers on its top-level backing store.
+SIZE client_device_size(HWND hwnd);
+// The colour at a client point (the first device pixel of that logical pixel), CLR_INVALID (0xFFFFFFFF)
+// outside the window or for a bad handle.
 COLORREF read_pixel(HWND hwnd, int x, int y);
 // The cursor the window system last asked the display to show.
 HCURSOR shown_cursor();

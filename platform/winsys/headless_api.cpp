@@ -10,6 +10,8 @@
 #include "platform/api/kernel.h"
 #include "platform/api/user.h"
 #include "platform/display/headless_backend.h"
+#include "platform/gdi/device_scale.h"
+#include "platform/gdi/screen_info.h"
 #include "platform/kernel/clock.h"
 #include "platform/winsys/display_sink.h"
 #include "platform/winsys/headless.h"
@@ -89,6 +91,23 @@ bool mouse_button(HWND hwnd, Button button, bool down, POINT client) {
 bool click(HWND hwnd, POINT client, Button button) {
   if (!to_screen(hwnd, client)) return false;
   return mouse_move(client) && mouse_button(button, true, client) && mouse_button(button, false, client);
+}
+
+bool click_device(HWND top, POINT device, Button button) {
+  RECT wr{};
+  if (!IsWindow(top) || !GetWindowRect(top, &wr)) return false;
+  const POINT p = gdi::device_to_screen(wr, device, gdi::screen_scale());
+  return mouse_move(p) && mouse_button(button, true, p) && mouse_button(button, false, p);
+}
+
+bool set_scale(double factor) {
+  if (!active() || !(factor >= 1.0 && factor <= 4.0)) return false;
+  const int q = gdi::scale_quarters(factor);
+  display::headless_backend()->set_scale(q);
+  gdi::set_screen_scale(q);
+  const SIZE device = display::headless_backend()->screen_size();
+  gdi::set_screen_size(gdi::to_logical_size(device.cx, q), gdi::to_logical_size(device.cy, q));
+  return true;
 }
 
 bool double_click(HWND hwnd, POINT client, Button button) {
@@ -183,12 +202,16 @@ bool save_png(HWND hwnd, const std::string& path) {
   bool ok = false;
   std::string temp = path + ".partial";
   winsys::with_surface(top, [&](cairo_surface_t* surface) {
+    // Device pixels: the window as the screen shows it.
+    const int q = gdi::surface_scale(surface);
+    r = gdi::to_device(r, q);
     int w = r.right - r.left, h = r.bottom - r.top;
     if (w <= 0 || h <= 0) return;
     std::unique_ptr<cairo_surface_t, decltype(&cairo_surface_destroy)> out(
         cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h), cairo_surface_destroy);
     std::unique_ptr<cairo_t, decltype(&cairo_destroy)> cr(cairo_create(out.get()), cairo_destroy);
-    cairo_set_source_surface(cr.get(), surface, -r.left, -r.top);
+    cairo_scale(cr.get(), q / 4.0, q / 4.0);  // undoes the surface's own device scale
+    cairo_set_source_surface(cr.get(), surface, -r.left * 4.0 / q, -r.top * 4.0 / q);
     cairo_set_operator(cr.get(), CAIRO_OPERATOR_SOURCE);
     cairo_paint(cr.get());
     cr.reset();
@@ -218,6 +241,9 @@ COLORREF read_pixel(HWND hwnd, int x, int y) {
   COLORREF result = kInvalid;
   winsys::with_surface(top, [&](cairo_surface_t* surface) {
     cairo_surface_flush(surface);
+    const int q = gdi::surface_scale(surface);
+    sx = static_cast<int>(gdi::to_device(sx, q));
+    sy = static_cast<int>(gdi::to_device(sy, q));
     int w = cairo_image_surface_get_width(surface), h = cairo_image_surface_get_height(surface);
     if (sx < 0 || sy < 0 || sx >= w || sy >= h) return;
     const unsigned char* row =
@@ -227,6 +253,22 @@ COLORREF read_pixel(HWND hwnd, int x, int y) {
     result = RGB(static_cast<BYTE>(p >> 16), static_cast<BYTE>(p >> 8), static_cast<BYTE>(p));
   });
   return result;
+}
+
+SIZE client_device_size(HWND hwnd) {
+  HWND top = winsys::top_level_of(hwnd);
+  RECT client{}, tr{};
+  POINT origin{0, 0};
+  SIZE out{0, 0};
+  if (!top || !GetClientRect(hwnd, &client) || !ClientToScreen(hwnd, &origin) || !GetWindowRect(top, &tr))
+    return out;
+  const RECT on_surface{origin.x - tr.left, origin.y - tr.top, origin.x - tr.left + client.right,
+                        origin.y - tr.top + client.bottom};
+  winsys::with_surface(top, [&](cairo_surface_t* surface) {
+    const RECT d = gdi::to_device(on_surface, gdi::surface_scale(surface));
+    out = SIZE{d.right - d.left, d.bottom - d.top};
+  });
+  return out;
 }
 
 HCURSOR shown_cursor() {

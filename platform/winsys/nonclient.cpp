@@ -221,6 +221,8 @@ void paint_frame(HWND hwnd) {
   {
     std::lock_guard guard(surface->mutex);
     cairo_t* cr = cairo_create(surface->pixels);
+    // Edges stay sharp on a scaled surface too.
+    cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
     for (int i = 0; i < clip.rect_count(); ++i) {
       RECT r = clip.rect_at(i);
       cairo_rectangle(cr, r.left, r.top, r.right - r.left, r.bottom - r.top);

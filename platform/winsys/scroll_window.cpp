@@ -1,8 +1,11 @@
 // Scrolling a window's pixels: the moved part is copied, the uncovered part is invalidated.
 #include <algorithm>
+#include <cstring>
 #include <unordered_map>
+#include <vector>
 
 #include "platform/display/backend.h"
+#include "platform/gdi/device_scale.h"
 #include "platform/gdi/region_access.h"
 #include "platform/gdi/surface_dc.h"
 #include "platform/winsys/dispatch.h"
@@ -11,6 +14,50 @@
 #include "platform/winsys/window_lookup.h"
 
 using namespace platform::winsys;
+
+namespace {
+
+// Copies the device pixels of `from` (window coordinates) moved by (dx, dy) into `to`.
+void move_pixels(cairo_surface_t* pixels, const RECT& from, int dx, int dy, const Region& to) {
+  namespace gdi = platform::gdi;
+  const int q = gdi::surface_scale(pixels);
+  cairo_surface_flush(pixels);
+  const RECT src = gdi::to_device(from, q);
+  const int ddx = static_cast<int>(gdi::to_device(from.left + dx, q) - src.left);
+  const int ddy = static_cast<int>(gdi::to_device(from.top + dy, q) - src.top);
+  const int sw = cairo_image_surface_get_width(pixels), sh = cairo_image_surface_get_height(pixels);
+  const int stride = cairo_image_surface_get_stride(pixels);
+  unsigned char* data = cairo_image_surface_get_data(pixels);
+  const int w = std::max(0, static_cast<int>(std::min<LONG>(src.right, sw) - std::max<LONG>(src.left, 0)));
+  const int h = std::max(0, static_cast<int>(std::min<LONG>(src.bottom, sh) - std::max<LONG>(src.top, 0)));
+  if (w == 0 || h == 0) return;
+  const int x0 = std::max<LONG>(src.left, 0), y0 = std::max<LONG>(src.top, 0);
+  // The source first, as it overlaps the destination.
+  std::vector<std::uint32_t> copy(static_cast<std::size_t>(w) * h);
+  for (int j = 0; j < h; ++j)
+    std::memcpy(&copy[static_cast<std::size_t>(j) * w],
+                data + static_cast<std::ptrdiff_t>(y0 + j) * stride + x0 * 4,
+                static_cast<std::size_t>(w) * 4);
+  gdi::RegionPtr dest = gdi::region_to_device(to.raw(), q);
+  const cairo_rectangle_int_t bounds{0, 0, sw, sh};
+  cairo_region_intersect_rectangle(dest.get(), &bounds);
+  for (int i = 0; i < cairo_region_num_rectangles(dest.get()); ++i) {
+    cairo_rectangle_int_t r;
+    cairo_region_get_rectangle(dest.get(), i, &r);
+    for (int y = r.y; y < r.y + r.height; ++y) {
+      const int sy = y - ddy - y0;
+      if (sy < 0 || sy >= h) continue;
+      auto* row = reinterpret_cast<std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride);
+      for (int x = r.x; x < r.x + r.width; ++x) {
+        const int sx = x - ddx - x0;
+        if (sx >= 0 && sx < w) row[x] = copy[static_cast<std::size_t>(sy) * w + sx];
+      }
+    }
+  }
+  cairo_surface_mark_dirty(pixels);
+}
+
+}  // namespace
 
 extern "C" {
 
@@ -38,29 +85,7 @@ int ScrollWindowEx(HWND hwnd, int dx, int dy, const RECT* scroll, const RECT* cl
     dest_in_top.intersect(vis);
     if (top && top->surface && !dest_in_top.empty()) {
       std::lock_guard guard(top->surface->mutex);
-      cairo_surface_t* pixels = top->surface->pixels;
-      cairo_surface_flush(pixels);
-      RECT s = rect_offset(src, area.left, area.top);
-      cairo_surface_t* copy =
-          cairo_image_surface_create(CAIRO_FORMAT_ARGB32, std::max(1L, static_cast<long>(s.right - s.left)),
-                                     std::max(1L, static_cast<long>(s.bottom - s.top)));
-      cairo_t* c1 = cairo_create(copy);
-      cairo_set_source_surface(c1, pixels, -s.left, -s.top);
-      cairo_set_operator(c1, CAIRO_OPERATOR_SOURCE);
-      cairo_paint(c1);
-      cairo_destroy(c1);
-      cairo_t* cr = cairo_create(pixels);
-      for (int i = 0; i < dest_in_top.rect_count(); ++i) {
-        RECT r = dest_in_top.rect_at(i);
-        cairo_rectangle(cr, r.left, r.top, r.right - r.left, r.bottom - r.top);
-      }
-      cairo_clip(cr);
-      cairo_set_source_surface(cr, copy, s.left + dx, s.top + dy);
-      cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
-      cairo_paint(cr);
-      cairo_destroy(cr);
-      cairo_surface_destroy(copy);
-      cairo_surface_mark_dirty(pixels);
+      move_pixels(top->surface->pixels, rect_offset(src, area.left, area.top), dx, dy, dest_in_top);
       top_handle = top->handle;
       dirty = dest_in_top.extents();
     }

@@ -4,6 +4,7 @@
 
 #include "platform/api/kernel.h"
 #include "platform/display/backend.h"
+#include "platform/gdi/screen_info.h"
 #include "platform/kernel/wait_hook.h"
 #include "platform/winsys/display_sink.h"
 
@@ -98,8 +99,10 @@ DWORD tick_count() {
 }
 
 SIZE screen_size() {
-  static const SIZE size = [] { return display::backend().screen_size(); }();
-  return size;
+  // Choosing the backend tells GDI the screen's logical size (device size over the scale).
+  static const bool chosen = [] { return !display::backend().name().empty(); }();
+  (void)chosen;
+  return gdi::screen_size();
 }
 
 WindowPtr find_locked(HWND hwnd) {

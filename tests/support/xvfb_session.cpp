@@ -69,15 +69,15 @@ std::string self_path() {
   return n > 0 ? std::string(self, static_cast<std::size_t>(n)) : std::string();
 }
 
-Xvfb::Xvfb() {
+Xvfb::Xvfb(const std::string& screen) {
   int fds[2];
   if (pipe(fds) != 0) return;
   // -noreset: an X server otherwise resets whenever its last client leaves and refuses
   // connections meanwhile, so a test's one-off look (xdotool, xprop) just before the program
   // under test connects could make that program's connection fail.
-  pid_ = spawn({"Xvfb", "-displayfd", std::to_string(fds[1]), "-noreset", "-screen", "0", "1280x800x24",
-                "-nolisten", "tcp"},
-               {});
+  pid_ = spawn(
+      {"Xvfb", "-displayfd", std::to_string(fds[1]), "-noreset", "-screen", "0", screen, "-nolisten", "tcp"},
+      {});
   close(fds[1]);
   pollfd pfd{fds[0], POLLIN, 0};
   std::string number;

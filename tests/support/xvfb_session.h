@@ -40,10 +40,10 @@ std::string output_of(const std::string& command);
 std::string self_path();
 
 // A private X server on a free display number, ended with the object. display() is empty when
-// the server could not start.
+// the server could not start. `screen` is its size and depth, WIDTHxHEIGHTxDEPTH.
 class Xvfb {
  public:
-  Xvfb();
+  explicit Xvfb(const std::string& screen = "1280x800x24");
   ~Xvfb();
   Xvfb(const Xvfb&) = delete;
   Xvfb& operator=(const Xvfb&) = delete;
