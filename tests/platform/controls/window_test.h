@@ -10,6 +10,8 @@
 
 namespace controls_test {
 
+namespace hl = platform::headless;
+
 class WindowTest : public ::testing::Test {
  protected:
   // Called from the fixture's SetUp once its records are cleared.
