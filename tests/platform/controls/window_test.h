@@ -7,6 +7,7 @@
 
 #include "platform/api.h"
 #include "platform/winsys/headless.h"
+#include "tests/support/window_class.h"
 
 namespace controls_test {
 
@@ -34,6 +35,11 @@ class WindowTest : public ::testing::Test {
 
   HWND parent_ = nullptr;
 };
+
+// A test parent that stands in for a dialog: the arrow cursor over a button-face background.
+inline test_support::ClassLook dialog_look() {
+  return {.arrow_cursor = true, .background = GetSysColorBrush(COLOR_BTNFACE)};
+}
 
 inline int luminance(COLORREF c) {
   return (GetRValue(c) * 30 + GetGValue(c) * 59 + GetBValue(c) * 11) / 100;
