@@ -16,13 +16,6 @@
 
 namespace controls_test {
 
-struct Command {
-  int id;
-  int code;
-  HWND from;
-  bool operator==(const Command&) const = default;
-};
-
 // What the test parent window received; one instance for the test process (tests run on
 // one thread).
 struct ParentLog {

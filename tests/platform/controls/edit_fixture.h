@@ -22,11 +22,7 @@ namespace edit_test {
 
 namespace hl = platform::headless;
 
-struct Command {
-  int id;
-  int code;
-  HWND from;
-};
+using controls_test::Command;
 
 struct Scroll {
   UINT message;

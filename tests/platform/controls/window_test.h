@@ -13,6 +13,14 @@ namespace controls_test {
 
 namespace hl = platform::headless;
 
+// A WM_COMMAND the parent received.
+struct Command {
+  int id;
+  int code;
+  HWND from;
+  bool operator==(const Command&) const = default;
+};
+
 class WindowTest : public ::testing::Test {
  protected:
   // Called from the fixture's SetUp once its records are cleared.
