@@ -10,11 +10,6 @@ namespace {
 
 constinit runtime::RuntimeLink runtime_link;
 
-template <class T>
-std::intptr_t word(T* p) {
-  return reinterpret_cast<std::intptr_t>(p);
-}
-
 void release_record(void* record) {
   release_object_record(*static_cast<ObjectRecord*>(record));
 }
@@ -23,7 +18,8 @@ void release_record(void* record) {
 
 void attach_runtime(runtime::RuntimeCallback c) {
   runtime_link.attach(c);
-  if (c != nullptr) runtime_link.call(runtime::callback::kInstallObjectRelease, word(&release_record), 0);
+  if (c != nullptr)
+    runtime_link.call(runtime::callback::kInstallObjectRelease, runtime::address_word(&release_record), 0);
 }
 
 void* runtime_allocate(std::size_t bytes) {
@@ -32,12 +28,12 @@ void* runtime_allocate(std::size_t bytes) {
 }
 
 void runtime_free(void* block) {
-  if (block != nullptr) runtime_link.call(runtime::callback::kFree, word(block), 0);
+  if (block != nullptr) runtime_link.call(runtime::callback::kFree, runtime::address_word(block), 0);
 }
 
 void* runtime_resize(void* block, std::size_t bytes) {
-  return reinterpret_cast<void*>(
-      runtime_link.call(runtime::callback::kResize, word(block), static_cast<std::intptr_t>(bytes)));
+  return reinterpret_cast<void*>(runtime_link.call(runtime::callback::kResize, runtime::address_word(block),
+                                                   static_cast<std::intptr_t>(bytes)));
 }
 
 const runtime::UnitTypeDescriptor* runtime_unit_type(std::uint32_t type_tag) {
@@ -46,7 +42,8 @@ const runtime::UnitTypeDescriptor* runtime_unit_type(std::uint32_t type_tag) {
 }
 
 void runtime_release_object(void* object_record) {
-  if (object_record != nullptr) runtime_link.call(runtime::callback::kReleaseObject, word(object_record), 0);
+  if (object_record != nullptr)
+    runtime_link.call(runtime::callback::kReleaseObject, runtime::address_word(object_record), 0);
 }
 
 }  // namespace automation

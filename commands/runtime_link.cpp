@@ -12,11 +12,6 @@ namespace {
 
 constinit runtime::RuntimeLink runtime_link;
 
-template <class T>
-std::intptr_t word(T* p) {
-  return reinterpret_cast<std::intptr_t>(p);
-}
-
 }  // namespace
 
 void attach_runtime(runtime::RuntimeCallback callback) {
@@ -34,7 +29,7 @@ void* allocate(std::size_t bytes) {
 }
 
 void release(void* block) {
-  if (block != nullptr) call_runtime(runtime::callback::kFree, word(block), 0);
+  if (block != nullptr) call_runtime(runtime::callback::kFree, runtime::address_word(block), 0);
 }
 
 char* make_text(std::string_view bytes) {
@@ -46,11 +41,12 @@ char* make_text(std::string_view bytes) {
 }
 
 std::int32_t to_integer(const runtime::ArgRecord& record) {
-  return static_cast<std::int32_t>(call_runtime(runtime::callback::kToInteger, word(&record), 0));
+  return static_cast<std::int32_t>(
+      call_runtime(runtime::callback::kToInteger, runtime::address_word(&record), 0));
 }
 
 void fail(const char* message) {
-  call_runtime(runtime::callback::kReportError, word(message), 0);
+  call_runtime(runtime::callback::kReportError, runtime::address_word(message), 0);
   // The runtime ends the program inside the call; a callback that came back leaves nothing sane.
   std::abort();
 }

@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "platform/com/class_table.h"
+#include "platform/com/counted.h"
 #include "platform/com/registry.h"
 #include "platform/com/type_info_base.h"
 #include "platform/kernel/codepage.h"
@@ -56,31 +57,16 @@ class CoclassTypeInfo final : public TypeInfoBase {
   ITypeLib* owner_ = nullptr;
 };
 
-class FileTypeLib final : public ITypeLib {
+class FileTypeLib final : public Counted<ITypeLib> {
  public:
-  FileTypeLib(std::u16string name, std::vector<ClassLine> lines) : name_(std::move(name)) {
+  FileTypeLib(std::u16string name, std::vector<ClassLine> lines)
+      : Counted(IID_ITypeLib), name_(std::move(name)) {
     for (ClassLine& l : lines) {
       classes_.push_back(std::make_unique<CoclassTypeInfo>(std::move(l)));
       classes_.back()->set_owner(this);
     }
   }
 
-  HRESULT QueryInterface(REFIID iid, void** out) override {
-    if (out == nullptr) return E_POINTER;
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_ITypeLib)) {
-      AddRef();
-      *out = static_cast<ITypeLib*>(this);
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG AddRef() override { return ++references_; }
-  ULONG Release() override {
-    ULONG left = --references_;
-    if (left == 0) delete this;
-    return left;
-  }
   UINT GetTypeInfoCount() override { return static_cast<UINT>(classes_.size()); }
   HRESULT GetTypeInfo(UINT index, ITypeInfo** info) override {
     if (info == nullptr) return E_INVALIDARG;
@@ -158,7 +144,6 @@ class FileTypeLib final : public ITypeLib {
 
   std::u16string name_;
   std::vector<std::unique_ptr<CoclassTypeInfo>> classes_;
-  std::atomic<ULONG> references_{1};
 };
 
 struct Registered {

@@ -1,5 +1,6 @@
 // Geometry of the four views: item rectangles, hit testing, scrolling and the header's place.
 #include <algorithm>
+#include <climits>
 
 #include "platform/controls/listview_state.h"
 #include "platform/controls/scrollbar_nc.h"
@@ -78,6 +79,16 @@ struct Parts {
   RECT label{};
 };
 
+// The slot of a small image of list `which` at x in a row from top to bottom, clipped at
+// `right` (empty when the list view has no such images); x moves past the image.
+RECT image_slot(State& st, int which, int& x, int top, int bottom, int right = INT_MAX) {
+  if (!has_images(st, which)) return RECT{x, top, x, bottom};
+  const SIZE s = icon_size(st, which, kDefaultSmallIcon);
+  const RECT slot{x, top, std::min<int>(x + s.cx, right), bottom};
+  x += s.cx;
+  return slot;
+}
+
 Parts report_parts(State& st, int i) {
   Parts p;
   const int y = header_space(st) + i * st.row_height - st.origin_y;
@@ -86,22 +97,12 @@ Parts report_parts(State& st, int i) {
   const int left = x0 + column_left(st, 0);
   const int right = st.columns.empty() ? left : left + st.columns[0].width;
   int x = left;
-  if (has_images(st, LVSIL_STATE)) {
-    const SIZE s = icon_size(st, LVSIL_STATE, kDefaultSmallIcon);
-    p.state = RECT{x, y, std::min<int>(x + s.cx, right), y + st.row_height};
-    x += s.cx;
-  } else {
-    p.state = RECT{x, y, x, y + st.row_height};
-  }
+  p.state = image_slot(st, LVSIL_STATE, x, y, y + st.row_height, right);
   const SIZE small = icon_size(st, LVSIL_SMALL, kDefaultSmallIcon);
   x += st.rows[static_cast<std::size_t>(i)].indent * small.cx;
   x = std::min(x, right);
-  if (has_images(st, LVSIL_SMALL)) {
-    p.icon = RECT{x, y, std::min<int>(x + small.cx, right), y + st.row_height};
-    x = std::min<int>(x + small.cx, right);
-  } else {
-    p.icon = RECT{x, y, x, y + st.row_height};
-  }
+  p.icon = image_slot(st, LVSIL_SMALL, x, y, y + st.row_height, right);
+  x = std::min(x, right);
   p.label = RECT{x, y, std::max(x, right), y + st.row_height};
   return p;
 }
@@ -126,20 +127,8 @@ Parts grid_parts(State& st, int i) {
   }
   int x = o.x;
   const int bottom = o.y + g.cell_h;
-  if (has_images(st, LVSIL_STATE)) {
-    const SIZE s = icon_size(st, LVSIL_STATE, kDefaultSmallIcon);
-    p.state = RECT{x, o.y, x + s.cx, bottom};
-    x += s.cx;
-  } else {
-    p.state = RECT{x, o.y, x, bottom};
-  }
-  if (has_images(st, LVSIL_SMALL)) {
-    const SIZE small = icon_size(st, LVSIL_SMALL, kDefaultSmallIcon);
-    p.icon = RECT{x, o.y, x + small.cx, bottom};
-    x += small.cx;
-  } else {
-    p.icon = RECT{x, o.y, x, bottom};
-  }
+  p.state = image_slot(st, LVSIL_STATE, x, o.y, bottom);
+  p.icon = image_slot(st, LVSIL_SMALL, x, o.y, bottom);
   p.label = RECT{x, o.y, std::max<int>(x, o.x + g.cell_w), bottom};
   return p;
 }

@@ -12,22 +12,30 @@ LRESULT notify(State& st, NMHDR& hdr, UINT code) {
   return SendMessageA(parent, WM_NOTIFY, hdr.idFrom, reinterpret_cast<LPARAM>(&hdr));
 }
 
-LRESULT notify_item(State& st, UINT code, int item, int subitem, POINT at) {
+namespace {
+
+// A notice about `item`, carrying its application value when the item exists.
+NMLISTVIEW item_notice(const State& st, int item) {
   NMLISTVIEW nm{};
   nm.iItem = item;
+  if (valid_item(st, item)) nm.lParam = st.rows[static_cast<std::size_t>(item)].param;
+  return nm;
+}
+
+}  // namespace
+
+LRESULT notify_item(State& st, UINT code, int item, int subitem, POINT at) {
+  NMLISTVIEW nm = item_notice(st, item);
   nm.iSubItem = subitem;
   nm.ptAction = at;
-  if (valid_item(st, item)) nm.lParam = st.rows[static_cast<std::size_t>(item)].param;
   return notify(st, nm.hdr, code);
 }
 
 LRESULT notify_change(State& st, UINT code, int item, UINT old_state, UINT new_state, UINT changed) {
-  NMLISTVIEW nm{};
-  nm.iItem = item;
+  NMLISTVIEW nm = item_notice(st, item);
   nm.uOldState = old_state;
   nm.uNewState = new_state;
   nm.uChanged = changed;
-  if (valid_item(st, item)) nm.lParam = st.rows[static_cast<std::size_t>(item)].param;
   return notify(st, nm.hdr, code);
 }
 

@@ -17,6 +17,12 @@
 
 namespace runtime {
 
+// An address (of data or of a routine) as a callback argument.
+template <class T>
+std::intptr_t address_word(T* p) {
+  return reinterpret_cast<std::intptr_t>(p);
+}
+
 class RuntimeLink {
  public:
   constexpr RuntimeLink() = default;

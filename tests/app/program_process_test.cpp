@@ -24,6 +24,7 @@
 #include "tests/app/support/finder.h"
 #include "tests/app/support/lyric_server.h"
 #include "tests/support/eventually.h"
+#include "tests/support/x11/window_manager.h"
 #include "tests/support/xvfb_session.h"
 #include "ui/system/window_system_table.h"
 
@@ -114,6 +115,7 @@ TEST(FinderProcess, UnderXvfbAChineseSearchPreviewAndDownloadWork) {
 
   std::system((x + at(136, 208) + "click 1").c_str());
   ASSERT_TRUE(shows("focus=title")) << "the click did not put the keyboard in the title box";
+  ASSERT_TRUE(test_support::x_map_characters(xvfb.display(), U"歌词"));
   std::system((x + "type --delay 100 '歌词'").c_str());
   std::system((x + at(368, 252) + "click 1").c_str());
   EXPECT_TRUE(eventually([&] { return requested(server, search); })) << "the typed search never arrived";

@@ -6,6 +6,7 @@
 #include <new>
 
 #include "platform/com/class_table.h"
+#include "platform/com/counted.h"
 #include "platform/com/registry.h"
 
 namespace lyr::test {
@@ -28,34 +29,7 @@ constexpr TypeRef kDanglingRef{VT_USERDEFINED, VT_EMPTY, 99};
 constexpr USHORT kOpt = PARAMFLAG_FIN | PARAMFLAG_FOPT;
 constexpr USHORT kInOut = PARAMFLAG_FIN | PARAMFLAG_FOUT;
 
-// IUnknown for the hand-written test objects: answers IUnknown and the object's own interface.
-template <class I>
-class Counted : public I {
- public:
-  explicit Counted(const IID& own) : own_(own) {}
-  HRESULT QueryInterface(REFIID iid, void** out) override {
-    if (IsEqualIID(iid, IID_IUnknown) || (answers_own_ && IsEqualIID(iid, own_))) {
-      AddRef();
-      *out = static_cast<I*>(this);
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG AddRef() override { return ++references_; }
-  ULONG Release() override {
-    ULONG left = --references_;
-    if (left == 0) delete this;
-    return left;
-  }
-
- protected:
-  bool answers_own_ = true;
-
- private:
-  IID own_;
-  std::atomic<ULONG> references_{1};
-};
+using platform::com::Counted;
 
 class Probe final : public DispatchObject {
  public:

@@ -14,11 +14,4 @@ const char* test_window_class(const char* name, WNDPROC proc, const ClassLook& l
   return RegisterClassA(&wc) != 0 ? name : nullptr;
 }
 
-LRESULT erase_with_system_colour(HWND hwnd, WPARAM dc, int colour) {
-  RECT client{};
-  GetClientRect(hwnd, &client);
-  FillRect(reinterpret_cast<HDC>(dc), &client, GetSysColorBrush(colour));
-  return 1;
-}
-
 }  // namespace test_support

@@ -15,8 +15,4 @@ struct ClassLook {
 // registration) and answers the name, ready for CreateWindowExA; null if it cannot register.
 const char* test_window_class(const char* name, WNDPROC proc, const ClassLook& look = {});
 
-// WM_ERASEBKGND of a test parent that stands in for a dialog: the client area in a system
-// colour, reported as erased.
-LRESULT erase_with_system_colour(HWND hwnd, WPARAM dc, int colour);
-
 }  // namespace test_support

@@ -27,9 +27,7 @@ ListViewUnit* ListViewUnit::create(const UnitCreateArgs& args, bool design_mode)
   std::optional<ListViewProperties> properties = ListViewProperties::parse(args.properties);
   if (!properties) return nullptr;
   const DWORD style = creation_style(*properties, args.extra_styles);
-  HWND list =
-      CreateWindowExA(0, WC_LISTVIEWA, "", style, args.left, args.top, args.width, args.height, args.parent,
-                      reinterpret_cast<HMENU>(static_cast<UINT_PTR>(args.control_id)), nullptr, nullptr);
+  HWND list = create_unit_window(args, WC_LISTVIEWA, "", style);
   if (list == nullptr) return nullptr;
   std::unique_ptr<ListViewUnit> owner(
       new ListViewUnit(args.window_id, args.unit_id, std::move(*properties), design_mode));

@@ -41,10 +41,8 @@ PictureBox* PictureBox::create(const UnitCreateArgs& args) {
   properties->mode = clamp_choice(properties->mode, 0, 3);
   const DWORD style =
       WS_CHILD | WS_CLIPSIBLINGS | border_style_bits(properties->border_style) | args.extra_styles;
-  HWND hwnd = CreateWindowExA(border_ex_style(properties->border_style), kPictureBoxClass, "", style,
-                              args.left, args.top, args.width, args.height, args.parent,
-                              reinterpret_cast<HMENU>(static_cast<std::uintptr_t>(args.control_id)), nullptr,
-                              nullptr);
+  HWND hwnd =
+      create_unit_window(args, kPictureBoxClass, "", style, border_ex_style(properties->border_style));
   if (hwnd == nullptr) return nullptr;
   const std::vector<std::uint8_t> picture = std::move(properties->picture);
   properties->picture.clear();

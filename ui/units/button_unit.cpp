@@ -39,9 +39,7 @@ ButtonUnit* ButtonUnit::create(const UnitCreateArgs& args) {
   DWORD style = WS_CHILD | WS_CLIPSIBLINGS | BS_MULTILINE | unit->layout_style() | args.extra_styles;
   if (image != nullptr) style |= image->icon() != nullptr ? BS_ICON : BS_BITMAP;
 
-  HWND hwnd = CreateWindowExA(
-      0, "BUTTON", unit->properties_.caption.c_str(), style, args.left, args.top, args.width, args.height,
-      args.parent, reinterpret_cast<HMENU>(static_cast<std::uintptr_t>(args.control_id)), nullptr, nullptr);
+  HWND hwnd = create_unit_window(args, "BUTTON", unit->properties_.caption.c_str(), style);
   if (hwnd == nullptr) return nullptr;
   ButtonUnit* button = unit.release();  // owned by its native window from here on
   button->attach(hwnd);

@@ -58,9 +58,7 @@ EditUnit* EditUnit::create(const UnitCreateArgs& args) {
   if (!properties) return nullptr;
   auto unit = std::make_unique<EditUnit>(args.window_id, args.unit_id, std::move(*properties));
   const DWORD style = unit->creation_style() | args.extra_styles;
-  HWND hwnd = CreateWindowExA(
-      0, "EDIT", unit->properties_.content.c_str(), style, args.left, args.top, args.width, args.height,
-      args.parent, reinterpret_cast<HMENU>(static_cast<std::uintptr_t>(args.control_id)), nullptr, nullptr);
+  HWND hwnd = create_unit_window(args, "EDIT", unit->properties_.content.c_str(), style);
   if (hwnd == nullptr) return nullptr;
   EditUnit* box = unit.release();  // owned by its native window from here on
   box->attach(hwnd);

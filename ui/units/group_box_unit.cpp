@@ -39,9 +39,7 @@ GroupBoxUnit* GroupBoxUnit::create(const UnitCreateArgs& args) {
   auto unit = std::make_unique<GroupBoxUnit>(args.window_id, args.unit_id, std::move(*properties));
   const DWORD style = WS_CHILD | WS_CLIPSIBLINGS | BS_GROUPBOX |
                       alignment_style(unit->properties_.alignment) | args.extra_styles;
-  HWND hwnd = CreateWindowExA(
-      0, "BUTTON", unit->properties_.caption.c_str(), style, args.left, args.top, args.width, args.height,
-      args.parent, reinterpret_cast<HMENU>(static_cast<std::uintptr_t>(args.control_id)), nullptr, nullptr);
+  HWND hwnd = create_unit_window(args, "BUTTON", unit->properties_.caption.c_str(), style);
   if (hwnd == nullptr) return nullptr;
   GroupBoxUnit* box = unit.release();  // owned by its native window from here on
   box->attach(hwnd);

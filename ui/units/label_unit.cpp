@@ -21,10 +21,8 @@ LabelUnit* LabelUnit::create(const UnitCreateArgs& args) {
   if (!parsed || !ensure_unit_class(kLabelClass)) return nullptr;
   const DWORD style =
       WS_CHILD | WS_CLIPSIBLINGS | args.extra_styles | border_style_bits(parsed->border_style);
-  HWND hwnd = CreateWindowExA(border_ex_style(parsed->border_style), kLabelClass, parsed->caption.c_str(),
-                              style, args.left, args.top, args.width, args.height, args.parent,
-                              reinterpret_cast<HMENU>(static_cast<std::uintptr_t>(args.control_id)),
-                              GetModuleHandleA(nullptr), nullptr);
+  HWND hwnd = create_unit_window(args, kLabelClass, parsed->caption.c_str(), style,
+                                 border_ex_style(parsed->border_style), GetModuleHandleA(nullptr));
   if (hwnd == nullptr) return nullptr;
   auto* unit = new LabelUnit(args.window_id, args.unit_id, std::move(*parsed));
   unit->attach(hwnd);

@@ -10,6 +10,13 @@
 #include "ui/units/unit_interface.h"
 
 namespace ui {
+
+HWND create_unit_window(const UnitCreateArgs& args, LPCSTR class_name, LPCSTR text, DWORD style,
+                        DWORD ex_style, HINSTANCE instance) {
+  return CreateWindowExA(ex_style, class_name, text, style, args.left, args.top, args.width, args.height,
+                         args.parent, reinterpret_cast<HMENU>(static_cast<std::uintptr_t>(args.control_id)),
+                         instance, nullptr);
+}
 namespace {
 
 constexpr const char* kUnitProperty = "LyrUnitObject";

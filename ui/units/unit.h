@@ -25,6 +25,13 @@
 
 namespace ui {
 
+struct UnitCreateArgs;
+
+// A unit's native window, of `class_name` with `text`, at the place and under the parent and
+// control id that `args` give, with `style` (and `ex_style`); null when it could not be made.
+HWND create_unit_window(const UnitCreateArgs& args, LPCSTR class_name, LPCSTR text, DWORD style,
+                        DWORD ex_style = 0, HINSTANCE instance = nullptr);
+
 struct EventOutcome {
   bool handled = false;         // a handler ran
   bool result_present = false;  // it returned a value

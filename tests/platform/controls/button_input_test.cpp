@@ -5,7 +5,6 @@
 namespace controls_test {
 namespace {
 
-namespace hl = platform::headless;
 using ButtonInput = ControlsTest;
 
 TEST_F(ButtonInput, MouseReleaseInsideClicksOnceAndOutsideNot) {

@@ -7,7 +7,6 @@
 namespace controls_test {
 namespace {
 
-namespace hl = platform::headless;
 using ButtonLook = ControlsTest;
 
 TEST_F(ButtonLook, PressedLooksSunkenAndNormalRaised) {

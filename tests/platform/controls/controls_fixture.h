@@ -16,13 +16,6 @@
 
 namespace controls_test {
 
-struct Command {
-  int id;
-  int code;
-  HWND from;
-  bool operator==(const Command&) const = default;
-};
-
 // What the test parent window received; one instance for the test process (tests run on
 // one thread).
 struct ParentLog {
@@ -53,8 +46,6 @@ inline LRESULT CALLBACK test_parent_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM 
       if (log.static_text != 0xFFFFFFFF) SetTextColor(reinterpret_cast<HDC>(wp), log.static_text);
       if (log.static_brush) return reinterpret_cast<LRESULT>(log.static_brush);
       break;
-    case WM_ERASEBKGND:
-      return test_support::erase_with_system_colour(hwnd, wp, COLOR_BTNFACE);
     default:
       break;
   }
@@ -62,7 +53,7 @@ inline LRESULT CALLBACK test_parent_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM 
 }
 
 inline const char* test_parent_class() {
-  return test_support::test_window_class("ControlsTestParent", test_parent_proc, {.arrow_cursor = true});
+  return test_support::test_window_class("ControlsTestParent", test_parent_proc, dialog_look());
 }
 
 using test_support::ansi;

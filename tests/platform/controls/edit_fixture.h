@@ -22,11 +22,7 @@ namespace edit_test {
 
 namespace hl = platform::headless;
 
-struct Command {
-  int id;
-  int code;
-  HWND from;
-};
+using controls_test::Command;
 
 struct Scroll {
   UINT message;
@@ -76,8 +72,6 @@ inline LRESULT CALLBACK owner_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       if (r.edit_text != 0xFFFFFFFF || r.edit_back != 0xFFFFFFFF)
         return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
       break;
-    case WM_ERASEBKGND:
-      return test_support::erase_with_system_colour(hwnd, wp, COLOR_BTNFACE);
     default:
       break;
   }
@@ -85,7 +79,7 @@ inline LRESULT CALLBACK owner_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 inline const char* owner_class() {
-  return test_support::test_window_class("EditTestOwner", owner_proc, {.arrow_cursor = true});
+  return test_support::test_window_class("EditTestOwner", owner_proc, controls_test::dialog_look());
 }
 
 using test_support::ansi;

@@ -110,9 +110,7 @@ inline LRESULT CALLBACK parent_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 inline const char* parent_class() {
-  return test_support::test_window_class(
-      "ListViewTestParent", parent_proc,
-      {.arrow_cursor = true, .background = GetSysColorBrush(COLOR_BTNFACE)});
+  return test_support::test_window_class("ListViewTestParent", parent_proc, controls_test::dialog_look());
 }
 
 class ListViewTest : public controls_test::WindowTest {

@@ -10,7 +10,6 @@
 namespace controls_test {
 namespace {
 
-namespace hl = platform::headless;
 using platform::controls::button_set;
 using platform::controls::default_button_index;
 using platform::controls::layout_message_box;

@@ -7,8 +7,19 @@
 
 #include "platform/api.h"
 #include "platform/winsys/headless.h"
+#include "tests/support/window_class.h"
 
 namespace controls_test {
+
+namespace hl = platform::headless;
+
+// A WM_COMMAND the parent received.
+struct Command {
+  int id;
+  int code;
+  HWND from;
+  bool operator==(const Command&) const = default;
+};
 
 class WindowTest : public ::testing::Test {
  protected:
@@ -32,6 +43,11 @@ class WindowTest : public ::testing::Test {
 
   HWND parent_ = nullptr;
 };
+
+// A test parent that stands in for a dialog: the arrow cursor over a button-face background.
+inline test_support::ClassLook dialog_look() {
+  return {.arrow_cursor = true, .background = GetSysColorBrush(COLOR_BTNFACE)};
+}
 
 inline int luminance(COLORREF c) {
   return (GetRValue(c) * 30 + GetGValue(c) * 59 + GetBValue(c) * 11) / 100;

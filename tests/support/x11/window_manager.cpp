@@ -11,6 +11,7 @@
 #include <chrono>
 #include <cstdio>
 #include <thread>
+#include <vector>
 
 #include "tests/support/xvfb_session.h"
 
@@ -283,6 +284,32 @@ void x_request_state(const std::string& display, unsigned long window, const std
   request.xclient.data.l[3] = 2;  // from a pager, as a user's action
   XSendEvent(d, DefaultRootWindow(d), False, SubstructureRedirectMask | SubstructureNotifyMask, &request);
   XSync(d, False);
+}
+
+bool x_map_characters(const std::string& display, std::u32string_view characters) {
+  Connection c(display);
+  if (c.get() == nullptr) return false;
+  int first = 0, last = 0;
+  XDisplayKeycodes(c.get(), &first, &last);
+  int per_key = 0;
+  KeySym* map = XGetKeyboardMapping(c.get(), static_cast<KeyCode>(first), last - first + 1, &per_key);
+  if (map == nullptr) return false;
+  std::vector<int> free_keys;  // from the top, where layouts leave keycodes unused
+  for (int code = last; code >= first; --code) {
+    const KeySym* syms = map + static_cast<std::size_t>(code - first) * static_cast<std::size_t>(per_key);
+    if (std::all_of(syms, syms + per_key, [](KeySym s) { return s == NoSymbol; })) free_keys.push_back(code);
+  }
+  XFree(map);
+  if (free_keys.size() < characters.size()) return false;
+  for (std::size_t i = 0; i < characters.size(); ++i) {
+    // Unicode keysyms: 0x01000000 plus the code point.
+    std::vector<KeySym> syms(static_cast<std::size_t>(per_key), NoSymbol);
+    syms[0] = 0x01000000 | characters[i];
+    if (per_key > 1) syms[1] = syms[0];
+    XChangeKeyboardMapping(c.get(), free_keys[i], per_key, syms.data(), 1);
+  }
+  XSync(c.get(), False);
+  return true;
 }
 
 unsigned long x_input_focus(const std::string& display) {

@@ -7,6 +7,7 @@
 #include <sys/types.h>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace test_support {
@@ -66,5 +67,11 @@ void x_request_state(const std::string& display, unsigned long window, const std
 
 // The window that has the X input focus on `display` now; 0 for none.
 unsigned long x_input_focus(const std::string& display);
+
+// Gives each of `characters` a keycode of its own, one no key uses, in the keyboard map of
+// `display` (empty: $DISPLAY), as a layout that has them would. xdotool then types them
+// without remapping a spare key around each press, which a program that reads its keys late
+// would read after the key was put back. False when the map has too few free keycodes.
+bool x_map_characters(const std::string& display, std::u32string_view characters);
 
 }  // namespace test_support
