@@ -313,6 +313,7 @@ TEST_F(ScaledDesktop, OffScreenBitmapsOfAScaledWindowKeepItsResolution) {
   DestroyWindow(direct);
   BITMAP info{};
   COLORREF corner = 0, inside = 0;
+  std::vector<std::uint32_t> bits;
   HWND buffered = open(2.0,
                        [&](HDC dc) {
                          HDC memory = CreateCompatibleDC(dc);
@@ -323,6 +324,16 @@ TEST_F(ScaledDesktop, OffScreenBitmapsOfAScaledWindowKeepItsResolution) {
                          corner = GetPixel(memory, 0, 0);
                          inside = GetPixel(memory, 12, 22);
                          GetObjectA(bitmap, sizeof info, &info);
+                         BITMAPINFO bi{};
+                         bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+                         bi.bmiHeader.biWidth = 80;
+                         bi.bmiHeader.biHeight = -30;
+                         bi.bmiHeader.biPlanes = 1;
+                         bi.bmiHeader.biBitCount = 32;
+                         bits.assign(80 * 30, 0);
+                         SelectObject(memory, old);
+                         GetDIBits(memory, bitmap, 0, 30, bits.data(), &bi, DIB_RGB_COLORS);
+                         SelectObject(memory, bitmap);
                          BitBlt(dc, 0, 0, 80, 30, memory, 0, 0, SRCCOPY);
                          SelectObject(memory, old);
                          DeleteObject(bitmap);
@@ -334,11 +345,28 @@ TEST_F(ScaledDesktop, OffScreenBitmapsOfAScaledWindowKeepItsResolution) {
   EXPECT_EQ(info.bmHeight, 30);
   EXPECT_EQ(corner, RGB(255, 255, 255));
   EXPECT_EQ(inside, RGB(0, 0, 0));
+  ASSERT_EQ(bits.size(), 80u * 30u);
+  EXPECT_EQ(bits[22 * 80 + 12] & 0xFFFFFF, 0u) << "DIB rows are logical";
+  EXPECT_EQ(bits[23 * 80 + 13] & 0xFFFFFF, 0xFFFFFFu);
   ASSERT_EQ(shown.px.size(), expected.px.size());
   int differing = 0;
   for (std::size_t i = 0; i < shown.px.size(); ++i)
     differing += (shown.px[i] & 0xFFFFFF) != (expected.px[i] & 0xFFFFFF);
   EXPECT_EQ(differing, 0);
+}
+
+// Scrolling moves device pixels by the scaled distance.
+TEST_F(ScaledDesktop, ScrollingMovesDevicePixels) {
+  HWND top = open(2.0, [](HDC dc) {
+    RECT band{0, 10, 200, 20};
+    HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+    FillRect(dc, &band, red);
+    DeleteObject(red);
+  });
+  ScrollWindowEx(top, 0, 5, nullptr, nullptr, nullptr, nullptr, 0);
+  const DevicePixels d = device_pixels(top);
+  for (int y : {29, 50}) EXPECT_NE(d.at(100, y), 0xFF0000u) << y;
+  for (int y : {30, 49}) EXPECT_EQ(d.at(100, y), 0xFF0000u) << y;
 }
 
 }  // namespace
