@@ -38,6 +38,26 @@ std::shared_ptr<Bitmap> make_bitmap(int width, int height, bool mono) {
   return b;
 }
 
+// A bitmap compatible with a window DC at `q` quarters: device pixels, logical size.
+std::shared_ptr<Bitmap> make_scaled_bitmap(int width, int height, int q) {
+  if (!valid_bitmap_size(width, height)) return nullptr;
+  const long long dw = to_device(width, q), dh = to_device(height, q);
+  if (!valid_bitmap_size(static_cast<int>(std::min<long long>(dw, 1LL << 30)),
+                         static_cast<int>(std::min<long long>(dh, 1LL << 30))))
+    return nullptr;
+  auto b = std::make_shared<Bitmap>();
+  b->width = width;
+  b->height = height;
+  b->scale = q;
+  b->own.assign(static_cast<std::size_t>(dw) * dh, 0);
+  b->surface = cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(b->own.data()),
+                                                   CAIRO_FORMAT_RGB24, static_cast<int>(dw),
+                                                   static_cast<int>(dh), static_cast<int>(dw) * 4);
+  if (cairo_surface_status(b->surface) != CAIRO_STATUS_SUCCESS) return nullptr;
+  cairo_surface_set_device_scale(b->surface, q / 4.0, q / 4.0);
+  return b;
+}
+
 std::shared_ptr<Bitmap> default_dc_bitmap() {
   static const std::shared_ptr<Bitmap> stock = [] {
     auto b = make_bitmap(1, 1, true);
@@ -87,8 +107,8 @@ int put_dib_rows(Bitmap& b, const DibFormat& f, UINT start, UINT lines, const st
     const int y = f.top_down ? stored : f.height - 1 - stored;
     if (y < 0 || y >= b.height) continue;
     decode_row(f, bits, static_cast<int>(i), buf.data());
-    std::uint32_t* dst = b.row(y);
-    for (int x = 0; x < w; ++x) dst[x] = b.mono() ? device_pixel(pixel_to_colorref(buf[x]), true) : buf[x];
+    for (int x = 0; x < w; ++x)
+      b.set_pixel(x, y, b.mono() ? device_pixel(pixel_to_colorref(buf[x]), true) : buf[x]);
   }
   cairo_surface_mark_dirty(b.surface);
   b.sync_out();
@@ -109,6 +129,9 @@ HBITMAP WINAPI CreateCompatibleBitmap(HDC hdc, int cx, int cy) {
     auto dc = find<Dc>(hdc);
     if (!dc) return nullptr;
     mono = dc->mono();
+    // Off-screen drawing for a scaled window keeps the window's resolution.
+    if (!dc->memory && dc->scaled() && cx > 0 && cy > 0)
+      return issue<HBITMAP>(make_scaled_bitmap(cx, cy, dc->scale()));
   }
   if (cx == 0 || cy == 0) return static_cast<HBITMAP>(default_dc_bitmap()->handle);
   return issue<HBITMAP>(make_bitmap(cx, cy, mono));
@@ -233,8 +256,7 @@ int WINAPI GetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT cLines, LPVOID lpvBi
     const int stored = static_cast<int>(start + i);
     const int y = f->top_down ? stored : f->height - 1 - stored;
     if (y >= 0 && y < b->height) {
-      const std::uint32_t* src = b->row(y);
-      for (int x = 0; x < f->width; ++x) buf[x] = x < b->width ? (src[x] & 0xFFFFFF) : 0;
+      for (int x = 0; x < f->width; ++x) buf[x] = x < b->width ? (b->pixel(x, y) & 0xFFFFFF) : 0;
     } else {
       std::fill(buf.begin(), buf.end(), 0);
     }

@@ -43,7 +43,7 @@ bool empty(const RECT& r) {
 // device pixels and `device_part` where they go.
 void fit_to_device(Image& img, Image* mask, const Dc& dst, const RECT& dest, const RECT& vis, int src_w,
                    int src_h, int dst_w, int dst_h, RECT& device_part) {
-  const int q = dst.scale;
+  const int q = dst.scale();
   const RECT full =
       to_device(to_surface(dst, dest.left, dest.top, dest.right - dest.left, dest.bottom - dest.top), q);
   device_part = to_device(
@@ -155,11 +155,11 @@ BOOL WINAPI BitBlt(HDC hdc, int x, int y, int cx, int cy, HDC hdcSrc, int x1, in
   const RECT vis = visible_part(*dst, x, y, cx, cy);
   if (empty(vis)) return TRUE;
   if (copy_directly(*src, *dst, x, y, x1, y1, vis, rop)) return TRUE;
-  if (dst->scaled() && src->scale == dst->scale) {
+  if (dst->scaled() && src->scale() == dst->scale()) {
     // Between windows of one scale the device pixels move as they are.
     const int vw = vis.right - vis.left, vh = vis.bottom - vis.top;
-    Image img =
-        read_device_image(*src, to_device(to_surface(*src, x1 + vis.left, y1 + vis.top, vw, vh), src->scale));
+    Image img = read_device_image(
+        *src, to_device(to_surface(*src, x1 + vis.left, y1 + vis.top, vw, vh), src->scale()));
     Canvas c(*dst);
     apply_rop_device(c, c.to_device(to_surface(*dst, x + vis.left, y + vis.top, vw, vh)), &img, rop);
     return TRUE;

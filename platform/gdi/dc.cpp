@@ -38,12 +38,12 @@ void Dc::release_selections() {
 
 int Dc::surface_width() const {
   const int w = cairo_image_surface_get_width(surface());
-  return scaled() ? static_cast<int>(to_logical(w - 1, scale)) + 1 : w;
+  return scaled() ? static_cast<int>(to_logical(w - 1, scale())) + 1 : w;
 }
 
 int Dc::surface_height() const {
   const int h = cairo_image_surface_get_height(surface());
-  return scaled() ? static_cast<int>(to_logical(h - 1, scale)) + 1 : h;
+  return scaled() ? static_cast<int>(to_logical(h - 1, scale())) + 1 : h;
 }
 
 RegionPtr Dc::clip_region() const {
@@ -76,7 +76,7 @@ void set_source_color(cairo_t* cr, COLORREF c, bool mono) {
 Canvas::Canvas(Dc& dc) : dc_(dc), clip_(dc.clip_region()) {
   if (dc.scaled()) {
     // Logical edges may round past the surface's last device pixel.
-    clip_ = region_to_device(clip_.get(), dc.scale);
+    clip_ = region_to_device(clip_.get(), dc.scale());
     cairo_rectangle_int_t all{0, 0, cairo_image_surface_get_width(dc.surface()),
                               cairo_image_surface_get_height(dc.surface())};
     cairo_region_intersect_rectangle(clip_.get(), &all);
@@ -110,7 +110,7 @@ cairo_t* Canvas::cr() {
     cr_.reset(cairo_create(dc_.surface()));
     cairo_t* c = cr_.get();
     // The clip is in device pixels, so that cairo and direct pixel access agree on every edge.
-    if (dc_.scaled()) cairo_scale(c, 4.0 / dc_.scale, 4.0 / dc_.scale);
+    if (dc_.scaled()) cairo_scale(c, 4.0 / dc_.scale(), 4.0 / dc_.scale());
     const int n = cairo_region_num_rectangles(clip_.get());
     for (int i = 0; i < n; ++i) {
       cairo_rectangle_int_t r;
@@ -137,14 +137,14 @@ std::uint32_t* Canvas::row(int y) {
 }
 
 RECT Canvas::to_device(const RECT& surface_rect) const {
-  return dc_.scaled() ? gdi::to_device(surface_rect, dc_.scale) : surface_rect;
+  return dc_.scaled() ? gdi::to_device(surface_rect, dc_.scale()) : surface_rect;
 }
 
 RECT Canvas::logical_bounds() const {
   cairo_rectangle_int_t e;
   cairo_region_get_extents(clip_.get(), &e);
   if (dc_.scaled()) {
-    const int q = dc_.scale;
+    const int q = dc_.scale();
     const auto x0 = to_logical(e.x, q), y0 = to_logical(e.y, q);
     e = cairo_rectangle_int_t{static_cast<int>(x0), static_cast<int>(y0),
                               static_cast<int>(to_logical(e.x + e.width, q) + 1 - x0),
@@ -223,7 +223,7 @@ HDC create_surface_dc(cairo_surface_t* surface, POINT origin, HRGN clip, HWND ow
   auto dc = new_dc();
   dc->memory = false;
   dc->window_surface.reset(cairo_surface_reference(surface));
-  dc->scale = surface_scale(surface);
+  dc->window_scale = surface_scale(surface);
   dc->origin = origin;
   dc->owner = owner;
   if (clip) {

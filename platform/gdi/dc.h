@@ -41,14 +41,17 @@ class Dc : public GdiObject {
   POINT origin{0, 0};         // device origin on the surface
   SharedRegion visible;       // surface coordinates; null: the whole surface
   HWND owner = nullptr;
-  int scale = 4;  // quarters; window surfaces of a scaled desktop draw at device resolution
+  int window_scale = 4;  // quarters; window surfaces of a scaled desktop draw at device resolution
   DcState st;
   std::vector<DcState> saved;
 
   cairo_surface_t* surface() const { return memory ? st.bitmap->surface : window_surface.get(); }
   Bitmap* bitmap() const { return memory ? st.bitmap.get() : nullptr; }
   bool mono() const { return memory && st.bitmap->mono(); }
-  bool scaled() const { return scale != 4; }
+  // Device pixels per logical pixel, in quarters: a scaled window's, or a memory DC bitmap's
+  // made compatible with one.
+  int scale() const { return memory ? st.bitmap->scale : window_scale; }
+  bool scaled() const { return scale() != 4; }
   // The surface's size in logical pixels.
   int surface_width() const;
   int surface_height() const;

@@ -48,7 +48,7 @@ void fill_triangle(Canvas& c, const TRIVERTEX& v1, const TRIVERTEX& v2, const TR
   Dc& dc = c.dc();
   const POINT off = dc.offset();
   // Corners in device pixels.
-  const double k = dc.scale / 4.0;
+  const double k = dc.scale() / 4.0;
   const double x1 = (v1.x + off.x) * k, y1 = (v1.y + off.y) * k, x2 = (v2.x + off.x) * k,
                y2 = (v2.y + off.y) * k;
   const double x3 = (v3.x + off.x) * k, y3 = (v3.y + off.y) * k;

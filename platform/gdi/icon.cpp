@@ -291,8 +291,8 @@ HICON WINAPI CreateIconIndirect(PICONINFO piconinfo) {
   for (int y = 0; y < icon->height; ++y) {
     for (int x = 0; x < icon->width; ++x) {
       const std::size_t k = static_cast<std::size_t>(y) * icon->width + x;
-      icon->mask[k] = mono_bit(mask->row(y)[x]) ? 1 : 0;
-      icon->color[k] = colour ? colour->row(y)[x] : (mask->row(y + icon->height)[x] & 0xFFFFFF);
+      icon->mask[k] = mono_bit(mask->pixel(x, y)) ? 1 : 0;
+      icon->color[k] = colour ? colour->pixel(x, y) : (mask->pixel(x, y + icon->height) & 0xFFFFFF);
     }
   }
   // Bitmaps other than 32-bit DIB sections carry no alpha of their own.

@@ -12,6 +12,7 @@
 
 #include "platform/api/gdi.h"
 #include "platform/gdi/dib_codec.h"
+#include "platform/gdi/scale_math.h"
 
 namespace platform::gdi {
 
@@ -96,6 +97,9 @@ class Bitmap : public GdiObject {
   int width = 0;
   int height = 0;
   int bpp = 32;  // 1 for monochrome bitmaps
+  // A bitmap made compatible with a scaled window holds device pixels (its surface carries the
+  // scale); its size and every pixel read or written through the API stay logical.
+  int scale = 4;
   bool mono() const { return bpp == 1; }
 
   // DIB sections: the caller's layout and bits.
@@ -109,6 +113,19 @@ class Bitmap : public GdiObject {
     return reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(surface) +
                                             static_cast<std::ptrdiff_t>(y) *
                                                 cairo_image_surface_get_stride(surface));
+  }
+  // Logical pixel access: the first device pixel of (x, y), or the whole block on write.
+  std::uint32_t pixel(int x, int y) const {
+    return scale == 4 ? row(y)[x] : row(static_cast<int>(to_device(y, scale)))[to_device(x, scale)];
+  }
+  void set_pixel(int x, int y, std::uint32_t v) const {
+    if (scale == 4) {
+      row(y)[x] = v;
+      return;
+    }
+    for (auto dy = to_device(y, scale); dy < to_device(y + 1, scale); ++dy)
+      for (auto dx = to_device(x, scale); dx < to_device(x + 1, scale); ++dx)
+        row(static_cast<int>(dy))[dx] = v;
   }
   // Brings the surface up to date with bits the caller may have written (non-32-bit DIBs).
   void sync_in();

@@ -167,7 +167,7 @@ HBRUSH WINAPI CreatePatternBrush(HBITMAP hbm) {
   brush->pattern.pixels.resize(static_cast<std::size_t>(b->width) * b->height);
   for (int y = 0; y < b->height; ++y)
     for (int x = 0; x < b->width; ++x)
-      brush->pattern.pixels[static_cast<std::size_t>(y) * b->width + x] = b->row(y)[x] & 0xFFFFFF;
+      brush->pattern.pixels[static_cast<std::size_t>(y) * b->width + x] = b->pixel(x, y) & 0xFFFFFF;
   return issue<HBRUSH>(std::move(brush));
 }
 

@@ -63,8 +63,8 @@ class PatternSource {
   std::uint32_t at(int sx, int sy) const {
     if (brush_.style != BS_PATTERN || brush_.pattern.pixels.empty()) return solid_;
     if (dc_.scaled()) {
-      sx = static_cast<int>(to_logical(sx, dc_.scale));
-      sy = static_cast<int>(to_logical(sy, dc_.scale));
+      sx = static_cast<int>(to_logical(sx, dc_.scale()));
+      sy = static_cast<int>(to_logical(sy, dc_.scale()));
     }
     const PatternPixels& p = brush_.pattern;
     const POINT off{dc_.origin.x + dc_.st.brush_org.x, dc_.origin.y + dc_.st.brush_org.y};
@@ -95,7 +95,7 @@ Image read_image(Dc& src, int x, int y, int w, int h, bool keep_alpha) {
   Canvas c(src);
   const POINT off = src.offset();
   const int sw = src.surface_width(), sh = src.surface_height();
-  const int q = src.scale;
+  const int q = src.scale();
   const std::uint32_t mask = keep_alpha ? 0xFFFFFFFFu : 0x00FFFFFFu;
   auto invalidate = [&](std::size_t from, std::size_t count) {
     if (count == 0) return;

@@ -298,4 +298,75 @@ TEST_F(ScaledDesktop, TextHasDeviceResolutionDetail) {
   EXPECT_GT(difference / (4 * inked), 20) << "not the 1x glyphs enlarged: " << difference / (4 * inked);
 }
 
+// Off-screen drawing (a bitmap compatible with the window's DC, copied in and out) must look
+// exactly like drawing on the window, while the bitmap still answers in logical pixels.
+TEST_F(ScaledDesktop, OffScreenBitmapsOfAScaledWindowKeepItsResolution) {
+  auto draw = [](HDC dc) {
+    SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+    SetBkMode(dc, TRANSPARENT);
+    TextOutA(dc, 3, 3, "Off screen", 10);
+    RECT r{10, 20, 13, 23};
+    FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  };
+  HWND direct = open(2.0, draw, {0, 0, 80, 30});
+  const DevicePixels expected = device_pixels(direct);
+  DestroyWindow(direct);
+  BITMAP info{};
+  COLORREF corner = 0, inside = 0;
+  std::vector<std::uint32_t> bits;
+  HWND buffered = open(2.0,
+                       [&](HDC dc) {
+                         HDC memory = CreateCompatibleDC(dc);
+                         HBITMAP bitmap = CreateCompatibleBitmap(dc, 80, 30);
+                         HGDIOBJ old = SelectObject(memory, bitmap);
+                         BitBlt(memory, 0, 0, 80, 30, dc, 0, 0, SRCCOPY);
+                         draw(memory);
+                         corner = GetPixel(memory, 0, 0);
+                         inside = GetPixel(memory, 12, 22);
+                         GetObjectA(bitmap, sizeof info, &info);
+                         BITMAPINFO bi{};
+                         bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+                         bi.bmiHeader.biWidth = 80;
+                         bi.bmiHeader.biHeight = -30;
+                         bi.bmiHeader.biPlanes = 1;
+                         bi.bmiHeader.biBitCount = 32;
+                         bits.assign(80 * 30, 0);
+                         SelectObject(memory, old);
+                         GetDIBits(memory, bitmap, 0, 30, bits.data(), &bi, DIB_RGB_COLORS);
+                         SelectObject(memory, bitmap);
+                         BitBlt(dc, 0, 0, 80, 30, memory, 0, 0, SRCCOPY);
+                         SelectObject(memory, old);
+                         DeleteObject(bitmap);
+                         DeleteDC(memory);
+                       },
+                       {0, 0, 80, 30});
+  const DevicePixels shown = device_pixels(buffered);
+  EXPECT_EQ(info.bmWidth, 80);
+  EXPECT_EQ(info.bmHeight, 30);
+  EXPECT_EQ(corner, RGB(255, 255, 255));
+  EXPECT_EQ(inside, RGB(0, 0, 0));
+  ASSERT_EQ(bits.size(), 80u * 30u);
+  EXPECT_EQ(bits[22 * 80 + 12] & 0xFFFFFF, 0u) << "DIB rows are logical";
+  EXPECT_EQ(bits[23 * 80 + 13] & 0xFFFFFF, 0xFFFFFFu);
+  ASSERT_EQ(shown.px.size(), expected.px.size());
+  int differing = 0;
+  for (std::size_t i = 0; i < shown.px.size(); ++i)
+    differing += (shown.px[i] & 0xFFFFFF) != (expected.px[i] & 0xFFFFFF);
+  EXPECT_EQ(differing, 0);
+}
+
+// Scrolling moves device pixels by the scaled distance.
+TEST_F(ScaledDesktop, ScrollingMovesDevicePixels) {
+  HWND top = open(2.0, [](HDC dc) {
+    RECT band{0, 10, 200, 20};
+    HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+    FillRect(dc, &band, red);
+    DeleteObject(red);
+  });
+  ScrollWindowEx(top, 0, 5, nullptr, nullptr, nullptr, nullptr, 0);
+  const DevicePixels d = device_pixels(top);
+  for (int y : {29, 50}) EXPECT_NE(d.at(100, y), 0xFF0000u) << y;
+  for (int y : {30, 49}) EXPECT_EQ(d.at(100, y), 0xFF0000u) << y;
+}
+
 }  // namespace
