@@ -10,25 +10,6 @@ namespace {
 
 using json = nlohmann::json;
 
-enum class Field { other, id, name, track_name, artist, album, duration, instrumental, plain, synced };
-
-Field field_of(std::string_view key) {
-  static constexpr std::pair<std::string_view, Field> kFields[] = {
-      {"id", Field::id},
-      {"name", Field::name},
-      {"trackName", Field::track_name},
-      {"artistName", Field::artist},
-      {"albumName", Field::album},
-      {"duration", Field::duration},
-      {"instrumental", Field::instrumental},
-      {"plainLyrics", Field::plain},
-      {"syncedLyrics", Field::synced},
-  };
-  for (const auto& [name, field] : kFields)
-    if (name == key) return field;
-  return Field::other;
-}
-
 // A record's fields as read so far.
 struct Record {
   std::uint64_t id = 0;
@@ -49,6 +30,32 @@ struct Record {
     return t;
   }
 };
+
+enum class Kind { id, text, duration, instrumental };
+
+struct Field {
+  std::string_view key;
+  Kind kind;
+  std::string Record::*text = nullptr;
+};
+
+// The record fields kept; nullptr for any other key.
+const Field* field_of(std::string_view key) {
+  static constexpr Field kFields[] = {
+      {"id", Kind::id},
+      {"name", Kind::text, &Record::name},
+      {"trackName", Kind::text, &Record::track_name},
+      {"artistName", Kind::text, &Record::artist},
+      {"albumName", Kind::text, &Record::album},
+      {"duration", Kind::duration},
+      {"instrumental", Kind::instrumental},
+      {"plainLyrics", Kind::text, &Record::plain},
+      {"syncedLyrics", Kind::text, &Record::synced},
+  };
+  for (const Field& field : kFields)
+    if (field.key == key) return &field;
+  return nullptr;
+}
 
 // A value as the event gave it: what a field needs to know of it.
 struct Value {
@@ -113,7 +120,7 @@ class ReplyReader {
     if (object && depth_ == record_depth_ && in_place && records_ < kMaxReplyRecords) {
       in_record_ = true;
       record_ = Record{};
-      field_ = Field::other;
+      field_ = nullptr;
     }
     return true;
   }
@@ -139,39 +146,22 @@ class ReplyReader {
   bool value(const Value& v) {
     if (depth_ == 0 && top_ == Top::none) top_ = Top::scalar;
     if (!in_record_ || depth_ != record_depth_) return true;
-    auto text = [&](std::string& out) { out = v.text ? std::move(*v.text) : std::string(); };
-    switch (field_) {
-      case Field::id:
+    if (!field_) return true;
+    switch (field_->kind) {
+      case Kind::id:
         record_.id = v.positive_integer.value_or(0);
         break;
-      case Field::name:
-        text(record_.name);
+      case Kind::text:
+        record_.*field_->text = v.text ? std::move(*v.text) : std::string();
         break;
-      case Field::track_name:
-        text(record_.track_name);
-        break;
-      case Field::artist:
-        text(record_.artist);
-        break;
-      case Field::album:
-        text(record_.album);
-        break;
-      case Field::duration:
+      case Kind::duration:
         record_.duration = v.number && *v.number > 0 ? v.number : std::nullopt;
         break;
-      case Field::instrumental:
+      case Kind::instrumental:
         record_.instrumental = v.flag.value_or(false);
         break;
-      case Field::plain:
-        text(record_.plain);
-        break;
-      case Field::synced:
-        text(record_.synced);
-        break;
-      case Field::other:
-        break;
     }
-    field_ = Field::other;
+    field_ = nullptr;
     return true;
   }
 
@@ -179,7 +169,7 @@ class ReplyReader {
   std::size_t depth_ = 0;
   Top top_ = Top::none;
   bool in_record_ = false;
-  Field field_ = Field::other;
+  const Field* field_ = nullptr;
   Record record_;
   std::size_t records_ = 0;
   std::vector<Track> tracks_;
