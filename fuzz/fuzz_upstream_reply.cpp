@@ -6,7 +6,7 @@
 
 #include "fuzz/fuzz_check.h"
 #include "service/http/track_json.h"
-#include "service/upstream/upstream_client.h"
+#include "service/upstream/upstream_reply.h"
 
 using namespace lyr::service;
 

@@ -2,46 +2,11 @@
 
 #include <httplib.h>
 
-#include <nlohmann/json.hpp>
-
 namespace lyr::service {
 
 namespace {
 
-using json = nlohmann::json;
-
 constexpr std::size_t kMaxReply = 8u << 20;
-
-std::string text_field(const json& o, const char* key) {
-  auto it = o.find(key);
-  return it != o.end() && it->is_string() ? it->get<std::string>() : std::string();
-}
-
-std::optional<std::string> lyric_field(const json& o, const char* key) {
-  std::string text = text_field(o, key);
-  if (text.empty()) return std::nullopt;
-  return text;
-}
-
-Result<Track> track_from(const json& o) {
-  if (!o.is_object()) return fail("a record is not an object");
-  auto id = o.find("id");
-  if (id == o.end() || !id->is_number_unsigned() || id->get<std::uint64_t>() == 0)
-    return fail("a record without an id");
-  Track t;
-  t.id = id->get<std::uint64_t>();
-  t.title = text_field(o, "trackName");
-  if (t.title.empty()) t.title = text_field(o, "name");
-  t.artist = text_field(o, "artistName");
-  t.album = text_field(o, "albumName");
-  if (auto d = o.find("duration"); d != o.end() && d->is_number() && d->get<double>() > 0)
-    t.duration = d->get<double>();
-  auto instrumental = o.find("instrumental");
-  t.instrumental = instrumental != o.end() && instrumental->is_boolean() && instrumental->get<bool>();
-  t.plain = lyric_field(o, "plainLyrics");
-  t.synced = lyric_field(o, "syncedLyrics");
-  return t;
-}
 
 std::string trimmed(std::string_view s) {
   while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
@@ -55,19 +20,6 @@ void add_param(httplib::Params& params, const char* name, std::string_view value
 }
 
 }  // namespace
-
-Result<std::vector<Track>> parse_upstream_search(std::string_view body) {
-  json doc = json::parse(body, nullptr, false);
-  if (!doc.is_array()) return fail("the search reply is not a JSON array");
-  std::vector<Track> tracks;
-  for (const auto& item : doc)
-    if (auto track = track_from(item)) tracks.push_back(std::move(track.value()));
-  return tracks;
-}
-
-Result<Track> parse_upstream_record(std::string_view body) {
-  return track_from(json::parse(body, nullptr, false));
-}
 
 UpstreamClient::UpstreamClient(std::string_view base_url, std::chrono::milliseconds timeout)
     : url_(base_url), timeout_(timeout) {

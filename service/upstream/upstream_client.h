@@ -13,6 +13,7 @@
 
 #include "service/core/result.h"
 #include "service/core/track.h"
+#include "service/upstream/upstream_reply.h"
 
 namespace lyr::service {
 
@@ -36,10 +37,5 @@ class UpstreamClient {
   std::string prefix_;  // path before /api, without a trailing slash
   std::chrono::milliseconds timeout_;
 };
-
-// Parsers for the database's replies, kept apart so malformed replies can be tried directly.
-// Records without a positive integer id are left out of a search.
-Result<std::vector<Track>> parse_upstream_search(std::string_view body);
-Result<Track> parse_upstream_record(std::string_view body);
 
 }  // namespace lyr::service
