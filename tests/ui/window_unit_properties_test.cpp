@@ -85,7 +85,7 @@ TEST(WindowPropertyBlock, EachVersionReadsItsOwnFields) {
     if (version >= 2) w.u32(0);  // the kept flag of version 2, off
     if (version >= 3) {
       w.u32(1);  // drag by the client area
-      w.i32(1);  // shape
+      w.i32(2);  // shape
     }
     if (version >= 4) w.u32(1);  // always on top
     if (version >= 5) w.u32(1);  // the kept flag of version 5
@@ -96,7 +96,7 @@ TEST(WindowPropertyBlock, EachVersionReadsItsOwnFields) {
     EXPECT_EQ(p->title, "t");
     EXPECT_EQ(p->kept_flag_v2, version < 2);
     EXPECT_EQ(p->drag_by_client, version >= 3);
-    EXPECT_EQ(p->shape, version >= 3 ? 1 : 0);
+    EXPECT_EQ(p->shape, version >= 3 ? 2 : 0);
     EXPECT_EQ(p->always_on_top, version >= 4);
     EXPECT_EQ(p->kept_flag_v5, version >= 5);
     EXPECT_EQ(p->class_name, version >= 6 ? "Cls" : "");
