@@ -74,6 +74,35 @@ TEST(WindowPropertyBlock, OlderVersionsLackTheLaterFields) {
   EXPECT_EQ(p->class_name, "");
 }
 
+// Each version adds its fields in the middle of the block: a block of any version reads those it
+// has, keeps the defaults of later ones, and still finds the texts that follow.
+TEST(WindowPropertyBlock, EachVersionReadsItsOwnFields) {
+  for (std::uint32_t version = 1; version <= 6; ++version) {
+    SCOPED_TRACE(version);
+    lyr::ByteWriter w;
+    w.u32(version);
+    for (int i = 0; i < 13; ++i) w.u32(0);
+    if (version >= 2) w.u32(0);  // the kept flag of version 2, off
+    if (version >= 3) {
+      w.u32(1);  // drag by the client area
+      w.i32(2);  // shape
+    }
+    if (version >= 4) w.u32(1);  // always on top
+    if (version >= 5) w.u32(1);  // the kept flag of version 5
+    if (version >= 6) w.counted_text("Cls");
+    for (const char* text : {"", "", "", "t", ""}) w.counted_text(text);
+    const auto p = ui::WindowProperties::parse(w.bytes());
+    ASSERT_TRUE(p.has_value());
+    EXPECT_EQ(p->title, "t");
+    EXPECT_EQ(p->kept_flag_v2, version < 2);
+    EXPECT_EQ(p->drag_by_client, version >= 3);
+    EXPECT_EQ(p->shape, version >= 3 ? 2 : 0);
+    EXPECT_EQ(p->always_on_top, version >= 4);
+    EXPECT_EQ(p->kept_flag_v5, version >= 5);
+    EXPECT_EQ(p->class_name, version >= 6 ? "Cls" : "");
+  }
+}
+
 TEST(WindowPropertyBlock, NewerVersionsAndCutBlocksAreRejected) {
   std::vector<std::uint8_t> block = unusual_window().serialize();
   for (std::size_t n = 0; n < block.size(); ++n)
