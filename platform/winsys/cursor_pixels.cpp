@@ -1,6 +1,7 @@
 // Reading an icon's pixels back (for the SDL colour cursors).
 #include <vector>
 
+#include "platform/api/dib_info.h"
 #include "platform/api/gdi.h"
 #include "platform/winsys/cursor_handles.h"
 
@@ -9,13 +10,7 @@ namespace {
 
 // 32-bit top-down rows of `bitmap`; empty on failure.
 std::vector<std::uint32_t> read_bitmap(HDC dc, HBITMAP bitmap, int width, int height) {
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
+  BITMAPINFO info = top_down_dib_info(width, height);
   std::vector<std::uint32_t> px(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
   if (GetDIBits(dc, bitmap, 0, static_cast<UINT>(height), px.data(), &info, DIB_RGB_COLORS) != height)
     return {};

@@ -100,12 +100,8 @@ TEST(FinderProcess, UnderXvfbAChineseSearchPreviewAndDownloadWork) {
   auto shows = [&](const std::string& what) {
     return eventually([&] { return read_all(state_file).find(what) != std::string::npos; });
   };
-  std::string window;
-  ASSERT_TRUE(eventually([&] {
-    window = test_support::output_of(x + "search --onlyvisible --name Veskar 2>/dev/null | head -n1");
-    return !window.empty();
-  })) << "the main window did not appear";
-  window.pop_back();
+  const std::string window = test_support::wait_for_x_window(xvfb.display(), "Veskar");
+  ASSERT_FALSE(window.empty()) << "the main window did not appear";
   const std::string geometry = test_support::output_of(x + "getwindowgeometry --shell " + window);
   int left = 0, top = 0;
   std::sscanf(geometry.c_str() + geometry.find("X="), "X=%d\nY=%d", &left, &top);

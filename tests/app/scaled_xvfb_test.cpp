@@ -63,12 +63,8 @@ TEST(ScaledFinderProcess, AtXftDpi192TheWindowIsTwiceTheSizeAndTypingShowsWhereC
        "LYRICS_SCALE=", "GDK_SCALE=", "LYRICS_MESSAGEBOX=default", std::string(kChildVariable) + "=1"});
   ASSERT_GT(child, 0);
   const std::string x = env + "xdotool ";
-  std::string window;
-  ASSERT_TRUE(eventually([&] {
-    window = test_support::output_of(x + "search --onlyvisible --name Veskar 2>/dev/null | head -n1");
-    return !window.empty();
-  })) << "the main window did not appear";
-  window.pop_back();
+  const std::string window = test_support::wait_for_x_window(xvfb.display(), "Veskar");
+  ASSERT_FALSE(window.empty()) << "the main window did not appear";
   std::string size;
   EXPECT_TRUE(eventually([&] {
     const std::string g = test_support::output_of(x + "getwindowgeometry --shell " + window);

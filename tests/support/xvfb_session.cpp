@@ -12,6 +12,8 @@
 #include <string>
 #include <thread>
 
+#include "tests/support/eventually.h"
+
 extern char** environ;
 
 namespace test_support {
@@ -118,6 +120,16 @@ std::string output_of(const std::string& command) {
     pclose(p);
   }
   return out;
+}
+
+std::string wait_for_x_window(const std::string& display, const std::string& title,
+                              std::chrono::seconds limit) {
+  const std::string search =
+      "DISPLAY=" + display + " xdotool search --onlyvisible --name '" + title + "' 2>/dev/null | head -n1";
+  std::string id;
+  eventually([&] { return !(id = output_of(search)).empty(); }, limit);
+  while (!id.empty() && (id.back() == '\n' || id.back() == '\r')) id.pop_back();
+  return id;
 }
 
 }  // namespace test_support

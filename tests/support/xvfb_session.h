@@ -36,6 +36,11 @@ std::optional<int> wait_child(pid_t pid, std::chrono::seconds limit);
 // What a shell command writes to its standard output (empty when it could not run).
 std::string output_of(const std::string& command);
 
+// The id (decimal, as xdotool prints it) of the first mapped window titled `title` on
+// `display`, waiting up to `limit` for one; empty when none appears.
+std::string wait_for_x_window(const std::string& display, const std::string& title,
+                              std::chrono::seconds limit = std::chrono::seconds(60));
+
 // The path of the running test program.
 std::string self_path();
 
